@@ -1,0 +1,118 @@
+// The one narrow interface every drawing backend implements. CDC and Gdiplus::Graphics
+// resolve their selected pen, font, colours and modes and hand each drawing call here as
+// a self-contained description, so a backend never sees DC state:
+//   - RasterBackend paints into a cairo ARGB32 image;
+//   - RecordingBackend keeps every call as a plain record and can replay it onto any backend.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include <kelochart/surface/Rect.h>
+#include <kelochart/surface/Types.h>
+
+namespace kelo::surface {
+
+// A GDI pen as it is when a line is drawn.
+struct GdiPenSpec {
+  int style = PS_SOLID;      // PS_SOLID .. PS_NULL (without the type bits)
+  int width = 1;             // pixels; 0 draws as 1
+  COLORREF color = 0;
+  bool geometric = false;    // created with ExtCreatePen and PS_GEOMETRIC
+  friend bool operator==(const GdiPenSpec&, const GdiPenSpec&) = default;
+};
+
+// A font as it is when text is drawn or measured.
+struct FontSpec {
+  std::string face = "DejaVu Sans Mono";
+  int height = -12;          // LOGFONT lfHeight: < 0 em height, > 0 cell height, 0 default
+  int width = 0;
+  int weight = FW_NORMAL;
+  bool italic = false;
+  bool underline = false;
+  friend bool operator==(const FontSpec&, const FontSpec&) = default;
+};
+
+// One DrawText call with everything that decides its pixels.
+struct TextSpec {
+  std::string text;
+  CRect rect;
+  UINT format = 0;
+  FontSpec font;
+  COLORREF color = 0;
+  int bkMode = OPAQUE;
+  COLORREF bkColor = 0xFFFFFF;
+  friend bool operator==(const TextSpec&, const TextSpec&) = default;
+};
+
+struct PointF {
+  float x = 0;
+  float y = 0;
+  friend bool operator==(const PointF&, const PointF&) = default;
+};
+
+// A GDI+ path: figures of points, each closed (polygon) or open (polyline).
+struct PathFigure {
+  std::vector<PointF> points;
+  bool closed = true;
+  friend bool operator==(const PathFigure&, const PathFigure&) = default;
+};
+struct PathSpec {
+  std::vector<PathFigure> figures;
+  bool windingFill = false;  // false: alternate (even-odd) fill, GDI+'s default
+  friend bool operator==(const PathSpec&, const PathSpec&) = default;
+};
+
+// A GDI+ pen as it is when a line or path is stroked.
+struct GpPenSpec {
+  std::uint32_t argb = 0xFF000000;
+  float width = 1.0f;
+  int dashStyle = 0;         // Gdiplus::DashStyle: 0 solid, 1 dash, 2 dot, 3 dash-dot, 4 dash-dot-dot
+  friend bool operator==(const GpPenSpec&, const GpPenSpec&) = default;
+};
+
+// Drawing state of a GDI+ call: anti-aliasing and the clip (a path) if one is set.
+struct GpState {
+  bool antiAlias = false;
+  bool clipped = false;
+  PathSpec clip;
+  friend bool operator==(const GpState&, const GpState&) = default;
+};
+
+class SurfaceBackend {
+ public:
+  virtual ~SurfaceBackend() = default;
+
+  virtual int Width() const = 0;
+  virtual int Height() const = 0;
+
+  // A new, cleared surface of the same kind (memory DCs and CreateCompatibleBitmap).
+  virtual std::shared_ptr<SurfaceBackend> CreateCompatible(int width, int height) = 0;
+
+  // GDI side: pixel exact, never anti-aliased.
+  virtual void FillSolidRect(const CRect& rect, COLORREF color) = 0;
+  // A line from 'from' towards 'to', leaving out the last pixel as GDI does.
+  virtual void GdiLine(CPoint from, CPoint to, const GdiPenSpec& pen) = 0;
+  virtual void DrawText(const TextSpec& text) = 0;
+  // Width and height of a single line of text; the same on every backend.
+  virtual CSize MeasureText(const FontSpec& font, std::string_view text) = 0;
+  // Copies the source area of the size of dst (clipped to both surfaces); with a key,
+  // pixels exactly equal to the key colour are left out.
+  virtual void Blit(const CRect& dst, SurfaceBackend& source, CPoint sourceOrigin,
+                    bool useKey, COLORREF key) = 0;
+
+  // GDI+ side: anti-aliased when the state asks for it; colours with alpha blend.
+  virtual void StrokePath(const PathSpec& path, const GpPenSpec& pen, const GpState& state) = 0;
+  virtual void FillPath(const PathSpec& path, std::uint32_t argb, const GpState& state) = 0;
+  // A filled pie inside the ellipse of rect (x, y, w, h), angles in degrees, clockwise.
+  virtual void FillPie(float x, float y, float w, float h, float startAngle, float sweepAngle,
+                       std::uint32_t argb, const GpState& state) = 0;
+
+  // Stable name of this surface in records and messages ("screen", "bitmap#2").
+  virtual std::string Name() const = 0;
+};
+
+}  // namespace kelo::surface

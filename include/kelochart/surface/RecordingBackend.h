@@ -1,0 +1,121 @@
+// A surface that keeps every drawing call as a plain, value-typed record with its resolved
+// state, deep-copied at record time, and can replay them onto any other backend. Surfaces
+// made compatible with a recording (bitmaps of memory DCs) are recordings too and share one
+// log, so a test sees every layer's calls in order, each tagged with the surface it went to.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <variant>
+#include <vector>
+
+#include <kelochart/surface/Backend.h>
+
+namespace kelo::surface {
+
+struct FillRectRecord {
+  CRect rect;
+  COLORREF color = 0;
+  friend bool operator==(const FillRectRecord&, const FillRectRecord&) = default;
+};
+struct LineRecord {  // GDI MoveTo/LineTo
+  CPoint from;
+  CPoint to;
+  GdiPenSpec pen;
+  friend bool operator==(const LineRecord&, const LineRecord&) = default;
+};
+struct TextRecord {
+  TextSpec text;
+  friend bool operator==(const TextRecord&, const TextRecord&) = default;
+};
+struct RecordingSnapshot;
+struct BlitRecord {
+  CRect dst;
+  CPoint sourceOrigin;
+  bool useKey = false;  // TransparentBlt when set
+  COLORREF key = 0;
+  std::string sourceName;
+  // The source as it was at the time of the copy (recorded calls or pixels).
+  std::shared_ptr<const RecordingSnapshot> source;
+  friend bool operator==(const BlitRecord& a, const BlitRecord& b) {
+    return a.dst == b.dst && a.sourceOrigin == b.sourceOrigin && a.useKey == b.useKey &&
+           a.key == b.key && a.sourceName == b.sourceName;
+  }
+};
+struct StrokePathRecord {  // Graphics::DrawLine, DrawLines, DrawPath
+  PathSpec path;
+  GpPenSpec pen;
+  GpState state;
+  friend bool operator==(const StrokePathRecord&, const StrokePathRecord&) = default;
+};
+struct FillPathRecord {  // Graphics::FillRectangle, FillPolygon, FillPath, FillRegion
+  PathSpec path;
+  std::uint32_t argb = 0;
+  GpState state;
+  friend bool operator==(const FillPathRecord&, const FillPathRecord&) = default;
+};
+struct FillPieRecord {
+  float x = 0, y = 0, w = 0, h = 0, startAngle = 0, sweepAngle = 0;
+  std::uint32_t argb = 0;
+  GpState state;
+  friend bool operator==(const FillPieRecord&, const FillPieRecord&) = default;
+};
+
+using Operation = std::variant<FillRectRecord, LineRecord, TextRecord, BlitRecord,
+                               StrokePathRecord, FillPathRecord, FillPieRecord>;
+
+struct Record {
+  std::string surface;  // Name() of the surface drawn on: "screen", "bitmap#1", ...
+  Operation op;
+};
+
+struct RecordingSnapshot {
+  int width = 0;
+  int height = 0;
+  std::vector<Record> records;  // the calls of that surface only
+};
+
+// Replays the records of one surface onto target, in order. A copy from another surface
+// is replayed by drawing its snapshot into a compatible surface of the target first.
+void Replay(const std::vector<Record>& records, SurfaceBackend& target);
+
+class RecordingBackend : public SurfaceBackend {
+ public:
+  RecordingBackend(int width, int height);  // the root surface, named "screen"
+
+  int Width() const override;
+  int Height() const override;
+  std::shared_ptr<SurfaceBackend> CreateCompatible(int width, int height) override;
+  void FillSolidRect(const CRect& rect, COLORREF color) override;
+  void GdiLine(CPoint from, CPoint to, const GdiPenSpec& pen) override;
+  void DrawText(const TextSpec& text) override;
+  CSize MeasureText(const FontSpec& font, std::string_view text) override;
+  void Blit(const CRect& dst, SurfaceBackend& source, CPoint sourceOrigin, bool useKey,
+            COLORREF key) override;
+  void StrokePath(const PathSpec& path, const GpPenSpec& pen, const GpState& state) override;
+  void FillPath(const PathSpec& path, std::uint32_t argb, const GpState& state) override;
+  void FillPie(float x, float y, float w, float h, float startAngle, float sweepAngle,
+               std::uint32_t argb, const GpState& state) override;
+  std::string Name() const override;
+
+  // Calls made on this surface only, in order.
+  const std::vector<Record>& Records() const;
+  // Calls made on this surface and every surface made compatible with it (shared log).
+  const std::vector<Record>& Log() const;
+  void Clear();  // forgets this surface's records and the shared log
+  RecordingSnapshot Snapshot() const;
+
+ private:
+  struct Shared;
+  RecordingBackend(int width, int height, std::shared_ptr<Shared> shared, std::string name);
+  int width_;
+  int height_;
+  std::shared_ptr<Shared> shared_;
+  std::string name_;
+  std::vector<Record> records_;
+};
+
+// The recording behind a DC made with CDC::CreateRecording (null for other DCs).
+RecordingBackend* RecordingOf(CDC& dc);
+
+}  // namespace kelo::surface
