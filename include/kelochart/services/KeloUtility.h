@@ -26,20 +26,30 @@ std::int32_t GetFitScaleCount();
 
 // Fills scale (emptied first) with GetFitScaleCount() strictly increasing positive values,
 // one per grid line upward from the base line; the last is not below maxValue. The values
-// are evenly spaced on a 1-2-5 "nice" step.
+// are evenly spaced on the smallest 1-2-5 "nice" step that reaches maxValue (4 cells: a
+// maximum of 7300 gives 2000, 4000, 6000, 8000). A maximum of 0 or less, or NaN, gives the
+// step 1; the step never exceeds 500,000,000, so a maximum above 2,000,000,000 (or +inf)
+// gets a top value of 2,000,000,000, below it.
 void FindFitScale(double maxValue, std::vector<std::int32_t>& scale);
 
-// value rounded half away from zero to decimals places (0 to 9; others are clamped).
+// value rounded half away from zero to decimals places (0 to 9; others are clamped), on
+// the decimal the double stands for (1.005 gives 1.01). NaN and infinities come back
+// unchanged; a result of zero is +0.0, never -0.0.
 double Round(double value, int decimals);
 
-// Seconds since midnight of an HHMMSS clock time. Returns 1, or 0 (secTick set to 0) for a
-// time that is not of that form (negative, minutes or seconds above 59, hours above 24).
+// Seconds since midnight of an HHMMSS clock time. Hours may run past 24 (250000 gives
+// 90000), up to 214747. Returns 1, or 0 (secTick set to 0) for a time that is not of that
+// form (negative, minutes or seconds above 59, hours above 214747).
 int TimeToSecTick(std::int32_t time, std::int32_t& secTick);
-// The HHMMSS clock time of seconds since midnight. Seconds beyond a day keep counting
-// hours (90000 gives 250000); negative seconds give 0 and return 0.
+// The HHMMSS clock time of seconds since midnight, the inverse of TimeToSecTick. Seconds
+// beyond a day keep counting hours (90000 gives 250000). Returns 1; negative seconds give
+// 0 and return 0; seconds beyond 214747:59:59 give that time and return 0.
 int SecTickToTime(std::int32_t& time, std::int32_t secTick);
 
-// A volume as a short label (see docs/decisions.md); flag 1 is the only flag used.
+// A volume as a short label of at most six characters: below 100,000 every digit
+// ("-99999"); above, three significant digits rounded half up and a unit of thousands
+// K, M, B, T, P, E, trailing zero decimals dropped: 123456 "123K", 1234567 "1.23M",
+// 1500000 "1.5M", INT64_MIN "-9.22E". Every flag gives the same text; 1 is the one used.
 void VolumeFormatA(CString& text, std::int32_t volume, int flag);
 void VolumeFormatA(CString& text, std::int64_t volume, int flag);
 

@@ -74,11 +74,14 @@ struct GpPenSpec {
   friend bool operator==(const GpPenSpec&, const GpPenSpec&) = default;
 };
 
-// Drawing state of a GDI+ call: anti-aliasing and the clip (a path) if one is set.
+// Drawing state of a GDI+ call: anti-aliasing and the clip (a path) if one is set. A clip
+// intersected with further regions (CombineModeIntersect) keeps them in moreClips: the
+// drawing is limited to the inside of every one of them.
 struct GpState {
   bool antiAlias = false;
   bool clipped = false;
   PathSpec clip;
+  std::vector<PathSpec> moreClips;
   friend bool operator==(const GpState&, const GpState&) = default;
 };
 

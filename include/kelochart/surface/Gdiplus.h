@@ -188,9 +188,13 @@ class Graphics {
  private:
   std::shared_ptr<kelo::surface::SurfaceBackend> target_;
   SmoothingMode smoothing_ = SmoothingModeNone;
-  kelo::surface::GpState State() const;
-  bool clipped_ = false;
-  kelo::surface::PathSpec clip_;
+  std::vector<kelo::surface::PathSpec> clips_;  // intersected; none: no clip
+  // The state every call passes on, rebuilt when the smoothing mode or the clip changes.
+  kelo::surface::GpState state_;
+  // A one-segment path reused by DrawLine, so a stream of segments allocates nothing.
+  kelo::surface::PathSpec segment_;
+  const kelo::surface::GpState& State() const { return state_; }
+  void UpdateState();
 };
 
 }  // namespace Gdiplus

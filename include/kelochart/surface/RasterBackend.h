@@ -41,7 +41,8 @@ class RasterBackend : public SurfaceBackend {
   std::uint32_t GetPixelArgb(int x, int y) const;
   const std::uint8_t* Data() const;
   int Stride() const;
-  // PNG of the image (see docs/performance.md for the encoder settings).
+  // PNG of the image: 8-bit RGB, zlib level 4 without row filters (chosen by measurement on
+  // chart-like images: as small as cairo's own writer in a third of its time).
   bool WritePng(const std::string& path) const;
 
  private:

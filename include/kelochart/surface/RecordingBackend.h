@@ -11,6 +11,8 @@
 
 #include <kelochart/surface/Backend.h>
 
+class CDC;
+
 namespace kelo::surface {
 
 struct FillRectRecord {
@@ -73,6 +75,11 @@ struct RecordingSnapshot {
   int width = 0;
   int height = 0;
   std::vector<Record> records;  // the calls of that surface only
+  // The colour the surface started with: white for a screen, black for a bitmap.
+  COLORREF initial = 0x000000;
+  // For a source that is not a recording: a copy of its pixels at the time of the copy
+  // (records is then empty).
+  std::shared_ptr<SurfaceBackend> image;
 };
 
 // Replays the records of one surface onto target, in order. A copy from another surface
@@ -81,7 +88,7 @@ void Replay(const std::vector<Record>& records, SurfaceBackend& target);
 
 class RecordingBackend : public SurfaceBackend {
  public:
-  RecordingBackend(int width, int height);  // the root surface, named "screen"
+  RecordingBackend(int width, int height);  // the root surface, named "screen", white
 
   int Width() const override;
   int Height() const override;
@@ -107,9 +114,12 @@ class RecordingBackend : public SurfaceBackend {
 
  private:
   struct Shared;
-  RecordingBackend(int width, int height, std::shared_ptr<Shared> shared, std::string name);
+  RecordingBackend(int width, int height, std::shared_ptr<Shared> shared, std::string name,
+                   COLORREF initial);
+  void Add(Operation op);
   int width_;
   int height_;
+  COLORREF initial_;
   std::shared_ptr<Shared> shared_;
   std::string name_;
   std::vector<Record> records_;

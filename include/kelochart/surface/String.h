@@ -30,7 +30,10 @@ class CString {
   CString Tokenize(const char* delimiters, int& start) const;
   int Find(char c, int start = 0) const;
 
-  char GetAt(int index) const { return text_.at(static_cast<std::size_t>(index)); }
+  // The byte at index; '\0' outside the text (never throws).
+  char GetAt(int index) const {
+    return index >= 0 && index < GetLength() ? text_[static_cast<std::size_t>(index)] : '\0';
+  }
   const char* GetString() const { return text_.c_str(); }
   operator const char*() const { return text_.c_str(); }  // NOLINT: as LPCSTR
   const std::string& str() const { return text_; }

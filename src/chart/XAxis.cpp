@@ -1,0 +1,212 @@
+// The vertical grid of a plot and the labels under it when the X axis is not a time axis:
+// evenly spaced cells with main or alternating main and sub lines, lines at the times of
+// hour-and-minute labels, and labels that are caller strings or values over a range,
+// centred on their grid position and thinned when crowded (XLabelLayout.h decides where).
+#include <kelochart/chart/KeloBaseChart.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <limits>
+
+#include "chart/AxisLabelPaint.h"
+#include "chart/AxisPixel.h"
+#include "chart/XLabelLayout.h"
+
+using kelo::detail::ClampToPixel;
+using kelo::detail::kMaxXAxisLines;
+using kelo::detail::TruncToPixel;
+
+namespace {
+
+// Width of a rectangle, exact in double even for hostile edges.
+double WidthOf(const CRect& rect) {
+  return static_cast<double>(static_cast<std::int64_t>(rect.right) - rect.left);
+}
+
+// Left edge plus an inset: where grid position 0 lies.
+double OriginOf(const CRect& rect, int inset) {
+  return static_cast<double>(static_cast<std::int64_t>(rect.left) + inset);
+}
+
+int CountOf(std::size_t size) {
+  return static_cast<int>(std::min<std::size_t>(size, static_cast<std::size_t>(std::numeric_limits<int>::max())));
+}
+
+}  // namespace
+
+// ---- grids ----
+
+void CKeloBaseChart::DrawXGrid(CDC* dc, const CRect& rect, std::int32_t count, int halfCellInset) {
+  if (dc == nullptr || count < 1 || count > kMaxXAxisLines) return;
+  const double cell = WidthOf(rect) / count;
+  lineOffset = halfCellInset != 0 ? TruncToPixel(cell * 0.5) : 0;
+  const std::int32_t top = ClampToPixel(static_cast<std::int64_t>(rect.top) - overDrawLineOffset);
+  const double origin = OriginOf(rect, lineOffset);
+  savedPen = dc->SelectObject(&xLinePen);
+  for (std::int32_t i = 0; i < count; ++i) {
+    const std::int32_t x = TruncToPixel(origin + i * cell);
+    dc->MoveTo(x, top);
+    dc->LineTo(x, rect.bottom);
+  }
+  dc->SelectObject(savedPen);
+}
+
+void CKeloBaseChart::DrawXGridNew(CDC* dc, const CRect& rect, std::int32_t count, int /*unused1*/,
+                                  std::int32_t /*unused2*/, int halfCellInset) {
+  DrawXGrid(dc, rect, count, halfCellInset);
+}
+
+void CKeloBaseChart::DrawXSubXGrid(CDC* dc, const CRect& rect, std::int32_t count, int halfCellInset) {
+  if (dc == nullptr || count < 1 || count > kMaxXAxisLines) return;
+  const double cell = WidthOf(rect) / count;
+  lineOffset = halfCellInset != 0 ? TruncToPixel(cell * 0.5) : 0;
+  const std::int32_t top = ClampToPixel(static_cast<std::int64_t>(rect.top) - overDrawLineOffset);
+  const double origin = OriginOf(rect, lineOffset);
+  for (std::int32_t i = 0; i < count; ++i) {
+    const std::int32_t x = TruncToPixel(origin + i * cell);
+    savedPen = dc->SelectObject(i % 2 == 0 ? &xLinePen : &xSubLinePen);
+    dc->MoveTo(x, top);
+    dc->LineTo(x, rect.bottom);
+    dc->SelectObject(savedPen);
+  }
+}
+
+void CKeloBaseChart::DrawXSubXGrid(CDC* dc, const CRect& rect, std::int32_t count, int secondsPerUnit,
+                                   std::int32_t units, int halfCellInset) {
+  if (dc == nullptr || count < 1) return;
+  const double width = WidthOf(rect);
+  lineOffset = halfCellInset != 0 ? TruncToPixel(width / count * 0.5) : 0;
+  xInforPositions.clear();
+  // Without a positive number of seconds per unit and of units there is no scale to put
+  // the label times on: no lines, and no positions for the labels either.
+  if (secondsPerUnit <= 0 || units <= 0 || xInforTimes.empty()) return;
+  const double unit = (width - 2.0 * lineOffset) / units;
+  const std::int32_t top = ClampToPixel(static_cast<std::int64_t>(rect.top) - overDrawLineOffset);
+  const double origin = OriginOf(rect, lineOffset);
+  const std::int64_t first = xInforTimes.front();
+  xInforPositions.reserve(xInforTimes.size());
+  savedPen = dc->SelectObject(&xLinePen);
+  for (const std::int32_t t : xInforTimes) {
+    const std::int64_t k = (t - first) / secondsPerUnit;
+    const std::int32_t x = TruncToPixel(origin + static_cast<double>(k) * unit);
+    dc->MoveTo(x, top);
+    dc->LineTo(x, rect.bottom);
+    xInforPositions.push_back(x);
+  }
+  dc->SelectObject(savedPen);
+}
+
+// ---- label strings ----
+
+void CKeloBaseChart::SetXInfor(const std::vector<CString>& strings) { xInfor = strings; }
+
+void CKeloBaseChart::SetXInforNew(const std::vector<CString>& strings) {
+  xInfor = strings;
+  if (strings.empty()) return;
+  xInforTimes.clear();
+  xInforTimes.reserve(strings.size());
+  for (const CString& s : strings) xInforTimes.push_back(kelo::detail::LabelSecondsOfDay(s.str()));
+}
+
+// ---- label layouts ----
+
+void CKeloBaseChart::ReCalculateXInforPos(int everySecondCell) {
+  const std::vector<double> centres =
+      kelo::detail::CellLabelCentres(xLabelRect, lineOffset, xCells, everySecondCell != 0 ? 2 : 1, xInfor.size());
+  kelo::detail::LayoutXLabels(xInfor, centres, xLabelRect.bottom, fontWidth, fontHeight, xLabelSlots);
+  // The time labels share these slots: they must be laid out again before they are drawn.
+  timeStringsChanged = TRUE;
+}
+
+void CKeloBaseChart::ReCalculateXInforPosNew(int /*unused*/) {
+  const std::vector<double> centres(xInforPositions.begin(), xInforPositions.end());
+  kelo::detail::LayoutXLabels(xInfor, centres, xLabelRect.bottom, fontWidth, fontHeight, xLabelSlots);
+  timeStringsChanged = TRUE;
+}
+
+// ---- labels ----
+
+namespace {
+
+// Every visible slot with the string of the same index, centred, in the X text colour.
+void DrawVisibleXLabels(CDC* dc, const std::vector<CKeloBaseChart::SLabelSlot>& slots,
+                        const std::vector<CString>& texts, COLORREF textColor, COLORREF defaultColor) {
+  const COLORREF background = kelo::detail::ChartBackground();
+  dc->SetTextColor(textColor);
+  const std::size_t count = std::min(slots.size(), texts.size());
+  for (std::size_t i = 0; i < count; ++i) {
+    if (slots[i].visible != 0) kelo::detail::PaintAxisLabel(dc, slots[i].rect, texts[i], DT_CENTER, background);
+  }
+  dc->SetTextColor(defaultColor);
+}
+
+}  // namespace
+
+void CKeloBaseChart::DrawXGridText(CDC* dc, const CRect& rect, int everySecondCell) {
+  if (dc == nullptr) return;
+  const int count = CountOf(xInfor.size());
+  if (rect != xLabelRect || count != xLabelCount) {
+    xLabelRect = rect;
+    xLabelCount = count;
+    ReCalculateXInforPos(everySecondCell);
+  }
+  DrawVisibleXLabels(dc, xLabelSlots, xInfor, xTextColor, defaultTextColor);
+}
+
+void CKeloBaseChart::DrawXGridTextNew(CDC* dc, const CRect& rect, int /*unused1*/, std::int32_t /*unused2*/,
+                                      int /*unused3*/) {
+  if (dc == nullptr) return;
+  if (!rect.IsRectEmpty()) {
+    xLabelRect = rect;
+    xLabelCount = CountOf(xInfor.size());
+    ReCalculateXInforPosNew(0);
+  }
+  DrawVisibleXLabels(dc, xLabelSlots, xInfor, xTextColor, defaultTextColor);
+}
+
+void CKeloBaseChart::DrawXGridTextString(CDC* dc, const CRect& rect, std::int32_t count) {
+  // A negative number of cells has no meaning: nothing is drawn.
+  if (dc == nullptr || xInfor.empty() || count < 0) return;
+  const std::int64_t cells = count != 0 ? count : static_cast<std::int64_t>(xInfor.size());
+  const double cell = WidthOf(rect) / static_cast<double>(cells);
+  const double origin = OriginOf(rect, lineOffset);
+  const kelo::detail::LabelStrip strip = kelo::detail::LabelStripUnder(rect.bottom, fontHeight);
+  const COLORREF background = kelo::detail::ChartBackground();
+  dc->SetTextColor(xTextColor);
+  for (std::size_t i = 0; i < xInfor.size(); ++i) {
+    const std::int32_t left = TruncToPixel(origin + static_cast<double>(i) * cell);
+    const std::int32_t right = TruncToPixel(left + cell);
+    kelo::detail::PaintAxisLabel(dc, CRect(left, strip.top, right, strip.bottom), xInfor[i], xTextFormatFlag, background);
+  }
+  dc->SetTextColor(defaultTextColor);
+}
+
+void CKeloBaseChart::DrawXGridTextWithRange(CDC* dc, const CRect& rect, double maxValue, double minValue,
+                                            std::int32_t count, int cellShift, int decimals) {
+  if (dc == nullptr || count < 2 || count > kMaxXAxisLines) return;
+  const double cell = WidthOf(rect) / count;
+  const double valueStep = (maxValue - minValue) / (count - 1);
+  const double origin = OriginOf(rect, lineOffset);
+  const kelo::detail::LabelStrip strip = kelo::detail::LabelStripUnder(rect.bottom, fontHeight);
+  const COLORREF background = kelo::detail::ChartBackground();
+  kelo::detail::XLabelThinner thinner;
+  CString text;
+  dc->SetTextColor(xTextColor);
+  for (std::int32_t i = 0; i < count; ++i) {
+    const double value = minValue + i * valueStep;
+    switch (decimals) {
+      case 1: text.Format("%.1f", value); break;
+      case 2: text.Format("%.2f", value); break;
+      case 3: text.Format("%.3f", value); break;
+      default: text.Format("%.0f", value); break;
+    }
+    const double x = origin + static_cast<double>(static_cast<std::int64_t>(i) + cellShift) * cell;
+    const kelo::detail::LabelSpan span =
+        kelo::detail::XLabelSpan(x, kelo::detail::LabelWidth(text.GetLength(), fontWidth));
+    if (thinner.Next(span)) {
+      kelo::detail::PaintAxisLabel(dc, CRect(span.left, strip.top, span.right, strip.bottom), text, DT_CENTER,
+                                   background);
+    }
+  }
+  dc->SetTextColor(defaultTextColor);
+}

@@ -1,0 +1,201 @@
+// Path construction for the GDI+ side of the raster surface.
+#include "surface/GpGeometry.h"
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+namespace kelo::surface::detail {
+
+namespace {
+
+constexpr double kSafe = 1.0e6;      // coordinates within this range go to cairo unchanged
+constexpr double kMargin = 1.0e4;    // clipped figures keep this much room around the image
+
+struct Box {
+  double l, t, r, b;
+};
+
+bool Finite(const PointF& p) { return std::isfinite(p.x) && std::isfinite(p.y); }
+bool Near(const PointF& p) { return std::fabs(p.x) <= kSafe && std::fabs(p.y) <= kSafe; }
+
+// Sutherland-Hodgman against one edge of the box; keeps winding numbers inside the box.
+template <typename Inside, typename Cross>
+std::vector<PointF> ClipEdge(const std::vector<PointF>& in, Inside inside, Cross cross) {
+  std::vector<PointF> out;
+  if (in.empty()) return out;
+  PointF prev = in.back();
+  bool prevIn = inside(prev);
+  for (const PointF& cur : in) {
+    const bool curIn = inside(cur);
+    if (curIn != prevIn) out.push_back(cross(prev, cur));
+    if (curIn) out.push_back(cur);
+    prev = cur;
+    prevIn = curIn;
+  }
+  return out;
+}
+
+std::vector<PointF> ClipPolygon(const std::vector<PointF>& poly, const Box& box) {
+  auto lerpX = [](const PointF& a, const PointF& b, double x) {
+    const double t = (x - a.x) / (static_cast<double>(b.x) - a.x);
+    const double lo = std::min<double>(a.y, b.y), hi = std::max<double>(a.y, b.y);
+    return PointF{static_cast<float>(x), static_cast<float>(std::clamp(a.y + t * (static_cast<double>(b.y) - a.y), lo, hi))};
+  };
+  auto lerpY = [](const PointF& a, const PointF& b, double y) {
+    const double t = (y - a.y) / (static_cast<double>(b.y) - a.y);
+    const double lo = std::min<double>(a.x, b.x), hi = std::max<double>(a.x, b.x);
+    return PointF{static_cast<float>(std::clamp(a.x + t * (static_cast<double>(b.x) - a.x), lo, hi)), static_cast<float>(y)};
+  };
+  std::vector<PointF> p = poly;
+  p = ClipEdge(p, [&](const PointF& q) { return q.x >= box.l; }, [&](const PointF& a, const PointF& b) { return lerpX(a, b, box.l); });
+  p = ClipEdge(p, [&](const PointF& q) { return q.x <= box.r; }, [&](const PointF& a, const PointF& b) { return lerpX(a, b, box.r); });
+  p = ClipEdge(p, [&](const PointF& q) { return q.y >= box.t; }, [&](const PointF& a, const PointF& b) { return lerpY(a, b, box.t); });
+  p = ClipEdge(p, [&](const PointF& q) { return q.y <= box.b; }, [&](const PointF& a, const PointF& b) { return lerpY(a, b, box.b); });
+  return p;
+}
+
+// The part of segment a-b inside the box, if any. The segment is parametrised by its main
+// axis (not by a 0..1 parameter, which loses the visible part of a segment 1e30 long), and
+// the results are clamped into the box, where the exact answer lies.
+bool ClipSegment(const PointF& a, const PointF& b, const Box& box, double& x0, double& y0, double& x1, double& y1) {
+  const double ax = a.x, ay = a.y, bx = b.x, by = b.y;
+  const bool xMajor = std::fabs(bx - ax) >= std::fabs(by - ay);
+  // u: main coordinate, v: the other one; lo/hi are the box's ranges along them.
+  const double ua = xMajor ? ax : ay, va = xMajor ? ay : ax;
+  const double ub = xMajor ? bx : by, vb = xMajor ? by : bx;
+  const double uLoBox = xMajor ? box.l : box.t, uHiBox = xMajor ? box.r : box.b;
+  const double vLoBox = xMajor ? box.t : box.l, vHiBox = xMajor ? box.b : box.r;
+  double lo = std::max(std::min(ua, ub), uLoBox);
+  double hi = std::min(std::max(ua, ub), uHiBox);
+  if (lo > hi) return false;
+  const double du = ub - ua;
+  const double slope = du == 0 ? 0 : (vb - va) / du;
+  auto vAt = [&](double u) { return va + (u - ua) * slope; };
+  if (slope == 0) {
+    if (va < vLoBox || va > vHiBox) return false;
+  } else {
+    // The main-axis range where v stays inside the box.
+    double uA = ua + (vLoBox - va) / slope, uB = ua + (vHiBox - va) / slope;
+    if (uA > uB) std::swap(uA, uB);
+    lo = std::max(lo, uA);
+    hi = std::min(hi, uB);
+    if (lo > hi) return false;
+  }
+  double uStart = ua <= ub ? lo : hi, uEnd = ua <= ub ? hi : lo;  // keep the direction a -> b
+  const double vStart = std::clamp(vAt(uStart), vLoBox, vHiBox), vEnd = std::clamp(vAt(uEnd), vLoBox, vHiBox);
+  if (xMajor) {
+    x0 = uStart, y0 = vStart, x1 = uEnd, y1 = vEnd;
+  } else {
+    x0 = vStart, y0 = uStart, x1 = vEnd, y1 = uEnd;
+  }
+  return true;
+}
+
+}  // namespace
+
+bool AddPath(cairo_t* cr, const PathSpec& path, int width, int height, bool forFill) {
+  const Box box{-kMargin, -kMargin, width + kMargin, height + kMargin};
+  bool added = false;
+  for (const PathFigure& figure : path.figures) {
+    const auto& pts = figure.points;
+    if (pts.empty()) continue;
+    bool finite = true, near = true;
+    for (const PointF& p : pts) {
+      finite = finite && Finite(p);
+      near = near && Near(p);
+    }
+    if (!finite) continue;  // a broken point spoils only its own figure
+    const bool closed = forFill || figure.closed;
+    if (near) {
+      cairo_move_to(cr, pts[0].x, pts[0].y);
+      for (std::size_t i = 1; i < pts.size(); ++i) cairo_line_to(cr, pts[i].x, pts[i].y);
+      if (closed) cairo_close_path(cr);
+      added = true;
+      continue;
+    }
+    if (closed) {
+      const std::vector<PointF> clipped = ClipPolygon(pts, box);
+      if (clipped.size() < 2) continue;
+      cairo_move_to(cr, clipped[0].x, clipped[0].y);
+      for (std::size_t i = 1; i < clipped.size(); ++i) cairo_line_to(cr, clipped[i].x, clipped[i].y);
+      cairo_close_path(cr);
+      added = true;
+      continue;
+    }
+    bool open = false;
+    double lastX = 0, lastY = 0;
+    for (std::size_t i = 1; i < pts.size(); ++i) {
+      double x0, y0, x1, y1;
+      if (!ClipSegment(pts[i - 1], pts[i], box, x0, y0, x1, y1)) {
+        open = false;
+        continue;
+      }
+      if (!open || x0 != lastX || y0 != lastY) cairo_move_to(cr, x0, y0);
+      cairo_line_to(cr, x1, y1);
+      open = true;
+      lastX = x1;
+      lastY = y1;
+      added = true;
+    }
+  }
+  return added;
+}
+
+void SetGpDash(cairo_t* cr, int dashStyle, double penWidth) {
+  static const double kPatterns[4][6] = {{3, 1}, {1, 1}, {3, 1, 1, 1}, {3, 1, 1, 1, 1, 1}};
+  static const int kCounts[4] = {2, 2, 4, 6};
+  if (dashStyle < 1 || dashStyle > 4) {
+    cairo_set_dash(cr, nullptr, 0, 0);
+    return;
+  }
+  // Pens thinner than a pixel keep one-pixel dash units, so a pattern never degenerates.
+  const double unit = penWidth < 1.0 ? 1.0 : penWidth;
+  double dashes[6];
+  const int k = dashStyle - 1;
+  for (int i = 0; i < kCounts[k]; ++i) dashes[i] = kPatterns[k][i] * unit;
+  cairo_set_dash(cr, dashes, kCounts[k], 0);
+}
+
+bool AddPie(cairo_t* cr, double x, double y, double w, double h, double start, double sweep, int width,
+            int height) {
+  if (!std::isfinite(x) || !std::isfinite(y) || !std::isfinite(w) || !std::isfinite(h) || !std::isfinite(start) ||
+      !std::isfinite(sweep)) {
+    return false;
+  }
+  if (w <= 0 || h <= 0 || sweep == 0) return false;
+  if (w > kSafe || h > kSafe || std::fabs(x) > kSafe || std::fabs(y) > kSafe) return false;
+  if (x + w < -1 || y + h < -1 || x > width + 1 || y > height + 1) return false;  // wholly outside
+  const double rx = w / 2, ry = h / 2, cx = x + rx, cy = y + ry;
+  constexpr double kDeg = 3.14159265358979323846 / 180.0;
+  // GDI+ angles are true angles on the ellipse; cairo arcs take the parameter of the
+  // unit circle that is scaled to it.
+  auto param = [&](double degrees) {
+    const double a = degrees * kDeg;
+    const double t = std::atan2(rx * std::sin(a), ry * std::cos(a));
+    // Keep the parameter in the same turn as the angle, so sweeps keep their length.
+    const double turns = std::floor((a + 3.14159265358979323846) / (2 * 3.14159265358979323846));
+    return t + turns * 2 * 3.14159265358979323846;
+  };
+  cairo_save(cr);
+  cairo_translate(cr, cx, cy);
+  cairo_scale(cr, rx, ry);
+  if (std::fabs(sweep) >= 360.0) {
+    cairo_new_sub_path(cr);
+    cairo_arc(cr, 0, 0, 1, 0, 2 * 3.14159265358979323846);
+    cairo_close_path(cr);
+  } else {
+    const double t0 = param(start), t1 = param(start + sweep);
+    cairo_move_to(cr, 0, 0);
+    if (sweep > 0) {
+      cairo_arc(cr, 0, 0, 1, t0, t1 < t0 ? t0 : t1);
+    } else {
+      cairo_arc_negative(cr, 0, 0, 1, t0, t1 > t0 ? t0 : t1);
+    }
+    cairo_close_path(cr);
+  }
+  cairo_restore(cr);
+  return true;
+}
+
+}  // namespace kelo::surface::detail

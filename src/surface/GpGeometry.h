@@ -1,0 +1,25 @@
+// Building cairo paths from GDI+ shapes, safely: figures with non-finite points are left out
+// and figures reaching far outside the image are clipped to a margin around it first, so
+// cairo's fixed-point coordinates never overflow.
+#pragma once
+
+#include <cairo.h>
+
+#include <kelochart/surface/Backend.h>
+
+namespace kelo::surface::detail {
+
+// Adds the figures of path to cr's current path. forFill treats every figure as closed.
+// Returns whether anything was added.
+bool AddPath(cairo_t* cr, const PathSpec& path, int width, int height, bool forFill = true);
+inline bool AddStrokePath(cairo_t* cr, const PathSpec& path, int width, int height) {
+  return AddPath(cr, path, width, height, false);
+}
+// GDI+ dash patterns (multiples of the pen width): dash 3-1, dot 1-1, dash-dot 3-1-1-1,
+// dash-dot-dot 3-1-1-1-1-1; solid for any other style.
+void SetGpDash(cairo_t* cr, int dashStyle, double penWidth);
+// A pie of the ellipse inside (x, y, w, h); angles in degrees, clockwise from the x axis.
+bool AddPie(cairo_t* cr, double x, double y, double w, double h, double start, double sweep, int width,
+            int height);
+
+}  // namespace kelo::surface::detail

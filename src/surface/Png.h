@@ -1,0 +1,42 @@
+// PNG output of surfaces and PNG input for the golden-image tests.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include <kelochart/surface/Backend.h>
+
+namespace kelo::surface::detail {
+
+// An image of opaque (or straight-alpha) pixels 0xAARRGGBB, rows without padding.
+struct PngImage {
+  int width = 0;
+  int height = 0;
+  std::vector<std::uint32_t> pixels;
+};
+
+// Encoder settings: zlib level 0..9, a libspng filter choice (SPNG_FILTER_CHOICE_* bits, 0
+// for no filtering) and a zlib strategy (0 default, 1 filtered, 2 Huffman only, 3 RLE).
+struct PngSettings {
+  int level = 6;
+  int filter = 0;
+  int strategy = 0;
+};
+// The settings every PNG of the layer is written with (chosen by measurement; see
+// docs/notes/surface.md).
+PngSettings DefaultPngSettings();
+
+// Encodes a premultiplied, native-endian ARGB32 image (cairo's layout, opaque) as an RGB PNG.
+bool EncodeArgb32Png(const std::uint8_t* data, int width, int height, int stride, const PngSettings& settings,
+                     std::vector<std::uint8_t>& png);
+
+// Writes a premultiplied, native-endian ARGB32 image (cairo's layout) as PNG with the
+// layer's chosen encoder settings.
+bool WriteArgb32Png(const std::string& path, const std::uint8_t* data, int width, int height, int stride);
+// Writes any surface: a raster directly, a recording replayed onto a raster first.
+bool WriteSurfacePng(SurfaceBackend& surface, const std::string& path);
+// Reads a PNG (any colour type) into straight-alpha ARGB; false when it cannot be read.
+bool ReadPng(const std::string& path, PngImage& image);
+
+}  // namespace kelo::surface::detail

@@ -1,0 +1,383 @@
+// The raster surface: a cairo ARGB32 image. GDI-side calls (lines, solid fills, copies) write
+// pixels directly, so they are exact and never anti-aliased; text goes through the shared
+// font engine and cairo's glyph rasteriser; GDI+ paths are stroked and filled by cairo.
+#include <kelochart/surface/RasterBackend.h>
+
+#include <cairo.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <vector>
+
+#include <kelochart/surface/DC.h>
+#include <kelochart/surface/RecordingBackend.h>
+
+#include "surface/FontEngine.h"
+#include "surface/GdiLine.h"
+#include "surface/GpGeometry.h"
+#include "surface/Limits.h"
+#include "surface/Png.h"
+
+namespace kelo::surface {
+
+namespace {
+
+// COLORREF 0x00BBGGRR to an opaque cairo pixel 0xFFRRGGBB.
+constexpr std::uint32_t OpaquePixel(COLORREF c) {
+  return 0xFF000000u | ((c & 0xFFu) << 16) | (c & 0xFF00u) | ((c >> 16) & 0xFFu);
+}
+
+}  // namespace
+
+struct RasterBackend::Impl {
+  cairo_surface_t* surface = nullptr;
+  cairo_t* cr = nullptr;
+  std::uint32_t* pixels = nullptr;
+  int width = 0;
+  int height = 0;
+  int stridePixels = 0;
+
+  detail::PixelTarget Target() { return detail::PixelTarget{pixels, width, height, stridePixels}; }
+
+  // Direct pixel access: cairo must have finished its own drawing first and learn afterwards
+  // that the pixels changed.
+  void BeginDirect() { cairo_surface_flush(surface); }
+  void EndDirect() { cairo_surface_mark_dirty(surface); }
+
+  void FillRect(std::int64_t l, std::int64_t t, std::int64_t r, std::int64_t b, std::uint32_t pixel) {
+    l = std::max<std::int64_t>(l, 0);
+    t = std::max<std::int64_t>(t, 0);
+    r = std::min<std::int64_t>(r, width);
+    b = std::min<std::int64_t>(b, height);
+    if (l >= r || t >= b) return;
+    for (std::int64_t y = t; y < b; ++y) {
+      std::uint32_t* row = pixels + y * stridePixels;
+      std::fill(row + l, row + r, pixel);
+    }
+  }
+
+  // The cairo context keeps its settings between calls; each is set only when it changes,
+  // so that a stream of small strokes costs no more than raw cairo calls.
+  bool gpSpace = false;    // the matrix puts pixel centres on integer coordinates
+  int antialias = -1;      // cairo_antialias_t last set
+  std::uint64_t source = ~std::uint64_t{0};  // last colour: ARGB, or COLORREF | 1 << 32
+  double lineWidth = -1;
+  int dashStyle = 0;
+  double dashWidth = 0;
+  int fillRule = -1;
+  bool clipped = false;
+
+  // GDI+ coordinates put pixel centres on integers (GDI+'s default pixel offset); cairo's
+  // pixel (x, y) spans [x, x + 1), so GDI+ drawing is shifted by half a pixel.
+  void UseGpSpace() {
+    if (gpSpace) return;
+    cairo_identity_matrix(cr);
+    cairo_translate(cr, 0.5, 0.5);
+    gpSpace = true;
+  }
+  void UsePixelSpace() {
+    if (!gpSpace) return;
+    cairo_identity_matrix(cr);
+    gpSpace = false;
+  }
+  void SetAntialias(bool on) {
+    const int mode = on ? CAIRO_ANTIALIAS_GRAY : CAIRO_ANTIALIAS_NONE;
+    if (mode == antialias) return;
+    cairo_set_antialias(cr, static_cast<cairo_antialias_t>(mode));
+    antialias = mode;
+  }
+  void SetSourceArgb(std::uint32_t argb) {
+    if (source == argb) return;
+    cairo_set_source_rgba(cr, ((argb >> 16) & 255) / 255.0, ((argb >> 8) & 255) / 255.0, (argb & 255) / 255.0,
+                          (argb >> 24) / 255.0);
+    source = argb;
+  }
+  void SetSourceColorref(COLORREF c) {
+    const std::uint64_t key = (std::uint64_t{1} << 32) | c;
+    if (source == key) return;
+    cairo_set_source_rgb(cr, (c & 255) / 255.0, ((c >> 8) & 255) / 255.0, ((c >> 16) & 255) / 255.0);
+    source = key;
+  }
+  void SetLineWidth(double width) {
+    if (width == lineWidth) return;
+    cairo_set_line_width(cr, width);
+    lineWidth = width;
+  }
+  void SetDash(int style, double width) {
+    if (style < 1 || style > 4) style = 0;
+    if (style == dashStyle && (style == 0 || width == dashWidth)) return;
+    detail::SetGpDash(cr, style, width);
+    dashStyle = style;
+    dashWidth = width;
+  }
+  void SetFillRule(bool winding) {
+    const int rule = winding ? CAIRO_FILL_RULE_WINDING : CAIRO_FILL_RULE_EVEN_ODD;
+    if (rule == fillRule) return;
+    cairo_set_fill_rule(cr, static_cast<cairo_fill_rule_t>(rule));
+    fillRule = rule;
+  }
+  void ClipTo(const PathSpec& path) {
+    // A clip with nothing drawable in it (no figure, or only broken ones) leaves nothing.
+    if (!detail::AddPath(cr, path, width, height)) cairo_rectangle(cr, -10, -10, 0, 0);
+    SetFillRule(path.windingFill);
+    cairo_clip(cr);
+    clipped = true;
+  }
+  void ResetClip() {
+    if (!clipped) return;
+    cairo_reset_clip(cr);
+    clipped = false;
+  }
+
+  // Sets up cr for one GDI+ call: GDI+ coordinates, anti-aliasing as asked, and the clip.
+  void BeginGp(const GpState& state) {
+    UseGpSpace();
+    SetAntialias(state.antiAlias);
+    if (state.clipped) {
+      ClipTo(state.clip);
+      for (const PathSpec& more : state.moreClips) ClipTo(more);
+    }
+  }
+  void EndGp() {
+    cairo_new_path(cr);
+    ResetClip();
+  }
+};
+
+RasterBackend::RasterBackend(int width, int height, COLORREF clear) : impl_(std::make_unique<Impl>()) {
+  static int counter = 0;
+  name_ = "raster#" + std::to_string(++counter);
+  if (!detail::SurfaceSizeOk(width, height)) width = height = 0;
+  impl_->surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height);
+  impl_->cr = cairo_create(impl_->surface);
+  // GDI+ pens have flat caps and mitred joins; nothing else is ever used.
+  cairo_set_line_cap(impl_->cr, CAIRO_LINE_CAP_BUTT);
+  cairo_set_line_join(impl_->cr, CAIRO_LINE_JOIN_MITER);
+  impl_->width = width;
+  impl_->height = height;
+  impl_->pixels = reinterpret_cast<std::uint32_t*>(cairo_image_surface_get_data(impl_->surface));
+  impl_->stridePixels = cairo_image_surface_get_stride(impl_->surface) / 4;
+  if (impl_->pixels == nullptr) impl_->width = impl_->height = 0;
+  impl_->FillRect(0, 0, impl_->width, impl_->height, OpaquePixel(clear));
+  cairo_surface_mark_dirty(impl_->surface);
+}
+
+RasterBackend::~RasterBackend() {
+  cairo_destroy(impl_->cr);
+  cairo_surface_destroy(impl_->surface);
+}
+
+int RasterBackend::Width() const { return impl_->width; }
+int RasterBackend::Height() const { return impl_->height; }
+std::string RasterBackend::Name() const { return name_; }
+
+std::shared_ptr<SurfaceBackend> RasterBackend::CreateCompatible(int width, int height) {
+  if (!detail::SurfaceSizeOk(width, height)) return nullptr;
+  return std::make_shared<RasterBackend>(width, height, 0x000000);
+}
+
+void RasterBackend::FillSolidRect(const CRect& rect, COLORREF color) {
+  impl_->BeginDirect();
+  impl_->FillRect(rect.left, rect.top, rect.right, rect.bottom, OpaquePixel(color));
+  impl_->EndDirect();
+}
+
+void RasterBackend::GdiLine(CPoint from, CPoint to, const GdiPenSpec& pen) {
+  if (pen.style == PS_NULL) return;
+  impl_->BeginDirect();
+  detail::DrawGdiLine(impl_->Target(), from, to, pen, OpaquePixel(pen.color));
+  impl_->EndDirect();
+}
+
+CSize RasterBackend::MeasureText(const FontSpec& font, std::string_view text) {
+  return detail::FontEngine::Instance().Measure(font, text);
+}
+
+void RasterBackend::DrawText(const TextSpec& call) {
+  if (call.text.empty() || impl_->width == 0) return;
+  const bool noClip = (call.format & DT_NOCLIP) != 0;
+  const bool singleLine = (call.format & DT_SINGLELINE) != 0;
+  const CRect& rc = call.rect;
+  if (!noClip && rc.IsRectEmpty()) return;
+  // The area pixels may change in: the rectangle (unless DT_NOCLIP) within the image.
+  std::int64_t clipL = 0, clipT = 0, clipR = impl_->width, clipB = impl_->height;
+  if (!noClip) {
+    clipL = std::max<std::int64_t>(clipL, rc.left);
+    clipT = std::max<std::int64_t>(clipT, rc.top);
+    clipR = std::min<std::int64_t>(clipR, rc.right);
+    clipB = std::min<std::int64_t>(clipB, rc.bottom);
+  }
+  if (clipL >= clipR || clipT >= clipB) return;
+
+  // Lines: the whole text for DT_SINGLELINE, else split at line feeds.
+  std::vector<std::string_view> lines;
+  const std::string_view text(call.text);
+  if (singleLine) {
+    lines.push_back(text);
+  } else {
+    std::size_t start = 0;
+    while (start <= text.size()) {
+      std::size_t end = text.find('\n', start);
+      if (end == std::string_view::npos) end = text.size();
+      lines.push_back(text.substr(start, end - start));
+      start = end + 1;
+    }
+  }
+  auto& engine = detail::FontEngine::Instance();
+  std::vector<detail::TextLayout> layouts;
+  layouts.reserve(lines.size());
+  for (std::string_view line : lines) layouts.push_back(engine.Layout(call.font, line));
+  const std::int64_t lineHeight = layouts.front().height;
+
+  std::int64_t y = rc.top;
+  if (singleLine && (call.format & DT_VCENTER)) {
+    y = rc.top + (static_cast<std::int64_t>(rc.bottom) - rc.top - lineHeight) / 2;
+  } else if (singleLine && (call.format & DT_BOTTOM)) {
+    y = static_cast<std::int64_t>(rc.bottom) - lineHeight;
+  }
+
+  const std::uint32_t textPixel = OpaquePixel(call.color);
+  for (const detail::TextLayout& layout : layouts) {
+    std::int64_t x = rc.left;
+    if (call.format & DT_CENTER) {
+      x = (static_cast<std::int64_t>(rc.left) + rc.right - layout.width) / 2;
+    } else if (call.format & DT_RIGHT) {
+      x = static_cast<std::int64_t>(rc.right) - layout.width;
+    }
+    const std::int64_t boxL = std::max(x, clipL), boxR = std::min(x + layout.width, clipR);
+    const std::int64_t boxT = std::max(y, clipT), boxB = std::min(y + layout.height, clipB);
+    if (boxL < boxR && boxT < boxB) {
+      if (call.bkMode == OPAQUE) {
+        impl_->BeginDirect();
+        impl_->FillRect(boxL, boxT, boxR, boxB, OpaquePixel(call.bkColor));
+        impl_->EndDirect();
+      }
+      cairo_t* cr = impl_->cr;
+      impl_->UsePixelSpace();
+      impl_->SetAntialias(true);  // the same context state for every label, whatever came before
+      cairo_rectangle(cr, static_cast<double>(boxL), static_cast<double>(boxT), static_cast<double>(boxR - boxL),
+                      static_cast<double>(boxB - boxT));
+      cairo_clip(cr);
+      impl_->clipped = true;
+      impl_->SetSourceColorref(call.color);
+      const double baseline = static_cast<double>(y + layout.ascent);
+      std::vector<cairo_glyph_t> glyphs;
+      for (const detail::GlyphRun& run : layout.runs) {
+        glyphs.assign(run.glyphs.begin(), run.glyphs.end());
+        for (cairo_glyph_t& g : glyphs) {
+          g.x += static_cast<double>(x);
+          g.y = baseline;
+        }
+        cairo_set_scaled_font(cr, run.font);
+        cairo_show_glyphs(cr, glyphs.data(), static_cast<int>(glyphs.size()));
+      }
+      impl_->ResetClip();
+      if (call.font.underline) {
+        const std::int64_t ut = y + layout.ascent + layout.underlineOffset;
+        impl_->BeginDirect();
+        impl_->FillRect(boxL, std::max(ut, boxT), boxR, std::min(ut + layout.underlineThickness, boxB), textPixel);
+        impl_->EndDirect();
+      }
+    }
+    y += layout.height;
+  }
+}
+
+void RasterBackend::Blit(const CRect& dst, SurfaceBackend& source, CPoint sourceOrigin, bool useKey, COLORREF key) {
+  RasterBackend* src = dynamic_cast<RasterBackend*>(&source);
+  std::shared_ptr<SurfaceBackend> scratch;
+  if (src == nullptr) {
+    // A recording source is drawn onto a raster of its own first.
+    auto* recording = dynamic_cast<RecordingBackend*>(&source);
+    if (recording == nullptr) return;
+    const RecordingSnapshot snapshot = recording->Snapshot();
+    scratch = CreateCompatible(snapshot.width, snapshot.height);
+    if (!scratch) return;
+    if (snapshot.initial != 0) scratch->FillSolidRect(CRect(0, 0, snapshot.width, snapshot.height), snapshot.initial);
+    Replay(snapshot.records, *scratch);
+    src = static_cast<RasterBackend*>(scratch.get());
+  }
+  const std::int64_t w = static_cast<std::int64_t>(dst.right) - dst.left;
+  const std::int64_t h = static_cast<std::int64_t>(dst.bottom) - dst.top;
+  if (w <= 0 || h <= 0) return;
+  const std::int64_t dx = dst.left, dy = dst.top, sx = sourceOrigin.x, sy = sourceOrigin.y;
+  const std::int64_t uLo = std::max({std::int64_t{0}, -dx, -sx});
+  const std::int64_t uHi = std::min({w, impl_->width - dx, std::int64_t{src->impl_->width} - sx});
+  const std::int64_t vLo = std::max({std::int64_t{0}, -dy, -sy});
+  const std::int64_t vHi = std::min({h, impl_->height - dy, std::int64_t{src->impl_->height} - sy});
+  if (uLo >= uHi || vLo >= vHi) return;
+  impl_->BeginDirect();
+  if (src != this) src->impl_->BeginDirect();
+  detail::CopyPixels(impl_->Target(), src->impl_->Target(), dx + uLo, dy + vLo, sx + uLo, sy + vLo, uHi - uLo,
+                     vHi - vLo, useKey, OpaquePixel(key));
+  impl_->EndDirect();
+}
+
+void RasterBackend::StrokePath(const PathSpec& path, const GpPenSpec& pen, const GpState& state) {
+  if (impl_->width == 0) return;
+  cairo_t* cr = impl_->cr;
+  impl_->BeginGp(state);
+  double width = pen.width;
+  if (!(width > 0) || !std::isfinite(width)) width = 1.0;  // a zero or broken width draws one pixel wide
+  if (width > 10000.0) width = 10000.0;
+  if (detail::AddStrokePath(cr, path, impl_->width, impl_->height)) {
+    impl_->SetLineWidth(width);
+    impl_->SetDash(pen.dashStyle, width);
+    impl_->SetSourceArgb(pen.argb);
+    cairo_stroke(cr);
+  }
+  impl_->EndGp();
+}
+
+void RasterBackend::FillPath(const PathSpec& path, std::uint32_t argb, const GpState& state) {
+  if (impl_->width == 0) return;
+  cairo_t* cr = impl_->cr;
+  impl_->BeginGp(state);
+  if (detail::AddPath(cr, path, impl_->width, impl_->height)) {
+    impl_->SetFillRule(path.windingFill);
+    impl_->SetSourceArgb(argb);
+    cairo_fill(cr);
+  }
+  impl_->EndGp();
+}
+
+void RasterBackend::FillPie(float x, float y, float w, float h, float startAngle, float sweepAngle,
+                            std::uint32_t argb, const GpState& state) {
+  if (impl_->width == 0) return;
+  cairo_t* cr = impl_->cr;
+  impl_->BeginGp(state);
+  if (detail::AddPie(cr, x, y, w, h, startAngle, sweepAngle, impl_->width, impl_->height)) {
+    impl_->SetFillRule(true);
+    impl_->SetSourceArgb(argb);
+    cairo_fill(cr);
+  }
+  impl_->EndGp();
+}
+
+COLORREF RasterBackend::GetPixel(int x, int y) const {
+  if (x < 0 || y < 0 || x >= impl_->width || y >= impl_->height) return 0;
+  const std::uint32_t p = GetPixelArgb(x, y);
+  return RGB(static_cast<BYTE>(p >> 16), static_cast<BYTE>(p >> 8), static_cast<BYTE>(p));
+}
+
+std::uint32_t RasterBackend::GetPixelArgb(int x, int y) const {
+  if (x < 0 || y < 0 || x >= impl_->width || y >= impl_->height) return 0;
+  cairo_surface_flush(impl_->surface);
+  return impl_->pixels[static_cast<std::ptrdiff_t>(y) * impl_->stridePixels + x];
+}
+
+const std::uint8_t* RasterBackend::Data() const {
+  cairo_surface_flush(impl_->surface);
+  return reinterpret_cast<const std::uint8_t*>(impl_->pixels);
+}
+
+int RasterBackend::Stride() const { return impl_->stridePixels * 4; }
+
+bool RasterBackend::WritePng(const std::string& path) const {
+  return detail::WriteArgb32Png(path, Data(), impl_->width, impl_->height, Stride());
+}
+
+RasterBackend* RasterOf(CDC& dc) { return dynamic_cast<RasterBackend*>(dc.GetBackend()); }
+
+}  // namespace kelo::surface

@@ -1,0 +1,161 @@
+// The recording surface: every call becomes a value-typed record of the surface's own list
+// and of the log shared by all surfaces made compatible with the root, and a record list can
+// be replayed onto any backend.
+#include <kelochart/surface/RecordingBackend.h>
+
+#include <type_traits>
+
+#include <kelochart/surface/DC.h>
+
+#include "surface/FontEngine.h"
+#include "surface/Limits.h"
+
+namespace kelo::surface {
+
+struct RecordingBackend::Shared {
+  std::vector<Record> log;
+  int bitmaps = 0;
+};
+
+RecordingBackend::RecordingBackend(int width, int height)
+    : RecordingBackend(width, height, std::make_shared<Shared>(), "screen", 0xFFFFFF) {}
+
+RecordingBackend::RecordingBackend(int width, int height, std::shared_ptr<Shared> shared,
+                                   std::string name, COLORREF initial)
+    : width_(width > 0 ? width : 0),
+      height_(height > 0 ? height : 0),
+      initial_(initial),
+      shared_(std::move(shared)),
+      name_(std::move(name)) {}
+
+int RecordingBackend::Width() const { return width_; }
+int RecordingBackend::Height() const { return height_; }
+std::string RecordingBackend::Name() const { return name_; }
+
+std::shared_ptr<SurfaceBackend> RecordingBackend::CreateCompatible(int width, int height) {
+  if (!detail::SurfaceSizeOk(width, height)) return nullptr;
+  ++shared_->bitmaps;
+  return std::shared_ptr<RecordingBackend>(new RecordingBackend(
+      width, height, shared_, "bitmap#" + std::to_string(shared_->bitmaps), 0x000000));
+}
+
+void RecordingBackend::Add(Operation op) {
+  Record record{name_, std::move(op)};
+  shared_->log.push_back(record);
+  records_.push_back(std::move(record));
+}
+
+void RecordingBackend::FillSolidRect(const CRect& rect, COLORREF color) {
+  Add(FillRectRecord{rect, color});
+}
+
+void RecordingBackend::GdiLine(CPoint from, CPoint to, const GdiPenSpec& pen) {
+  Add(LineRecord{from, to, pen});
+}
+
+void RecordingBackend::DrawText(const TextSpec& text) { Add(TextRecord{text}); }
+
+CSize RecordingBackend::MeasureText(const FontSpec& font, std::string_view text) {
+  return detail::FontEngine::Instance().Measure(font, text);
+}
+
+void RecordingBackend::Blit(const CRect& dst, SurfaceBackend& source, CPoint sourceOrigin,
+                            bool useKey, COLORREF key) {
+  auto snapshot = std::make_shared<RecordingSnapshot>();
+  if (auto* recording = dynamic_cast<RecordingBackend*>(&source)) {
+    *snapshot = recording->Snapshot();
+  } else {
+    // Pixels of another kind of surface are kept as a copy of that surface.
+    snapshot->width = source.Width();
+    snapshot->height = source.Height();
+    if (auto copy = source.CreateCompatible(source.Width(), source.Height())) {
+      copy->Blit(CRect(0, 0, source.Width(), source.Height()), source, CPoint(0, 0), false, 0);
+      snapshot->image = std::move(copy);
+    }
+  }
+  BlitRecord record;
+  record.dst = dst;
+  record.sourceOrigin = sourceOrigin;
+  record.useKey = useKey;
+  record.key = key;
+  record.sourceName = source.Name();
+  record.source = std::move(snapshot);
+  Add(std::move(record));
+}
+
+void RecordingBackend::StrokePath(const PathSpec& path, const GpPenSpec& pen, const GpState& state) {
+  Add(StrokePathRecord{path, pen, state});
+}
+
+void RecordingBackend::FillPath(const PathSpec& path, std::uint32_t argb, const GpState& state) {
+  Add(FillPathRecord{path, argb, state});
+}
+
+void RecordingBackend::FillPie(float x, float y, float w, float h, float startAngle, float sweepAngle,
+                               std::uint32_t argb, const GpState& state) {
+  Add(FillPieRecord{x, y, w, h, startAngle, sweepAngle, argb, state});
+}
+
+const std::vector<Record>& RecordingBackend::Records() const { return records_; }
+const std::vector<Record>& RecordingBackend::Log() const { return shared_->log; }
+
+void RecordingBackend::Clear() {
+  records_.clear();
+  shared_->log.clear();
+}
+
+RecordingSnapshot RecordingBackend::Snapshot() const {
+  RecordingSnapshot snapshot;
+  snapshot.width = width_;
+  snapshot.height = height_;
+  snapshot.records = records_;
+  snapshot.initial = initial_;
+  return snapshot;
+}
+
+namespace {
+
+void ReplayBlit(const BlitRecord& blit, SurfaceBackend& target) {
+  if (!blit.source) return;
+  const RecordingSnapshot& snap = *blit.source;
+  if (snap.image) {
+    target.Blit(blit.dst, *snap.image, blit.sourceOrigin, blit.useKey, blit.key);
+    return;
+  }
+  auto scratch = target.CreateCompatible(snap.width, snap.height);
+  if (!scratch) return;
+  if (snap.initial != 0x000000) scratch->FillSolidRect(CRect(0, 0, snap.width, snap.height), snap.initial);
+  Replay(snap.records, *scratch);
+  target.Blit(blit.dst, *scratch, blit.sourceOrigin, blit.useKey, blit.key);
+}
+
+}  // namespace
+
+void Replay(const std::vector<Record>& records, SurfaceBackend& target) {
+  for (const Record& record : records) {
+    std::visit(
+        [&target](const auto& op) {
+          using T = std::decay_t<decltype(op)>;
+          if constexpr (std::is_same_v<T, FillRectRecord>) {
+            target.FillSolidRect(op.rect, op.color);
+          } else if constexpr (std::is_same_v<T, LineRecord>) {
+            target.GdiLine(op.from, op.to, op.pen);
+          } else if constexpr (std::is_same_v<T, TextRecord>) {
+            target.DrawText(op.text);
+          } else if constexpr (std::is_same_v<T, BlitRecord>) {
+            ReplayBlit(op, target);
+          } else if constexpr (std::is_same_v<T, StrokePathRecord>) {
+            target.StrokePath(op.path, op.pen, op.state);
+          } else if constexpr (std::is_same_v<T, FillPathRecord>) {
+            target.FillPath(op.path, op.argb, op.state);
+          } else if constexpr (std::is_same_v<T, FillPieRecord>) {
+            target.FillPie(op.x, op.y, op.w, op.h, op.startAngle, op.sweepAngle, op.argb, op.state);
+          }
+        },
+        record.op);
+  }
+}
+
+RecordingBackend* RecordingOf(CDC& dc) { return dynamic_cast<RecordingBackend*>(dc.GetBackend()); }
+
+}  // namespace kelo::surface

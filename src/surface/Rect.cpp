@@ -1,0 +1,46 @@
+// CRect helpers. Every sum and difference is computed in 64 bits and saturated to the
+// 32-bit range, so hostile rectangles never overflow.
+#include <kelochart/surface/Rect.h>
+
+#include <cstdint>
+
+#include "surface/Saturate.h"
+
+using kelo::surface::detail::Sat32;
+
+int CRect::Width() const { return Sat32(static_cast<std::int64_t>(right) - left); }
+int CRect::Height() const { return Sat32(static_cast<std::int64_t>(bottom) - top); }
+
+CPoint CRect::CenterPoint() const {
+  return CPoint(static_cast<LONG>((static_cast<std::int64_t>(left) + right) / 2),
+                static_cast<LONG>((static_cast<std::int64_t>(top) + bottom) / 2));
+}
+
+BOOL CRect::EqualRect(const RECT* r) const {
+  if (r == nullptr) return FALSE;
+  return left == r->left && top == r->top && right == r->right && bottom == r->bottom;
+}
+
+void CRect::CopyRect(const RECT* r) {
+  if (r == nullptr) return;
+  left = r->left;
+  top = r->top;
+  right = r->right;
+  bottom = r->bottom;
+}
+
+void CRect::DeflateRect(int x, int y) { DeflateRect(x, y, x, y); }
+
+void CRect::DeflateRect(int l, int t, int r, int b) {
+  left = Sat32(static_cast<std::int64_t>(left) + l);
+  top = Sat32(static_cast<std::int64_t>(top) + t);
+  right = Sat32(static_cast<std::int64_t>(right) - r);
+  bottom = Sat32(static_cast<std::int64_t>(bottom) - b);
+}
+
+void CRect::OffsetRect(int dx, int dy) {
+  left = Sat32(static_cast<std::int64_t>(left) + dx);
+  right = Sat32(static_cast<std::int64_t>(right) + dx);
+  top = Sat32(static_cast<std::int64_t>(top) + dy);
+  bottom = Sat32(static_cast<std::int64_t>(bottom) + dy);
+}

@@ -1,0 +1,188 @@
+// Scale lines of a price axis: whole-tick splitting inside one band, the choice between one
+// band and the overlap path at band limits, and the snapping of the overlap path.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <climits>
+#include <cstdint>
+#include <random>
+#include <vector>
+
+#include "kelochart/calculate/KeloChartCalculate.h"
+
+namespace KC = KeloChartCalculate;
+
+namespace {
+
+using Lines = std::vector<std::int32_t>;
+
+struct ScaleCase {
+  const char* what;
+  std::int32_t top, base, bottom, priceScale;
+  unsigned int category;
+  Lines lines;
+  double tick;
+};
+
+const ScaleCase kScaleCases[] = {
+    {"one band, 60 ticks per half", 3300, 3000, 2700, 100, 0,
+     {2700, 2760, 2820, 2880, 2940, 3000, 3060, 3120, 3180, 3240, 3300}, 0.05},
+    {"remainder ticks next to the bottom below, next to the top above", 3290, 3000, 2710, 100, 0,
+     {2710, 2770, 2830, 2890, 2945, 3000, 3055, 3110, 3170, 3230, 3290}, 0.05},
+    {"7 ticks per half mirror around the base", 107, 100, 93, 1, 4,
+     {93, 95, 97, 98, 99, 100, 101, 102, 103, 105, 107}, 1},
+    {"fewer than five ticks: one tick apart", 3015, 3000, 2990, 100, 0,
+     {2990, 2995, 3000, 3005, 3010, 3015}, 0.05},
+    {"one price", 1000, 1000, 1000, 100, 0, {1000, 1000, 1000}, 0.01},
+    {"futures at scale 1", 300, 250, 200, 1, 4,
+     {200, 210, 220, 230, 240, 250, 260, 270, 280, 290, 300}, 1},
+    {"4 ticks per half of the smallest option tick", 120, 100, 80, 1000, 14,
+     {80, 85, 90, 95, 100, 105, 110, 115, 120}, 0.005},
+    {"a unit of 2.5 is cut per step, not in total", 100, 80, 60, 100, 14,
+     {60, 65, 70, 75, 77, 80, 82, 84, 89, 94, 100}, 0.025},
+    {"one band with tick 1", 40000, 30000, 20000, 100, 2,
+     {20000, 22000, 24000, 26000, 28000, 30000, 32000, 34000, 36000, 38000, 40000}, 1},
+    {"one band with tick 5", 130000, 120000, 110000, 100, 2,
+     {110000, 112000, 114000, 116000, 118000, 120000, 122000, 124000, 126000, 128000, 130000}, 5},
+    // Single band or not, decided at the limits.
+    {"stock top exactly on a limit stays in one band", 1000, 997, 995, 100, 0,
+     {995, 996, 997, 998, 999, 1000}, 0.01},
+    {"stock bottom exactly on a limit belongs to the upper band", 1020, 1010, 1000, 100, 0,
+     {1000, 1005, 1010, 1015, 1020}, 0.05},
+    {"option top below a limit stays in one band", 99, 97, 95, 10, 13,
+     {95, 96, 97, 98, 99}, 0.1},
+    {"option top exactly on a limit crosses it", 100, 97, 95, 10, 13,
+     {95, 96, 96, 97, 97, 97, 97, 98, 98, 99, 100}, 0.1},
+    {"option bottom exactly on a limit belongs to the upper band", 120, 110, 100, 10, 13,
+     {100, 105, 110, 115, 120}, 0.5},
+    {"option top exactly on a middle limit crosses it", 500, 303, 100, 10, 13,
+     {100, 140, 180, 220, 260, 303, 340, 380, 420, 460, 500}, 0.5},
+    {"a bottom below one cent never fits one band", 4, 2, 0, 100, 0,
+     {0, 1, 1, 2, 2, 2, 2, 2, 3, 3, 4}, 0.01},
+    {"futures fit one band even from zero", 4, 2, 0, 1, 4, {0, 1, 2, 3, 4}, 1},
+    // Crossing band limits: even intervals, each inner line moved down onto its band's grid.
+    {"lines below 10 keep the 0.01 grid, those above take the 0.05 grid", 1093, 1000, 913, 100, 0,
+     {913, 931, 948, 966, 983, 1000, 1015, 1035, 1055, 1070, 1093}, 0.05},
+    {"stock top just above a limit crosses it", 1001, 997, 995, 100, 0,
+     {995, 996, 996, 997, 997, 997, 997, 998, 999, 1000, 1001}, 0.01},
+    // Failures: no grid, no inner lines.
+    {"category outside the table", 3300, 3000, 2700, 100, 17, {2700, 3000, 3300}, 0.0},
+    {"largest category number", 3300, 3000, 2700, 100, UINT_MAX, {2700, 3000, 3300}, 0.0},
+    {"reversed halves", 2700, 3000, 3300, 100, 0, {3300, 3000, 2700}, 0.05},
+    {"a zero scale", 3300, 3000, 2700, 0, 0, {2700, 3000, 3300}, 5},
+    {"a zero scale on the overlap path", 3300, 3000, -2700, 0, 0, {-2700, 3000, 3300}, 5},
+    {"a negative scale", 3300, 3000, 2700, -1, 0, {2700, 3000, 3300}, 0.0},
+};
+
+TEST(PriceScale, ScaleLinesFromBottomThroughBaseToTop) {
+  for (const ScaleCase& c : kScaleCases) {
+    Lines lines = {7, 7, 7};
+    const double tick =
+        KC::GetReasonablePrice(c.top, c.base, c.bottom, c.priceScale, c.category, lines);
+    EXPECT_EQ(lines, c.lines) << c.what;
+    EXPECT_EQ(tick, c.tick) << c.what;
+  }
+}
+
+struct OverlapCase {
+  const char* what;
+  std::int32_t top, base, bottom, priceScale;
+  unsigned int category;
+  Lines lines;
+  double tick;
+};
+
+const OverlapCase kOverlapCases[] = {
+    {"called directly inside one band: even intervals on the grid", 3300, 3000, 2700, 100, 0,
+     {2700, 2760, 2820, 2880, 2940, 3000, 3060, 3120, 3180, 3240, 3300}, 0.05},
+    {"crossing 10", 1093, 1000, 913, 100, 0,
+     {913, 931, 948, 966, 983, 1000, 1015, 1035, 1055, 1070, 1093}, 0.05},
+    // The band is looked up again only when a line reaches the last limit, so lines that fall
+    // back below it (a reversed upper half) keep the larger tick: 981 becomes 980.
+    {"band kept until a line reaches its limit", 901, 1100, 901, 100, 0,
+     {901, 941, 981, 1020, 1060, 1100, 1060, 1020, 980, 940, 901}, 0.05},
+    {"a reversed lower half is cut toward the base", 1100, 1000, 1093, 100, 0,
+     {1093, 1070, 1055, 1035, 1015, 1000, 1020, 1040, 1060, 1080, 1100}, 0.05},
+    {"an option line exactly on a limit takes the tick of the band above", 110, 60, 50, 10, 13,
+     {50, 52, 54, 56, 58, 60, 70, 80, 90, 100, 110}, 0.5},
+    // No grid for a line: the line is left out.
+    {"category outside the table", 1093, 1000, 913, 100, 17, {913, 1000, 1093}, 0.0},
+    {"negative lines before the first lookup", 2000, 1000, -500, 100, 0,
+     {-500, 100, 400, 700, 1000, 1200, 1400, 1600, 1800, 2000}, 0.05},
+    {"a zero scale", 1093, 1000, 913, 0, 0, {913, 1000, 1093}, 5},
+};
+
+TEST(PriceScale, OverlapPathSnapsEachInnerLineOntoItsBand) {
+  for (const OverlapCase& c : kOverlapCases) {
+    Lines lines(20, 42);
+    const double tick =
+        KC::GetOverlapReasonablePrice(c.top, c.base, c.bottom, c.priceScale, c.category, lines);
+    EXPECT_EQ(lines, c.lines) << c.what;
+    EXPECT_EQ(tick, c.tick) << c.what;
+  }
+}
+
+// The shape every scale has, whatever the input: bottom first, base among the entries, top
+// last, at most five intervals on each side.
+void ExpectScaleShape(const Lines& lines, std::int32_t top, std::int32_t base, std::int32_t bottom) {
+  ASSERT_GE(lines.size(), 3u);
+  ASSERT_LE(lines.size(), 11u);
+  EXPECT_EQ(lines.front(), bottom);
+  EXPECT_EQ(lines.back(), top);
+  EXPECT_NE(std::find(lines.begin(), lines.end(), base), lines.end());
+}
+
+// Over many axes of every category, with bounds and base on the grid as the client puts them
+// there: scale lines never go down, and inside one band they are whole ticks apart.
+TEST(PriceScale, ScaleOfOrderedPricesOnTheGridNeverGoesDown) {
+  std::mt19937_64 random(1234);
+  for (int i = 0; i < 30000; ++i) {
+    const std::int32_t scale = (i % 2 == 0) ? 1000 : 10000;
+    const unsigned int category = static_cast<unsigned int>(i % 17);
+    // Prices mostly near each other (one band), sometimes across several bands.
+    const std::uint64_t spread = (i % 3 == 0) ? 12000ull * scale : 1ull + random() % (20ull * scale);
+    std::int32_t prices[3];
+    const std::uint64_t start = random() % (11000ull * scale);
+    for (std::int32_t& price : prices) {
+      const auto raw = static_cast<std::int32_t>(start + random() % spread);
+      price = KC::GetReasonableMaxPrice(raw, scale, category);
+    }
+    std::sort(std::begin(prices), std::end(prices));
+    const auto [bottom, base, top] = prices;
+    Lines lines;
+    const double tick = KC::GetReasonablePrice(top, base, bottom, scale, category, lines);
+    ExpectScaleShape(lines, top, base, bottom);
+    ASSERT_TRUE(std::is_sorted(lines.begin(), lines.end()))
+        << "category " << category << " " << bottom << " " << base << " " << top;
+    ASSERT_GT(tick, 0.0);
+  }
+}
+
+// Hostile input: extreme prices, zero and negative scales and categories outside the table
+// give a bounded scale of the usual shape without overflow or undefined conversions.
+TEST(PriceScale, ExtremeInputGivesABoundedScale) {
+  const std::int32_t prices[] = {INT32_MIN, INT32_MIN + 1, -1000, 0, 1, 1000, INT32_MAX - 1, INT32_MAX};
+  const std::int32_t scales[] = {INT32_MIN, -1, 0, 1, 100, 10000, INT32_MAX};
+  const unsigned int categories[] = {0, 2, 3, 4, 7, 13, 14, 16, 17, UINT_MAX};
+  Lines lines;
+  for (const std::int32_t top : prices) {
+    for (const std::int32_t base : prices) {
+      for (const std::int32_t bottom : prices) {
+        for (const std::int32_t scale : scales) {
+          for (const unsigned int category : categories) {
+            KC::GetReasonablePrice(top, base, bottom, scale, category, lines);
+            ExpectScaleShape(lines, top, base, bottom);
+            KC::GetOverlapReasonablePrice(top, base, bottom, scale, category, lines);
+            ExpectScaleShape(lines, top, base, bottom);
+          }
+        }
+      }
+    }
+  }
+  // The widest ordered axis splits into five even intervals on each side.
+  KC::GetReasonablePrice(INT32_MAX, 0, INT32_MIN, 1, KC::GetFITXStockIndex(), lines);
+  EXPECT_EQ(lines, (Lines{INT32_MIN, -1717986918, -1288490188, -858993458, -429496729, 0,
+                          429496729, 858993458, 1288490187, 1717986917, INT32_MAX}));
+}
+
+}  // namespace

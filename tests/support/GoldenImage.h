@@ -1,0 +1,28 @@
+// Golden-image comparison: a raster is compared with tests/golden/<name>.png with a small
+// per-channel tolerance. On a mismatch <name>.out.png (what was drawn) and <name>.diff.png
+// (differing pixels in red over a dimmed copy) are written to the test output directory.
+// With KELOCHART_BLESS=1 in the environment the golden is (re)written instead.
+#pragma once
+
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include <kelochart/surface/DC.h>
+#include <kelochart/surface/RasterBackend.h>
+
+namespace kelo::test {
+
+::testing::AssertionResult MatchesGolden(const kelo::surface::RasterBackend& image, const std::string& name,
+                                         int tolerance = 2);
+// Any DC: a raster directly, a recording replayed onto a raster first.
+::testing::AssertionResult MatchesGolden(CDC& dc, const std::string& name, int tolerance = 2);
+
+// The directory test outputs go to (created on demand).
+std::string TestOutDir();
+
+// Pixels of two rasters that differ by more than tolerance in any channel.
+int CountDifferentPixels(const kelo::surface::RasterBackend& a, const kelo::surface::RasterBackend& b,
+                         int tolerance = 0);
+
+}  // namespace kelo::test

@@ -1,0 +1,196 @@
+// A recording loses nothing: a scene with every operation drawn straight onto a raster and
+// drawn onto a recording that is then replayed onto a raster gives identical pixels. The
+// scene is also kept as a golden image.
+#include <cstring>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include <kelochart/surface/DC.h>
+#include <kelochart/surface/Gdiplus.h>
+#include <kelochart/surface/RasterBackend.h>
+#include <kelochart/surface/RecordingBackend.h>
+
+#include "GoldenImage.h"
+#include "RecordHelpers.h"
+#include "surface/Png.h"
+
+namespace {
+
+using kelo::surface::RasterBackend;
+using kelo::surface::RasterOf;
+using kelo::surface::RecordingOf;
+
+constexpr int kW = 320;
+constexpr int kH = 240;
+constexpr COLORREF kBackground = RGB(16, 20, 32);
+
+CPen GeometricPen(int style, int width, COLORREF color) {
+  LOGBRUSH brush;
+  brush.lbColor = color;
+  CPen pen;
+  pen.Attach(ExtCreatePen(style | PS_GEOMETRIC, width, &brush, 0, nullptr));
+  return pen;
+}
+
+// Every operation of the surface once or more: the way a layered chart paints.
+void DrawScene(CDC& dc) {
+  dc.FillSolidRect(0, 0, kW, kH, kBackground);
+
+  // GDI lines of every style, cosmetic and geometric, thin and wide.
+  for (int style = PS_SOLID; style <= PS_NULL; ++style) {
+    CPen cosmetic(style, 1, RGB(200, 200, 200));
+    CPen geometric = GeometricPen(style, 2, RGB(90, 160, 255));
+    CPen* old = dc.SelectObject(&cosmetic);
+    dc.MoveTo(10, 10 + style * 6);
+    dc.LineTo(150, 10 + style * 6);
+    dc.SelectObject(&geometric);
+    dc.MoveTo(160 + style * 8, 10);
+    dc.LineTo(160 + style * 8, 60);
+    dc.SelectObject(old);
+  }
+  CPen axis(PS_SOLID, 2, RGB(230, 230, 230));
+  CPen* old = dc.SelectObject(&axis);
+  dc.MoveTo(10, 200);
+  dc.LineTo(300, 200);
+  dc.MoveTo(10, 60);
+  dc.LineTo(60, 110);
+  dc.SelectObject(old);
+
+  // Texts: alignments, opaque and transparent, underlined, CJK from the fallback face.
+  dc.SetBkMode(TRANSPARENT);
+  dc.SetTextColor(RGB(255, 220, 0));
+  CRect label(10, 205, 150, 225);
+  dc.DrawText("12345.67 張", -1, &label, DT_SINGLELINE | DT_VCENTER | DT_LEFT);
+  CRect right(150, 205, 310, 225);
+  dc.DrawText(CString("1.2億 3萬"), &right, DT_SINGLELINE | DT_VCENTER | DT_RIGHT);
+  LOGFONT lf{};
+  lf.lfHeight = -14;
+  lf.lfUnderline = 1;
+  lf.lfWeight = FW_BOLD;
+  CFont underlined;
+  underlined.CreateFontIndirect(&lf);
+  CFont* oldFont = dc.SelectObject(&underlined);
+  dc.SetBkMode(OPAQUE);
+  dc.SetBkColor(RGB(60, 60, 60));
+  dc.SetTextColor(RGB(255, 80, 80));
+  CRect centre(10, 115, 310, 135);
+  dc.DrawText("+2.35%", -1, &centre, DT_SINGLELINE | DT_CENTER);
+  dc.SelectObject(oldFont);
+
+  // Layers: a memory DC paints a base layer copied opaquely and an upper layer keyed on its
+  // background colour, as charts compose their bitmaps.
+  CDC memory;
+  memory.CreateCompatibleDC(&dc);
+  CBitmap base, upper;
+  base.CreateCompatibleBitmap(&dc, 120, 60);
+  upper.CreateCompatibleBitmap(&dc, 120, 60);
+  CBitmap* original = memory.SelectObject(&base);
+  memory.FillSolidRect(0, 0, 120, 60, RGB(40, 0, 40));
+  CPen grid(PS_DOT, 1, RGB(120, 120, 120));
+  CPen* memOld = memory.SelectObject(&grid);
+  for (int y = 5; y < 60; y += 10) {
+    memory.MoveTo(0, y);
+    memory.LineTo(120, y);
+  }
+  memory.SelectObject(memOld);
+  memory.SelectObject(&upper);
+  memory.FillSolidRect(0, 0, 120, 60, kBackground);
+  {
+    Gdiplus::Graphics g(&memory);
+    g.SetSmoothingMode(Gdiplus::SmoothingModeAntiAlias);
+    Gdiplus::Pen curve(Gdiplus::Color(255, 255, 255, 0), 1.5f);
+    const Gdiplus::PointF pts[] = {{2, 50}, {30, 20}, {60, 40}, {90, 8}, {118, 30}};
+    g.DrawLines(&curve, pts, 5);
+  }
+  memory.SelectObject(&base);
+  dc.BitBlt(180, 140, 120, 60, &memory, 0, 0, SRCCOPY);
+  memory.SelectObject(&upper);
+  dc.TransparentBlt(180, 140, 120, 60, &memory, 0, 0, 120, 60, kBackground);
+  dc.TransparentBlt(40, 140, 120, 60, &memory, 0, 0, 120, 60, kBackground);
+  memory.SelectObject(original);
+  memory.DeleteDC();
+
+  // GDI+: anti-aliased and aliased lines with dash styles, a translucent bar, pies and a
+  // clipped polygon region.
+  Gdiplus::Graphics g(&dc);
+  for (int dash = 0; dash <= 4; ++dash) {
+    Gdiplus::Pen pen(Gdiplus::Color(255, 0, 220, 120), 1.0f + 0.5f * dash);
+    pen.SetDashStyle(static_cast<Gdiplus::DashStyle>(dash));
+    g.SetSmoothingMode(dash % 2 ? Gdiplus::SmoothingModeAntiAlias : Gdiplus::SmoothingModeNone);
+    g.DrawLine(&pen, 210.0f, 70.0f + dash * 8, 310.0f, 75.0f + dash * 8);
+  }
+  g.SetSmoothingMode(Gdiplus::SmoothingModeAntiAlias);
+  Gdiplus::SolidBrush translucent(Gdiplus::Color(128, 255, 0, 0));
+  g.FillRectangle(&translucent, 100, 80, 60, 30);
+  Gdiplus::SolidBrush dot(Gdiplus::Color(255, 255, 255, 255));
+  g.FillPie(&dot, 70.5f, 150.5f, 7.f, 7.f, 0.f, 360.f);
+  g.FillPie(&dot, 20.f, 150.f, 30.f, 30.f, 30.f, 120.f);
+  Gdiplus::GraphicsPath path;
+  const Gdiplus::PointF region[] = {{200, 110}, {300, 110}, {250, 135}};
+  path.AddPolygon(region, 3);
+  Gdiplus::Region clip(&path);
+  Gdiplus::SolidBrush fill(Gdiplus::Color(160, 0, 120, 255));
+  g.FillRegion(&fill, &clip);
+  g.SetClip(&clip);
+  Gdiplus::Pen across(Gdiplus::Color(255, 255, 255, 255), 3.0f);
+  g.DrawLine(&across, 190, 100, 310, 140);
+  g.ResetClip();
+  Gdiplus::Pen outline(Gdiplus::Color(255, 0, 160, 255), 1.0f);
+  g.DrawPath(&outline, &path);
+}
+
+TEST(Replay, ARecordingReplayedGivesThePixelsOfDrawingDirectly) {
+  auto direct = CDC::CreateRaster(kW, kH);
+  DrawScene(*direct);
+  auto recording = CDC::CreateRecording(kW, kH);
+  DrawScene(*recording);
+  const auto snapshot = RecordingOf(*recording)->Snapshot();
+  RasterBackend replayed(kW, kH, RGB(255, 255, 255));
+  kelo::surface::Replay(snapshot.records, replayed);
+  EXPECT_EQ(kelo::test::CountDifferentPixels(*RasterOf(*direct), replayed), 0);
+
+  // Replaying twice, or onto a recording first, changes nothing either.
+  auto again = CDC::CreateRecording(kW, kH);
+  kelo::surface::Replay(snapshot.records, *RecordingOf(*again));
+  RasterBackend twice(kW, kH, RGB(255, 255, 255));
+  kelo::surface::Replay(RecordingOf(*again)->Records(), twice);
+  EXPECT_EQ(kelo::test::CountDifferentPixels(replayed, twice), 0);
+
+  const std::string out = kelo::test::TestOutDir() + "/surface_scene.replayed.png";
+  ASSERT_TRUE(recording->WritePng(out));
+  kelo::surface::detail::PngImage png;
+  ASSERT_TRUE(kelo::surface::detail::ReadPng(out, png));
+  ASSERT_EQ(png.width, kW);
+  int different = 0;
+  for (int y = 0; y < kH; ++y) {
+    for (int x = 0; x < kW; ++x) {
+      const std::uint32_t want = RasterOf(*direct)->GetPixelArgb(x, y);
+      different += png.pixels[static_cast<std::size_t>(y * kW + x)] != want;
+    }
+  }
+  EXPECT_EQ(different, 0);
+}
+
+TEST(Replay, TheSceneMatchesItsGoldenImage) {
+  auto dc = CDC::CreateRaster(kW, kH);
+  DrawScene(*dc);
+  EXPECT_TRUE(kelo::test::MatchesGolden(*dc, "surface_scene"));
+}
+
+TEST(Replay, ARecordedCopyKeepsTheSourceAsItWasThen) {
+  auto screen = CDC::CreateRecording(20, 10);
+  CDC memory;
+  memory.CreateCompatibleDC(screen.get());
+  CBitmap bitmap;
+  bitmap.CreateCompatibleBitmap(screen.get(), 20, 10);
+  memory.SelectObject(&bitmap);
+  memory.FillSolidRect(0, 0, 20, 10, RGB(1, 2, 3));
+  screen->BitBlt(0, 0, 20, 10, &memory, 0, 0, SRCCOPY);
+  memory.FillSolidRect(0, 0, 20, 10, RGB(9, 9, 9));  // after the copy: must not show
+  RasterBackend replayed(20, 10, RGB(255, 255, 255));
+  kelo::surface::Replay(RecordingOf(*screen)->Records(), replayed);
+  EXPECT_EQ(replayed.GetPixel(5, 5), RGB(1, 2, 3));
+}
+
+}  // namespace
