@@ -48,7 +48,7 @@ double Difference64(std::int64_t maxValue, std::int64_t minValue) {
 
 void CKeloBaseChart::DrawHorizontalLine(CDC* dc, const CRect& rect, std::int32_t cellCount) {
   if (dc == nullptr || cellCount < 1 || cellCount > kMaxAxisLines) return;
-  const double step = static_cast<double>(static_cast<std::int64_t>(rect.bottom) - rect.top) / cellCount;
+  const double step = kelo::detail::RectHeight(rect) / cellCount;
   savedPen = dc->SelectObject(&yLinePen);
   for (std::int32_t i = 1; i <= cellCount; ++i) {
     DrawLine(dc, rect, TruncSat32(static_cast<double>(rect.bottom) - i * step));

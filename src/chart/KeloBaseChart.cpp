@@ -5,10 +5,14 @@
 #include <kelochart/chart/KeloBaseChart.h>
 
 #include <cstdint>
-#include <limits>
 
 #include <kelochart/services/KeloPalette.h>
 #include <kelochart/services/KeloUtility.h>
+
+#include "chart/AxisPixel.h"
+
+using kelo::detail::NarrowSat32;
+using kelo::detail::TruncSat32;
 
 namespace {
 
@@ -22,23 +26,17 @@ void CreateGeometricPen(CPen& pen, int style, int width, COLORREF color) {
   pen.Attach(ExtCreatePen(style | PS_GEOMETRIC, width, &brush, 0, nullptr));
 }
 
-// The top of a vertical axis, O pixels above the plot. A plot at the very top of the
-// coordinate range saturates instead of wrapping around.
-int AboveTop(std::int32_t top, int offset) {
-  const std::int64_t y = static_cast<std::int64_t>(top) - offset;
-  if (y < std::numeric_limits<std::int32_t>::min()) return std::numeric_limits<std::int32_t>::min();
-  if (y > std::numeric_limits<std::int32_t>::max()) return std::numeric_limits<std::int32_t>::max();
-  return static_cast<int>(y);
+// Replaces pen by a geometric pen of the new look and keeps that look in the members the
+// pen is described by (penStyle, penWidth, penColor).
+void ReplaceGeometricPen(CPen& pen, int& penStyle, int& penWidth, COLORREF& penColor, int style, int width,
+                         COLORREF color) {
+  pen.DeleteObject();
+  CreateGeometricPen(pen, style, width, color);
+  penStyle = style;
+  penWidth = width;
+  penColor = color;
 }
 
-// halfFontHeight truncated toward zero, clamped so that a hostile font height can never
-// make the conversion undefined (a half of a 32-bit height always fits, but stay explicit).
-int TruncatedHalf(double half) {
-  if (!(half == half)) return 0;
-  if (half >= 2147483647.0) return std::numeric_limits<int>::max();
-  if (half <= -2147483648.0) return std::numeric_limits<int>::min();
-  return static_cast<int>(half);
-}
 
 }  // namespace
 
@@ -127,7 +125,7 @@ void CKeloBaseChart::SetFontSize(std::int32_t height, std::int32_t width) {
   fontWidth = width;
   halfFontHeight = height * 0.5;
   halfFontWidth = width * 0.5;
-  overDrawLineOffset = overDrawLine ? TruncatedHalf(halfFontHeight) : 0;
+  overDrawLineOffset = overDrawLine ? TruncSat32(halfFontHeight) : 0;
 }
 
 std::int32_t CKeloBaseChart::GetFontHeight() const { return fontHeight; }
@@ -149,10 +147,7 @@ void CKeloBaseChart::GetBmpDeflatePixel(int& left, int& top, int& right, int& bo
   // Integer products; margins and font metrics come from setters that do not check them,
   // so multiply in 64 bits and saturate to the 32-bit range instead of overflowing.
   const auto product = [](int cells, std::int32_t pixels) {
-    const std::int64_t p = static_cast<std::int64_t>(cells) * pixels;
-    if (p > std::numeric_limits<int>::max()) return std::numeric_limits<int>::max();
-    if (p < std::numeric_limits<int>::min()) return std::numeric_limits<int>::min();
-    return static_cast<int>(p);
+    return NarrowSat32(static_cast<std::int64_t>(cells) * pixels);
   };
   left = product(bmpDeflateLeft, fontWidth);
   top = product(bmpDeflateTop, fontHeight);
@@ -189,31 +184,20 @@ void CKeloBaseChart::DeletePens() {
 }
 
 void CKeloBaseChart::SetXLinePen(int style, int width, COLORREF color) {
-  xLinePen.DeleteObject();
-  CreateGeometricPen(xLinePen, style, width, color);
-  xLineStyle = style;
-  xLineWidth = width;
-  xLineColor = color;
+  ReplaceGeometricPen(xLinePen, xLineStyle, xLineWidth, xLineColor, style, width, color);
 }
 
 void CKeloBaseChart::SetXLineColor(COLORREF color) {
-  xLinePen.DeleteObject();
-  CreateGeometricPen(xLinePen, xLineStyle, xLineWidth, color);
-  xLineColor = color;
+  ReplaceGeometricPen(xLinePen, xLineStyle, xLineWidth, xLineColor, xLineStyle, xLineWidth, color);
 }
 
 void CKeloBaseChart::SetXSubLinePen(int style, int width, COLORREF color) {
-  xSubLinePen.DeleteObject();
-  CreateGeometricPen(xSubLinePen, style, width, color);
-  xSubLineStyle = style;
-  xSubLineWidth = width;
-  xSubLineColor = color;
+  ReplaceGeometricPen(xSubLinePen, xSubLineStyle, xSubLineWidth, xSubLineColor, style, width, color);
 }
 
 void CKeloBaseChart::SetXSubLineColor(COLORREF color) {
-  xSubLinePen.DeleteObject();
-  CreateGeometricPen(xSubLinePen, xSubLineStyle, xSubLineWidth, color);
-  xSubLineColor = color;
+  ReplaceGeometricPen(xSubLinePen, xSubLineStyle, xSubLineWidth, xSubLineColor, xSubLineStyle, xSubLineWidth,
+                      color);
 }
 
 void CKeloBaseChart::SetAxisPen(int style, int width, COLORREF color) {
@@ -224,62 +208,37 @@ void CKeloBaseChart::SetAxisPen(int style, int width, COLORREF color) {
   axisColor = color;
 }
 
-void CKeloBaseChart::SetAxisColor(COLORREF color) {
-  axisPen.DeleteObject();
-  axisPen.CreatePen(axisStyle, axisWidth, color);
-  axisColor = color;
-}
+void CKeloBaseChart::SetAxisColor(COLORREF color) { SetAxisPen(axisStyle, axisWidth, color); }
 
 void CKeloBaseChart::SetYLinePen(int style, int width, COLORREF color) {
-  yLinePen.DeleteObject();
-  CreateGeometricPen(yLinePen, style, width, color);
-  yLineStyle = style;
-  yLineWidth = width;
-  yLineColor = color;
+  ReplaceGeometricPen(yLinePen, yLineStyle, yLineWidth, yLineColor, style, width, color);
 }
 
 void CKeloBaseChart::SetYLineColor(COLORREF color) {
-  yLinePen.DeleteObject();
-  CreateGeometricPen(yLinePen, yLineStyle, yLineWidth, color);
-  yLineColor = color;
+  ReplaceGeometricPen(yLinePen, yLineStyle, yLineWidth, yLineColor, yLineStyle, yLineWidth, color);
 }
 
 void CKeloBaseChart::SetMidYLinePen(int style, int width, COLORREF color) {
-  midYLinePen.DeleteObject();
-  CreateGeometricPen(midYLinePen, style, width, color);
-  midYLineStyle = style;
-  midYLineWidth = width;
-  midYLineColor = color;
+  ReplaceGeometricPen(midYLinePen, midYLineStyle, midYLineWidth, midYLineColor, style, width, color);
 }
 
 void CKeloBaseChart::SetMidYLineColor(COLORREF color) {
-  midYLinePen.DeleteObject();
-  CreateGeometricPen(midYLinePen, midYLineStyle, midYLineWidth, color);
-  midYLineColor = color;
+  ReplaceGeometricPen(midYLinePen, midYLineStyle, midYLineWidth, midYLineColor, midYLineStyle, midYLineWidth,
+                      color);
 }
 
 void CKeloBaseChart::SetSpecialPosLinePen(int index, int style, int width, COLORREF color) {
-  struct PenMembers {
-    CPen* pen;
-    int* style;
-    int* width;
-    COLORREF* color;
-  };
-  PenMembers members{};
   if (index == 1) {
-    members = {&specialPosLinePen1, &specialPosLineStyle1, &specialPosLineWidth1, &specialPosLineColor1};
+    ReplaceGeometricPen(specialPosLinePen1, specialPosLineStyle1, specialPosLineWidth1, specialPosLineColor1, style,
+                        width, color);
   } else if (index == 2) {
-    members = {&specialPosLinePen2, &specialPosLineStyle2, &specialPosLineWidth2, &specialPosLineColor2};
+    ReplaceGeometricPen(specialPosLinePen2, specialPosLineStyle2, specialPosLineWidth2, specialPosLineColor2, style,
+                        width, color);
   } else if (index == 3) {
-    members = {&specialPosLinePen3, &specialPosLineStyle3, &specialPosLineWidth3, &specialPosLineColor3};
-  } else {
-    return;  // no such pen: nothing changes
+    ReplaceGeometricPen(specialPosLinePen3, specialPosLineStyle3, specialPosLineWidth3, specialPosLineColor3, style,
+                        width, color);
   }
-  members.pen->DeleteObject();
-  CreateGeometricPen(*members.pen, style, width, color);
-  *members.style = style;
-  *members.width = width;
-  *members.color = color;
+  // Any other index names no pen: nothing changes.
 }
 
 // ---- colours, units and flags ----
@@ -303,7 +262,7 @@ void CKeloBaseChart::SetYValueUnit(CString unit) { yValueUnit = std::move(unit);
 
 void CKeloBaseChart::SetOverDrawLine(int overDraw) {
   overDrawLine = overDraw;
-  overDrawLineOffset = overDraw ? TruncatedHalf(halfFontHeight) : 0;
+  overDrawLineOffset = overDraw ? TruncSat32(halfFontHeight) : 0;
 }
 
 void CKeloBaseChart::SetIsDrawRTLine(int draw) { isDrawRTLine = draw; }
@@ -319,7 +278,7 @@ float CKeloBaseChart::GetTickXPosStep() const { return tickXPosStep; }
 
 void CKeloBaseChart::DrawAxis(CDC* dc, const CRect& rect) {
   if (dc == nullptr) return;
-  const int top = AboveTop(rect.top, overDrawLineOffset);
+  const int top = NarrowSat32(static_cast<std::int64_t>(rect.top) - overDrawLineOffset);
   savedPen = dc->SelectObject(&axisPen);
   // The top edge is left open: the plot's top belongs to the labels (or to the grey edge
   // line of the time grid and price axis).
@@ -334,7 +293,7 @@ void CKeloBaseChart::DrawAxis(CDC* dc, const CRect& rect) {
 
 void CKeloBaseChart::DrawLeftBottomAxis(CDC* dc, const CRect& rect) {
   if (dc == nullptr) return;
-  const int top = AboveTop(rect.top, overDrawLineOffset);
+  const int top = NarrowSat32(static_cast<std::int64_t>(rect.top) - overDrawLineOffset);
   savedPen = dc->SelectObject(&axisPen);
   dc->MoveTo(rect.left, top);
   dc->LineTo(rect.left, rect.bottom);

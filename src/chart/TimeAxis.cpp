@@ -16,8 +16,8 @@
 #include "chart/TimeSlotTable.h"
 #include "chart/XLabelLayout.h"
 
-using kelo::detail::ClampToPixel;
-using kelo::detail::TruncToPixel;
+using kelo::detail::NarrowSat32;
+using kelo::detail::TruncSat32;
 
 namespace {
 
@@ -72,13 +72,13 @@ int CKeloBaseChart::GetTimeByXPos(int x, std::int32_t& time) {
   const std::int64_t k = kelo::detail::FirstSlotAtPixel(xTimePositions, x);
   if (k < 0) return 0;
   const std::int64_t seconds = static_cast<std::int64_t>(SecondsOfDay(timeStart)) + static_cast<std::int64_t>(tickType) * k;
-  KeloUtility::SecTickToTime(time, ClampToPixel(seconds));
+  KeloUtility::SecTickToTime(time, NarrowSat32(seconds));
   return 1;
 }
 
 int CKeloBaseChart::CountGridOffset(std::int32_t a, std::int32_t b, int c) {
   if (b == 0) return 0;
-  return TruncToPixel(static_cast<double>(a) / b * c);
+  return TruncSat32(static_cast<double>(a) / b * c);
 }
 
 double CKeloBaseChart::CountLineOffsetStep(std::int32_t width, std::int32_t count) {
@@ -91,7 +91,7 @@ double CKeloBaseChart::CountLineOffsetStep(std::int32_t width, std::int32_t coun
 void CKeloBaseChart::DrawXGridByTime(CDC* dc, const CRect& rect, std::int32_t endTime, std::int32_t startTime,
                                      std::vector<STimeLine> lines, int ignoreOffset, int drawSubLines, ETickType step) {
   if (dc == nullptr || endTime <= startTime || lines.empty() || static_cast<std::int32_t>(step) <= 0) return;
-  const std::int32_t tickBottom = ClampToPixel(static_cast<std::int64_t>(rect.bottom) + 5);
+  const std::int32_t tickBottom = NarrowSat32(static_cast<std::int64_t>(rect.bottom) + 5);
   for (const STimeLine& line : lines) {
     const int x = GetXPosByTime(rect, endTime, startTime, line.time, step, ignoreOffset);
     // Clock times that give no slot at all (the table is empty) have no line to draw.

@@ -79,7 +79,7 @@ std::int32_t TimeSlotPixel(const TimeSlotPick& pick, const std::vector<float>& p
                            std::int32_t rightEdge) {
   switch (pick.kind) {
     case TimeSlotPick::kEntry:
-      return pick.index < positions.size() ? TruncToPixel(positions[pick.index]) : -1;
+      return pick.index < positions.size() ? TruncSat32(positions[pick.index]) : -1;
     case TimeSlotPick::kRightEdge:
       return rightEdge;
     case TimeSlotPick::kNone:
@@ -90,7 +90,7 @@ std::int32_t TimeSlotPixel(const TimeSlotPick& pick, const std::vector<float>& p
 
 std::int64_t FirstSlotAtPixel(const std::vector<float>& positions, std::int32_t x) {
   for (std::size_t k = 0; k < positions.size(); ++k) {
-    if (TruncToPixel(positions[k]) == x) return static_cast<std::int64_t>(k);
+    if (TruncSat32(positions[k]) == x) return static_cast<std::int64_t>(k);
   }
   return -1;
 }

@@ -12,21 +12,40 @@
 #include "chart/AxisPixel.h"
 #include "chart/XLabelLayout.h"
 
-using kelo::detail::ClampToPixel;
-using kelo::detail::kMaxXAxisLines;
-using kelo::detail::TruncToPixel;
+using kelo::detail::NarrowSat32;
+using kelo::detail::RectWidth;
+using kelo::detail::kMaxAxisLines;
+using kelo::detail::TruncSat32;
 
 namespace {
-
-// Width of a rectangle, exact in double even for hostile edges.
-double WidthOf(const CRect& rect) {
-  return static_cast<double>(static_cast<std::int64_t>(rect.right) - rect.left);
-}
 
 // Left edge plus an inset: where grid position 0 lies.
 double OriginOf(const CRect& rect, int inset) {
   return static_cast<double>(static_cast<std::int64_t>(rect.left) + inset);
 }
+
+// count evenly spaced vertical lines over rect, from overDraw pixels above its top down to
+// its bottom; line 0 lies at the left edge, or half a cell right of it with halfCellInset.
+struct XGrid {
+  XGrid(const CRect& rect, std::int32_t count, int halfCellInset, int overDraw)
+      : cell(RectWidth(rect) / count),
+        inset(halfCellInset != 0 ? TruncSat32(cell * 0.5) : 0),
+        origin(OriginOf(rect, inset)),
+        top(NarrowSat32(static_cast<std::int64_t>(rect.top) - overDraw)),
+        bottom(rect.bottom) {}
+
+  void DrawLine(CDC* dc, std::int32_t i) const {
+    const std::int32_t x = TruncSat32(origin + i * cell);
+    dc->MoveTo(x, top);
+    dc->LineTo(x, bottom);
+  }
+
+  double cell;
+  int inset;
+  double origin;
+  std::int32_t top;
+  std::int32_t bottom;
+};
 
 int CountOf(std::size_t size) {
   return static_cast<int>(std::min<std::size_t>(size, static_cast<std::size_t>(std::numeric_limits<int>::max())));
@@ -37,17 +56,11 @@ int CountOf(std::size_t size) {
 // ---- grids ----
 
 void CKeloBaseChart::DrawXGrid(CDC* dc, const CRect& rect, std::int32_t count, int halfCellInset) {
-  if (dc == nullptr || count < 1 || count > kMaxXAxisLines) return;
-  const double cell = WidthOf(rect) / count;
-  lineOffset = halfCellInset != 0 ? TruncToPixel(cell * 0.5) : 0;
-  const std::int32_t top = ClampToPixel(static_cast<std::int64_t>(rect.top) - overDrawLineOffset);
-  const double origin = OriginOf(rect, lineOffset);
+  if (dc == nullptr || count < 1 || count > kMaxAxisLines) return;
+  const XGrid grid(rect, count, halfCellInset, overDrawLineOffset);
+  lineOffset = grid.inset;
   savedPen = dc->SelectObject(&xLinePen);
-  for (std::int32_t i = 0; i < count; ++i) {
-    const std::int32_t x = TruncToPixel(origin + i * cell);
-    dc->MoveTo(x, top);
-    dc->LineTo(x, rect.bottom);
-  }
+  for (std::int32_t i = 0; i < count; ++i) grid.DrawLine(dc, i);
   dc->SelectObject(savedPen);
 }
 
@@ -57,16 +70,12 @@ void CKeloBaseChart::DrawXGridNew(CDC* dc, const CRect& rect, std::int32_t count
 }
 
 void CKeloBaseChart::DrawXSubXGrid(CDC* dc, const CRect& rect, std::int32_t count, int halfCellInset) {
-  if (dc == nullptr || count < 1 || count > kMaxXAxisLines) return;
-  const double cell = WidthOf(rect) / count;
-  lineOffset = halfCellInset != 0 ? TruncToPixel(cell * 0.5) : 0;
-  const std::int32_t top = ClampToPixel(static_cast<std::int64_t>(rect.top) - overDrawLineOffset);
-  const double origin = OriginOf(rect, lineOffset);
+  if (dc == nullptr || count < 1 || count > kMaxAxisLines) return;
+  const XGrid grid(rect, count, halfCellInset, overDrawLineOffset);
+  lineOffset = grid.inset;
   for (std::int32_t i = 0; i < count; ++i) {
-    const std::int32_t x = TruncToPixel(origin + i * cell);
     savedPen = dc->SelectObject(i % 2 == 0 ? &xLinePen : &xSubLinePen);
-    dc->MoveTo(x, top);
-    dc->LineTo(x, rect.bottom);
+    grid.DrawLine(dc, i);
     dc->SelectObject(savedPen);
   }
 }
@@ -74,21 +83,21 @@ void CKeloBaseChart::DrawXSubXGrid(CDC* dc, const CRect& rect, std::int32_t coun
 void CKeloBaseChart::DrawXSubXGrid(CDC* dc, const CRect& rect, std::int32_t count, int secondsPerUnit,
                                    std::int32_t units, int halfCellInset) {
   if (dc == nullptr || count < 1) return;
-  const double width = WidthOf(rect);
-  lineOffset = halfCellInset != 0 ? TruncToPixel(width / count * 0.5) : 0;
+  const double width = RectWidth(rect);
+  lineOffset = halfCellInset != 0 ? TruncSat32(width / count * 0.5) : 0;
   xInforPositions.clear();
   // Without a positive number of seconds per unit and of units there is no scale to put
   // the label times on: no lines, and no positions for the labels either.
   if (secondsPerUnit <= 0 || units <= 0 || xInforTimes.empty()) return;
   const double unit = (width - 2.0 * lineOffset) / units;
-  const std::int32_t top = ClampToPixel(static_cast<std::int64_t>(rect.top) - overDrawLineOffset);
+  const std::int32_t top = NarrowSat32(static_cast<std::int64_t>(rect.top) - overDrawLineOffset);
   const double origin = OriginOf(rect, lineOffset);
   const std::int64_t first = xInforTimes.front();
   xInforPositions.reserve(xInforTimes.size());
   savedPen = dc->SelectObject(&xLinePen);
   for (const std::int32_t t : xInforTimes) {
     const std::int64_t k = (t - first) / secondsPerUnit;
-    const std::int32_t x = TruncToPixel(origin + static_cast<double>(k) * unit);
+    const std::int32_t x = TruncSat32(origin + static_cast<double>(k) * unit);
     dc->MoveTo(x, top);
     dc->LineTo(x, rect.bottom);
     xInforPositions.push_back(x);
@@ -168,14 +177,14 @@ void CKeloBaseChart::DrawXGridTextString(CDC* dc, const CRect& rect, std::int32_
   // A negative number of cells has no meaning: nothing is drawn.
   if (dc == nullptr || xInfor.empty() || count < 0) return;
   const std::int64_t cells = count != 0 ? count : static_cast<std::int64_t>(xInfor.size());
-  const double cell = WidthOf(rect) / static_cast<double>(cells);
+  const double cell = RectWidth(rect) / static_cast<double>(cells);
   const double origin = OriginOf(rect, lineOffset);
   const kelo::detail::LabelStrip strip = kelo::detail::LabelStripUnder(rect.bottom, fontHeight);
   const COLORREF background = kelo::detail::ChartBackground();
   dc->SetTextColor(xTextColor);
   for (std::size_t i = 0; i < xInfor.size(); ++i) {
-    const std::int32_t left = TruncToPixel(origin + static_cast<double>(i) * cell);
-    const std::int32_t right = TruncToPixel(left + cell);
+    const std::int32_t left = TruncSat32(origin + static_cast<double>(i) * cell);
+    const std::int32_t right = TruncSat32(left + cell);
     kelo::detail::PaintAxisLabel(dc, CRect(left, strip.top, right, strip.bottom), xInfor[i], xTextFormatFlag, background);
   }
   dc->SetTextColor(defaultTextColor);
@@ -183,8 +192,8 @@ void CKeloBaseChart::DrawXGridTextString(CDC* dc, const CRect& rect, std::int32_
 
 void CKeloBaseChart::DrawXGridTextWithRange(CDC* dc, const CRect& rect, double maxValue, double minValue,
                                             std::int32_t count, int cellShift, int decimals) {
-  if (dc == nullptr || count < 2 || count > kMaxXAxisLines) return;
-  const double cell = WidthOf(rect) / count;
+  if (dc == nullptr || count < 2 || count > kMaxAxisLines) return;
+  const double cell = RectWidth(rect) / count;
   const double valueStep = (maxValue - minValue) / (count - 1);
   const double origin = OriginOf(rect, lineOffset);
   const kelo::detail::LabelStrip strip = kelo::detail::LabelStripUnder(rect.bottom, fontHeight);

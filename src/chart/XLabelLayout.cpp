@@ -9,8 +9,8 @@ namespace kelo::detail {
 
 LabelStrip LabelStripUnder(std::int32_t layoutBottom, std::int32_t fontHeight) {
   LabelStrip strip;
-  strip.top = ClampToPixel(static_cast<std::int64_t>(layoutBottom) + 2);
-  strip.bottom = ClampToPixel(static_cast<std::int64_t>(strip.top) + fontHeight + 1);
+  strip.top = NarrowSat32(static_cast<std::int64_t>(layoutBottom) + 2);
+  strip.bottom = NarrowSat32(static_cast<std::int64_t>(strip.top) + fontHeight + 1);
   return strip;
 }
 
@@ -20,15 +20,15 @@ double LabelWidth(int bytes, std::int32_t fontWidth) {
 
 LabelSpan XLabelSpan(double x, double width) {
   LabelSpan span;
-  span.left = TruncToPixel(x - width * 0.5);
-  span.right = ClampToPixel(static_cast<std::int64_t>(span.left) + TruncToPixel(width));
+  span.left = TruncSat32(x - width * 0.5);
+  span.right = NarrowSat32(static_cast<std::int64_t>(span.left) + TruncSat32(width));
   return span;
 }
 
 LabelSpan TimeLabelSpan(double x, double width) {
   LabelSpan span;
-  span.left = TruncToPixel(x - width * 0.5);
-  span.right = TruncToPixel(x + width * 0.5);
+  span.left = TruncSat32(x - width * 0.5);
+  span.right = TruncSat32(x + width * 0.5);
   return span;
 }
 
@@ -52,7 +52,7 @@ bool TimeLabelThinner::Next(const LabelSpan& span, bool eligible) {
 std::vector<double> CellLabelCentres(const CRect& rect, int inset, int cells, int factor, std::size_t count) {
   std::vector<double> centres;
   if (cells < 1) return centres;
-  const double cell = static_cast<double>(static_cast<std::int64_t>(rect.right) - rect.left) / cells;
+  const double cell = RectWidth(rect) / cells;
   const double origin = static_cast<double>(static_cast<std::int64_t>(rect.left) + inset);
   centres.reserve(count);
   for (std::size_t i = 0; i < count; ++i) centres.push_back(origin + static_cast<double>(i) * cell * factor);
@@ -87,7 +87,7 @@ std::int32_t LeadingNumber(std::string_view text) {
     value = value * 10 + (text[i] - '0');
     if (value > 2147483648LL) value = 2147483648LL;  // already beyond the range: stop growing
   }
-  return ClampToPixel(negative ? -value : value);
+  return NarrowSat32(negative ? -value : value);
 }
 
 std::int32_t LabelSecondsOfDay(std::string_view text) {
@@ -101,7 +101,7 @@ std::int32_t LabelSecondsOfDay(std::string_view text) {
     parts[found++] = LeadingNumber(text.substr(pos, end - pos));
     pos = end;
   }
-  return ClampToPixel((parts[0] * 60 + parts[1]) * 60 + parts[2]);
+  return NarrowSat32((parts[0] * 60 + parts[1]) * 60 + parts[2]);
 }
 
 }  // namespace kelo::detail

@@ -14,13 +14,10 @@
 using kelo::detail::kMaxAxisLines;
 using kelo::detail::LabelColumn;
 using kelo::detail::NarrowSat32;
+using kelo::detail::RectHeight;
 using kelo::detail::TruncSat32;
 
 namespace {
-
-double PlotHeight(const CRect& rect) {
-  return static_cast<double>(static_cast<std::int64_t>(rect.bottom) - rect.top);
-}
 
 // The slot i of a layout, or null when the layout has no such slot (a layout left by
 // another kind of axis, or a count that drew nothing).
@@ -44,6 +41,16 @@ bool IsVisible(const std::vector<CKeloBaseChart::SLabelSlot>& slots, std::int64_
   return slot != nullptr && slot->visible != 0;
 }
 
+// Remembers the rectangle, line count and middle line a middle-line layout is made for;
+// true when any of them changed, so that the layout must be made again.
+bool KeepMiddleLayoutKey(CRect& keptRect, int& keptCount, int& keptHalf, const CRect& rect, int count, int half) {
+  if (rect == keptRect && count == keptCount && half == keptHalf) return false;
+  keptRect = rect;
+  keptCount = count;
+  keptHalf = half;
+  return true;
+}
+
 // A quotient that a 32-bit line index can hold.
 bool FitsInt32(double value) {
   return value > -2147483649.0 && value < 2147483648.0;
@@ -53,7 +60,7 @@ bool FitsInt32(double value) {
 
 void CKeloBaseChart::DrawYGrid(CDC* dc, const CRect& rect, std::int32_t count, int topInset) {
   if (dc == nullptr || count < 1 || count > kMaxAxisLines) return;
-  const double height = PlotHeight(rect);
+  const double height = RectHeight(rect);
   horizontalLineOffset = 0;
   double step = height / count;
   if (topInset != 0) {
@@ -72,10 +79,8 @@ void CKeloBaseChart::DrawYGrid(CDC* dc, const CRect& rect, std::int32_t count, i
 
 void CKeloBaseChart::DrawYGridText(CDC* dc, const CRect& rect, double maxValue, double minValue) {
   if (dc == nullptr || yCells < 1 || yCells > kMaxAxisLines) return;
-  if (rect != yLabelRect || yCells != yLabelCount) {
-    yLabelRect = rect;
-    yLabelCount = yCells;
-  }
+  yLabelRect = rect;
+  yLabelCount = yCells;
   ReCalculateYInforPos();
 
   const double step = (maxValue - minValue) / yCells;
@@ -102,12 +107,7 @@ int CKeloBaseChart::DrawYGridTextEx(CDC* dc, const CRect& rect, double maxValue,
   if (midValue > maxValue || midValue < minValue) return 0;
   if (dc == nullptr || count < 1 || count > kMaxAxisLines) return 0;
   const std::int32_t half = count / 2;
-  if (rect != yLabelRect || count != yLabelCount || half != yLabelHalf) {
-    yLabelRect = rect;
-    yLabelCount = count;
-    yLabelHalf = half;
-    ReCalculateYInforPosWithMid();
-  }
+  if (KeepMiddleLayoutKey(yLabelRect, yLabelCount, yLabelHalf, rect, count, half)) ReCalculateYInforPosWithMid();
 
   if (decimals != 0) midValue = KeloUtility::Round(midValue, kelo::detail::RoundingDigits(decimals));
   // With a single line there is no half to divide; no inner label is drawn then.
@@ -137,12 +137,7 @@ void CKeloBaseChart::DrawSymYGridText(CDC* dc, const CRect& rect, double maxValu
                                       std::int32_t count) {
   if (dc == nullptr || count < 1 || count > kMaxAxisLines) return;
   const std::int32_t half = count / 2;
-  if (rect != yLabelRect || count != yLabelCount || half != yLabelHalf) {
-    yLabelRect = rect;
-    yLabelCount = count;
-    yLabelHalf = half;
-    ReCalculateYInforPosWithMid();
-  }
+  if (KeepMiddleLayoutKey(yLabelRect, yLabelCount, yLabelHalf, rect, count, half)) ReCalculateYInforPosWithMid();
 
   const double mid = maxValue * 0.5 + minValue * 0.5;
   const double step = count > 1 ? (maxValue - minValue) / (count - 1) : 0.0;
@@ -171,12 +166,10 @@ int CKeloBaseChart::DrawFitYGridText(CDC* dc, const CRect& rect, std::int64_t ma
   if (dc == nullptr || count < 1 || count > kMaxAxisLines) return 1;
   std::vector<std::int32_t> scale;
   KeloUtility::FindFitScale(static_cast<double>(maxValue), scale);
-  if (rect != yLabelRect || count != yLabelCount) {
-    yLabelRect = rect;
-    yLabelCount = count;
-  }
+  yLabelRect = rect;
+  yLabelCount = count;
 
-  const double height = PlotHeight(rect);
+  const double height = RectHeight(rect);
   double step = height / count;
   if (drawLines != 0) {
     horizontalLineOffset = TruncSat32(step * 0.5);
@@ -215,7 +208,7 @@ int CKeloBaseChart::DrawFitYGridText(CDC* dc, const CRect& rect, std::int64_t ma
 void CKeloBaseChart::DrawJumpYGridText(CDC* dc, const CRect& rect, double maxValue, double minValue,
                                        double baseValue, std::int32_t count, int noBaseLabel) {
   if (dc == nullptr || count < 1 || count > kMaxAxisLines) return;
-  const double height = PlotHeight(rect);
+  const double height = RectHeight(rect);
   const double top0 = static_cast<double>(rect.top);
   const double pixelStep = height / count;
   const double valueStep = (maxValue - minValue) / count;
@@ -263,10 +256,8 @@ void CKeloBaseChart::DrawYGridTextBylossBenefit(CDC* dc, const CRect& rect, doub
   if (cells > kMaxAxisLines) return;
 
   yCells = static_cast<int>(cells);
-  if (rect != yLabelRect || yCells != yLabelCount) {
-    yLabelRect = rect;
-    yLabelCount = yCells;
-  }
+  yLabelRect = rect;
+  yLabelCount = yCells;
   ReCalculateYInforPos();
 
   if (decimals != 0) refValue = KeloUtility::Round(refValue, kelo::detail::RoundingDigits(decimals));

@@ -8,26 +8,6 @@
 
 namespace kelo::detail {
 
-std::int32_t TruncSat32(double value) {
-  if (std::isnan(value)) return 0;
-  if (value >= 2147483648.0) return std::numeric_limits<std::int32_t>::max();
-  if (value <= -2147483649.0) return std::numeric_limits<std::int32_t>::min();
-  return static_cast<std::int32_t>(value);
-}
-
-std::int64_t TruncSat64(double value) {
-  if (std::isnan(value)) return 0;
-  if (value >= 9223372036854775808.0) return std::numeric_limits<std::int64_t>::max();
-  if (value < -9223372036854775808.0) return std::numeric_limits<std::int64_t>::min();
-  return static_cast<std::int64_t>(value);
-}
-
-std::int32_t NarrowSat32(std::int64_t value) {
-  if (value > std::numeric_limits<std::int32_t>::max()) return std::numeric_limits<std::int32_t>::max();
-  if (value < std::numeric_limits<std::int32_t>::min()) return std::numeric_limits<std::int32_t>::min();
-  return static_cast<std::int32_t>(value);
-}
-
 LabelColumn YLabelColumn(std::int32_t plotLeft, const AxisMetrics& m, bool clampAtZero) {
   LabelColumn column;
   column.right = TruncSat32(static_cast<double>(plotLeft) - m.halfFontWidth);
@@ -116,7 +96,7 @@ PriceAxisLayout PriceAxisYLayout(const CRect& rect, const std::vector<std::int32
   if (n == 0 || n > kMaxAxisLines || maxValue <= baseValue || baseValue <= minValue) return out;
   out.valid = true;
 
-  const double height = static_cast<double>(static_cast<std::int64_t>(rect.bottom) - rect.top);
+  const double height = RectHeight(rect);
   const double bottom = static_cast<double>(rect.bottom);
   out.half = height * 0.5;
   const double upScale = out.half / static_cast<double>(static_cast<std::int64_t>(maxValue) - baseValue);

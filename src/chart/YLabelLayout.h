@@ -11,21 +11,11 @@
 #include <kelochart/surface/Rect.h>
 #include <kelochart/surface/String.h>
 
+#include "chart/AxisPixel.h"
+
 namespace kelo::detail {
 
 using SLabelSlot = CKeloBaseChart::SLabelSlot;
-
-// More horizontal lines than this are never drawn: no screen has that many pixel rows, so
-// every further line would only repaint one already drawn, and a hostile count must not
-// cost billions of lines or an unbounded label vector. A count above it draws nothing.
-inline constexpr std::int64_t kMaxAxisLines = 65536;
-
-// Conversion toward zero that never leaves the target range: values beyond it give the
-// nearest end of the range and NaN gives 0 (a plain cast would be undefined there).
-std::int32_t TruncSat32(double value);
-std::int64_t TruncSat64(double value);
-// A 64-bit intermediate narrowed to 32 bits, saturating.
-std::int32_t NarrowSat32(std::int64_t value);
 
 // The character cell of the chart as the label geometry reads it.
 struct AxisMetrics {

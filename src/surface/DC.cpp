@@ -154,11 +154,11 @@ int CDC::DrawText(const char* text, int length, RECT* rect, UINT format) {
   const std::size_t n = length == -1 ? std::strlen(text) : ::strnlen(text, static_cast<std::size_t>(length));
   SurfaceBackend* backend = GetBackend();
   if (backend == nullptr || !fontHandle_) return 0;
-  kelo::surface::TextSpec call;
+  kelo::surface::TextDesc call;
   call.text.assign(text, n);
   call.rect = CRect(*rect);
   call.format = format;
-  call.font = CFont::ToSpec(*fontHandle_);
+  call.font = CFont::ToDesc(*fontHandle_);
   call.color = textColor_;
   call.bkMode = bkMode_;
   call.bkColor = bkColor_;
@@ -170,7 +170,7 @@ int CDC::DrawText(const char* text, int length, RECT* rect, UINT format) {
 CSize CDC::GetTextExtent(const char* text, int length) const {
   if (text == nullptr || length < 0 || !valid_ || !fontHandle_) return CSize();
   const std::size_t n = ::strnlen(text, static_cast<std::size_t>(length));
-  const kelo::surface::FontSpec font = CFont::ToSpec(*fontHandle_);
+  const kelo::surface::FontDesc font = CFont::ToDesc(*fontHandle_);
   if (SurfaceBackend* backend = GetBackend()) return backend->MeasureText(font, std::string_view(text, n));
   return kelo::surface::detail::FontEngine::Instance().Measure(font, std::string_view(text, n));
 }

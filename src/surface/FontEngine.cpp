@@ -125,7 +125,7 @@ struct FontEngine::Impl {
     return pattern;
   }
 
-  Family& FamilyFor(const FontSpec& request) {
+  Family& FamilyFor(const FontDesc& request) {
     const std::string name = request.face.empty() ? std::string(kLabelFace) : request.face;
     const int weight = request.weight <= 0 ? FW_NORMAL : (request.weight > 1000 ? 1000 : request.weight);
     const auto key = std::make_tuple(name, weight, request.italic);
@@ -223,7 +223,7 @@ struct FontEngine::Impl {
     return advance;
   }
 
-  double Em(const FontSpec& request, const Family& family) const {
+  double Em(const FontDesc& request, const Family& family) const {
     const std::int64_t h = request.height;
     if (h == 0) return kDefaultEm;
     double em = 0;
@@ -274,12 +274,12 @@ FontEngine::FontEngine() : impl_(new Impl) {
 
 FontEngine::~FontEngine() = default;
 
-double FontEngine::EmPixels(const FontSpec& font) {
+double FontEngine::EmPixels(const FontDesc& font) {
   std::lock_guard<std::mutex> lock(impl_->mutex);
   return impl_->Em(font, impl_->FamilyFor(font));
 }
 
-TextLayout FontEngine::Layout(const FontSpec& font, std::string_view utf8) {
+TextLayout FontEngine::Layout(const FontDesc& font, std::string_view utf8) {
   std::lock_guard<std::mutex> lock(impl_->mutex);
   Impl& im = *impl_;
   Family& family = im.FamilyFor(font);
@@ -331,7 +331,7 @@ TextLayout FontEngine::Layout(const FontSpec& font, std::string_view utf8) {
   return layout;
 }
 
-CSize FontEngine::Measure(const FontSpec& font, std::string_view utf8) {
+CSize FontEngine::Measure(const FontDesc& font, std::string_view utf8) {
   const TextLayout layout = Layout(font, utf8);
   return CSize(layout.width, layout.height);
 }

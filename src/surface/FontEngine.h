@@ -35,12 +35,12 @@ class FontEngine {
   static FontEngine& Instance();
 
   // One line of text (no line breaks are interpreted).
-  TextLayout Layout(const FontSpec& font, std::string_view utf8);
-  CSize Measure(const FontSpec& font, std::string_view utf8);
+  TextLayout Layout(const FontDesc& font, std::string_view utf8);
+  CSize Measure(const FontDesc& font, std::string_view utf8);
 
   // The em size in pixels a logical font height gives (exposed for tests and notes):
   // < 0 is the em height, > 0 the cell height (ascent + descent), 0 the label size 12.
-  double EmPixels(const FontSpec& font);
+  double EmPixels(const FontDesc& font);
 
   FontEngine(const FontEngine&) = delete;
   FontEngine& operator=(const FontEngine&) = delete;

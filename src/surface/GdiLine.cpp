@@ -31,7 +31,7 @@ inline bool DashOn(const DashPattern& dash, std::int64_t i) {
 
 }  // namespace
 
-DashPattern GdiDashPattern(const GdiPenSpec& pen) {
+DashPattern GdiDashPattern(const GdiPenDesc& pen) {
   DashPattern dash;
   if (pen.style < PS_DASH || pen.style > PS_DASHDOTDOT) return dash;
   const int k = pen.style - PS_DASH;
@@ -45,7 +45,7 @@ DashPattern GdiDashPattern(const GdiPenSpec& pen) {
   return dash;
 }
 
-void DrawGdiLine(const PixelTarget& t, CPoint from, CPoint to, const GdiPenSpec& pen, std::uint32_t pixel) {
+void DrawGdiLine(const PixelTarget& t, CPoint from, CPoint to, const GdiPenDesc& pen, std::uint32_t pixel) {
   if (t.pixels == nullptr || pen.style == PS_NULL) return;
   const std::int64_t x0 = from.x, y0 = from.y;
   const std::int64_t dx = static_cast<std::int64_t>(to.x) - x0;

@@ -21,12 +21,12 @@ struct DashPattern {
   std::int64_t lengths[6] = {};
   std::int64_t period = 0;
 };
-DashPattern GdiDashPattern(const GdiPenSpec& pen);
+DashPattern GdiDashPattern(const GdiPenDesc& pen);
 
 // A line from 'from' towards 'to' with the pen, leaving out the end point. A pen wider than
 // one pixel covers a band of 'width' pixels across the line's main direction, from
 // width / 2 before the thin line's pixel to (width - 1) / 2 after it.
-void DrawGdiLine(const PixelTarget& target, CPoint from, CPoint to, const GdiPenSpec& pen, std::uint32_t pixel);
+void DrawGdiLine(const PixelTarget& target, CPoint from, CPoint to, const GdiPenDesc& pen, std::uint32_t pixel);
 
 // Copies a w x h block that lies inside both images (the caller clipped it). With a key,
 // source pixels equal to keyPixel are left out. Source and destination may be the same image.

@@ -8,13 +8,13 @@
 
 #include "surface/Limits.h"
 
-using kelo::surface::FontSpec;
-using kelo::surface::GdiPenSpec;
+using kelo::surface::FontDesc;
+using kelo::surface::GdiPenDesc;
 
 namespace {
 
-std::shared_ptr<const GdiPenSpec> MakePen(int style, int width, COLORREF color, bool geometric) {
-  auto desc = std::make_shared<GdiPenSpec>();
+std::shared_ptr<const GdiPenDesc> MakePen(int style, int width, COLORREF color, bool geometric) {
+  auto desc = std::make_shared<GdiPenDesc>();
   desc->style = style & PS_STYLE_MASK;
   desc->width = width;
   desc->color = color & 0x00FFFFFF;
@@ -24,7 +24,7 @@ std::shared_ptr<const GdiPenSpec> MakePen(int style, int width, COLORREF color, 
 
 }  // namespace
 
-std::shared_ptr<const GdiPenSpec> ExtCreatePen(int style, int width, const LOGBRUSH* brush,
+std::shared_ptr<const GdiPenDesc> ExtCreatePen(int style, int width, const LOGBRUSH* brush,
                                                DWORD styleCount, const DWORD* styles) {
   // Only a solid brush and the built-in dash styles are supported; a user style (PS_USERSTYLE)
   // or a hatched brush gives no pen, as an unsupported request fails in GDI.
@@ -84,8 +84,8 @@ BOOL CFont::DeleteObject() {
   return TRUE;
 }
 
-FontSpec CFont::ToSpec(const LOGFONT& logFont) {
-  FontSpec desc;
+FontDesc CFont::ToDesc(const LOGFONT& logFont) {
+  FontDesc desc;
   const std::size_t len = ::strnlen(logFont.lfFaceName, LF_FACESIZE);
   if (len > 0) desc.face.assign(logFont.lfFaceName, len);
   desc.height = logFont.lfHeight;

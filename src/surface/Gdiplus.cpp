@@ -1,4 +1,4 @@
-// GDI+ on the surface layer: paths and regions become PathSpec values, and Graphics hands
+// GDI+ on the surface layer: paths and regions become PathDesc values, and Graphics hands
 // each call to the backend of the DC it was made for, with its smoothing mode and clip.
 #include <kelochart/surface/Gdiplus.h>
 
@@ -8,14 +8,14 @@ namespace Gdiplus {
 
 using kelo::surface::GpState;
 using kelo::surface::PathFigure;
-using kelo::surface::PathSpec;
+using kelo::surface::PathDesc;
 
 namespace {
 
 kelo::surface::PointF P(REAL x, REAL y) { return kelo::surface::PointF{x, y}; }
 
-PathSpec RectPath(REAL x, REAL y, REAL w, REAL h) {
-  PathSpec desc;
+PathDesc RectPath(REAL x, REAL y, REAL w, REAL h) {
+  PathDesc desc;
   desc.figures.push_back(PathFigure{{P(x, y), P(x + w, y), P(x + w, y + h), P(x, y + h)}, true});
   return desc;
 }
@@ -73,8 +73,8 @@ Status GraphicsPath::StartFigure() {
   return Ok;
 }
 
-PathSpec GraphicsPath::Spec() const {
-  PathSpec desc;
+PathDesc GraphicsPath::Desc() const {
+  PathDesc desc;
   desc.figures = figures_;
   desc.windingFill = mode_ == FillModeWinding;
   return desc;
@@ -83,7 +83,7 @@ PathSpec GraphicsPath::Spec() const {
 Region::Region(const GraphicsPath* path) {
   if (path == nullptr) return;  // stays infinite
   infinite_ = false;
-  path_ = path->Spec();
+  path_ = path->Desc();
 }
 
 Region::Region(const Rect& rect) : infinite_(false) {
@@ -124,18 +124,18 @@ Status Graphics::DrawLine(const Pen* pen, REAL x1, REAL y1, REAL x2, REAL y2) {
   if (segment_.figures.size() != 1) segment_.figures.assign(1, PathFigure{{P(0, 0), P(0, 0)}, false});
   segment_.figures[0].points[0] = P(x1, y1);
   segment_.figures[0].points[1] = P(x2, y2);
-  target_->StrokePath(segment_, pen->Spec(), State());
+  target_->StrokePath(segment_, pen->Desc(), State());
   return Ok;
 }
 
 Status Graphics::DrawLines(const Pen* pen, const PointF* points, INT count) {
   if (pen == nullptr || points == nullptr || count < 2) return InvalidParameter;
   if (!target_) return GenericError;
-  PathSpec path;
+  PathDesc path;
   PathFigure figure{{}, false};
   for (INT i = 0; i < count; ++i) figure.points.push_back(P(points[i].X, points[i].Y));
   path.figures.push_back(std::move(figure));
-  target_->StrokePath(path, pen->Spec(), State());
+  target_->StrokePath(path, pen->Desc(), State());
   return Ok;
 }
 
@@ -163,7 +163,7 @@ Status Graphics::FillPie(const Brush* brush, REAL x, REAL y, REAL width, REAL he
 Status Graphics::FillPolygon(const Brush* brush, const PointF* points, INT count, FillMode mode) {
   if (brush == nullptr || points == nullptr || count < 3) return InvalidParameter;
   if (!target_) return GenericError;
-  PathSpec path;
+  PathDesc path;
   PathFigure figure{{}, true};
   for (INT i = 0; i < count; ++i) figure.points.push_back(P(points[i].X, points[i].Y));
   path.figures.push_back(std::move(figure));
@@ -175,14 +175,14 @@ Status Graphics::FillPolygon(const Brush* brush, const PointF* points, INT count
 Status Graphics::FillPath(const Brush* brush, const GraphicsPath* path) {
   if (brush == nullptr || path == nullptr) return InvalidParameter;
   if (!target_) return GenericError;
-  target_->FillPath(path->Spec(), brush->FillArgb(), State());
+  target_->FillPath(path->Desc(), brush->FillArgb(), State());
   return Ok;
 }
 
 Status Graphics::DrawPath(const Pen* pen, const GraphicsPath* path) {
   if (pen == nullptr || path == nullptr) return InvalidParameter;
   if (!target_) return GenericError;
-  target_->StrokePath(path->Spec(), pen->Spec(), State());
+  target_->StrokePath(path->Desc(), pen->Desc(), State());
   return Ok;
 }
 

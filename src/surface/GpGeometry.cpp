@@ -94,7 +94,7 @@ bool ClipSegment(const PointF& a, const PointF& b, const Box& box, double& x0, d
 
 }  // namespace
 
-bool AddPath(cairo_t* cr, const PathSpec& path, int width, int height, bool forFill) {
+bool AddPath(cairo_t* cr, const PathDesc& path, int width, int height, bool forFill) {
   const Box box{-kMargin, -kMargin, width + kMargin, height + kMargin};
   bool added = false;
   for (const PathFigure& figure : path.figures) {

@@ -11,8 +11,8 @@ namespace kelo::surface::detail {
 
 // Adds the figures of path to cr's current path. forFill treats every figure as closed.
 // Returns whether anything was added.
-bool AddPath(cairo_t* cr, const PathSpec& path, int width, int height, bool forFill = true);
-inline bool AddStrokePath(cairo_t* cr, const PathSpec& path, int width, int height) {
+bool AddPath(cairo_t* cr, const PathDesc& path, int width, int height, bool forFill = true);
+inline bool AddStrokePath(cairo_t* cr, const PathDesc& path, int width, int height) {
   return AddPath(cr, path, width, height, false);
 }
 // GDI+ dash patterns (multiples of the pen width): dash 3-1, dot 1-1, dash-dot 3-1-1-1,

@@ -117,7 +117,7 @@ struct RasterBackend::Impl {
     cairo_set_fill_rule(cr, static_cast<cairo_fill_rule_t>(rule));
     fillRule = rule;
   }
-  void ClipTo(const PathSpec& path) {
+  void ClipTo(const PathDesc& path) {
     // A clip with nothing drawable in it (no figure, or only broken ones) leaves nothing.
     if (!detail::AddPath(cr, path, width, height)) cairo_rectangle(cr, -10, -10, 0, 0);
     SetFillRule(path.windingFill);
@@ -136,7 +136,7 @@ struct RasterBackend::Impl {
     SetAntialias(state.antiAlias);
     if (state.clipped) {
       ClipTo(state.clip);
-      for (const PathSpec& more : state.moreClips) ClipTo(more);
+      for (const PathDesc& more : state.moreClips) ClipTo(more);
     }
   }
   void EndGp() {
@@ -183,18 +183,18 @@ void RasterBackend::FillSolidRect(const CRect& rect, COLORREF color) {
   impl_->EndDirect();
 }
 
-void RasterBackend::GdiLine(CPoint from, CPoint to, const GdiPenSpec& pen) {
+void RasterBackend::GdiLine(CPoint from, CPoint to, const GdiPenDesc& pen) {
   if (pen.style == PS_NULL) return;
   impl_->BeginDirect();
   detail::DrawGdiLine(impl_->Target(), from, to, pen, OpaquePixel(pen.color));
   impl_->EndDirect();
 }
 
-CSize RasterBackend::MeasureText(const FontSpec& font, std::string_view text) {
+CSize RasterBackend::MeasureText(const FontDesc& font, std::string_view text) {
   return detail::FontEngine::Instance().Measure(font, text);
 }
 
-void RasterBackend::DrawText(const TextSpec& call) {
+void RasterBackend::DrawText(const TextDesc& call) {
   if (call.text.empty() || impl_->width == 0) return;
   const bool noClip = (call.format & DT_NOCLIP) != 0;
   const bool singleLine = (call.format & DT_SINGLELINE) != 0;
@@ -314,7 +314,7 @@ void RasterBackend::Blit(const CRect& dst, SurfaceBackend& source, CPoint source
   impl_->EndDirect();
 }
 
-void RasterBackend::StrokePath(const PathSpec& path, const GpPenSpec& pen, const GpState& state) {
+void RasterBackend::StrokePath(const PathDesc& path, const GpPenDesc& pen, const GpState& state) {
   if (impl_->width == 0) return;
   cairo_t* cr = impl_->cr;
   impl_->BeginGp(state);
@@ -330,7 +330,7 @@ void RasterBackend::StrokePath(const PathSpec& path, const GpPenSpec& pen, const
   impl_->EndGp();
 }
 
-void RasterBackend::FillPath(const PathSpec& path, std::uint32_t argb, const GpState& state) {
+void RasterBackend::FillPath(const PathDesc& path, std::uint32_t argb, const GpState& state) {
   if (impl_->width == 0) return;
   cairo_t* cr = impl_->cr;
   impl_->BeginGp(state);

@@ -49,13 +49,13 @@ void RecordingBackend::FillSolidRect(const CRect& rect, COLORREF color) {
   Add(FillRectRecord{rect, color});
 }
 
-void RecordingBackend::GdiLine(CPoint from, CPoint to, const GdiPenSpec& pen) {
+void RecordingBackend::GdiLine(CPoint from, CPoint to, const GdiPenDesc& pen) {
   Add(LineRecord{from, to, pen});
 }
 
-void RecordingBackend::DrawText(const TextSpec& text) { Add(TextRecord{text}); }
+void RecordingBackend::DrawText(const TextDesc& text) { Add(TextRecord{text}); }
 
-CSize RecordingBackend::MeasureText(const FontSpec& font, std::string_view text) {
+CSize RecordingBackend::MeasureText(const FontDesc& font, std::string_view text) {
   return detail::FontEngine::Instance().Measure(font, text);
 }
 
@@ -83,11 +83,11 @@ void RecordingBackend::Blit(const CRect& dst, SurfaceBackend& source, CPoint sou
   Add(std::move(record));
 }
 
-void RecordingBackend::StrokePath(const PathSpec& path, const GpPenSpec& pen, const GpState& state) {
+void RecordingBackend::StrokePath(const PathDesc& path, const GpPenDesc& pen, const GpState& state) {
   Add(StrokePathRecord{path, pen, state});
 }
 
-void RecordingBackend::FillPath(const PathSpec& path, std::uint32_t argb, const GpState& state) {
+void RecordingBackend::FillPath(const PathDesc& path, std::uint32_t argb, const GpState& state) {
   Add(FillPathRecord{path, argb, state});
 }
 

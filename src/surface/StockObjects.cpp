@@ -5,8 +5,8 @@
 
 namespace kelo::surface::detail {
 
-std::shared_ptr<const GdiPenSpec> StockPen() {
-  static const auto pen = std::make_shared<const GdiPenSpec>(GdiPenSpec{PS_SOLID, 1, 0x000000, false});
+std::shared_ptr<const GdiPenDesc> StockPen() {
+  static const auto pen = std::make_shared<const GdiPenDesc>(GdiPenDesc{PS_SOLID, 1, 0x000000, false});
   return pen;
 }
 

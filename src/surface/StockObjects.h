@@ -12,7 +12,7 @@ namespace kelo::surface::detail {
 inline constexpr const char* kLabelFace = "DejaVu Sans Mono";
 inline constexpr int kLabelFontHeight = -12;
 
-std::shared_ptr<const GdiPenSpec> StockPen();
+std::shared_ptr<const GdiPenDesc> StockPen();
 std::shared_ptr<const LOGFONT> StockFont();
 
 }  // namespace kelo::surface::detail

@@ -17,104 +17,34 @@
 #include <kelochart/surface/DC.h>
 #include <kelochart/surface/RecordingBackend.h>
 
-#include "RecordHelpers.h"
+#include "ChartTestSupport.h"
 
 namespace {
 
 using kelo::surface::LineRecord;
-using kelo::surface::TextSpec;
+using kelo::surface::TextDesc;
+using namespace kelo::test;
 
-class ProbeChart : public CKeloBaseChart {
- public:
-  using CKeloBaseChart::horizontalLineOffset;
-  using CKeloBaseChart::yLabelCount;
-  using CKeloBaseChart::yLabelRect;
-  using CKeloBaseChart::yLineColor;
-  using CKeloBaseChart::yLineStyle;
-  using CKeloBaseChart::yLineWidth;
-};
-
-constexpr COLORREF kDefaultText = 0x000001;
-constexpr COLORREF kLeftText = 0x000002;
-constexpr COLORREF kRightText = 0x000003;
-constexpr COLORREF kMaxText = 0x000004;
-constexpr COLORREF kMidText = 0x000005;
-constexpr COLORREF kMinText = 0x000006;
-const kelo::surface::GdiPenSpec kGridPen = kelo::test::Pen(PS_DOT, 1, 0x0000AA, true);
-const kelo::surface::GdiPenSpec kMidPen = kelo::test::Pen(PS_SOLID, 1, 0x00BB00, true);
-const kelo::surface::GdiPenSpec kEdgePen = kelo::test::Pen(PS_SOLID, 1, 0xa8a8a8);
-const kelo::surface::GdiPenSpec kDashedPen = kelo::test::Pen(PS_DASH, 1, 0x9b9b9b, true);
+const kelo::surface::GdiPenDesc kEdgePen = kelo::test::Pen(PS_SOLID, 1, 0xa8a8a8);
+const kelo::surface::GdiPenDesc kDashedPen = kelo::test::Pen(PS_DASH, 1, 0x9b9b9b, true);
 constexpr unsigned kLibraryKind = 0xFFFFFFFFu;
 constexpr UINT kPartFormat = 0x26;
 
-// A drawn text as the tests compare it.
-struct Label {
-  std::string text;
-  CRect rect;
-  COLORREF color = 0;
-  friend bool operator==(const Label& a, const Label& b) {
-    return a.text == b.text && a.rect == b.rect && a.color == b.color;
-  }
-  friend std::ostream& operator<<(std::ostream& os, const Label& l) {
-    return os << "\"" << l.text << "\" " << l.rect << " colour 0x" << std::hex << l.color << std::dec;
-  }
-};
-
-std::vector<TextSpec> TextsOf(CDC& dc) {
-  std::vector<TextSpec> texts;
+std::vector<TextDesc> TextsOf(CDC& dc) {
+  std::vector<TextDesc> texts;
   for (const auto& r : kelo::test::TextRecords(kelo::test::LogOf(dc))) texts.push_back(r.text);
   return texts;
-}
-
-// The visible texts (empty label parts left out) with their rectangles and colours.
-std::vector<Label> LabelsOf(CDC& dc) {
-  std::vector<Label> labels;
-  for (const TextSpec& t : TextsOf(dc)) {
-    if (!t.text.empty()) labels.push_back({t.text, t.rect, t.color});
-  }
-  return labels;
 }
 
 // The parts of underlined labels in drawing order, underlined ones marked with a leading _.
 std::vector<std::string> PartsOf(CDC& dc) {
   std::vector<std::string> parts;
-  for (const TextSpec& t : TextsOf(dc)) parts.push_back((t.font.underline ? "_" : "") + t.text);
+  for (const TextDesc& t : TextsOf(dc)) parts.push_back((t.font.underline ? "_" : "") + t.text);
   return parts;
 }
 
-std::vector<LineRecord> Across(int left, int right, const std::vector<int>& ys, const kelo::surface::GdiPenSpec& pen) {
-  std::vector<LineRecord> lines;
-  for (int y : ys) lines.push_back(kelo::test::Line(left, y, right, y, pen));
-  return lines;
-}
-
-// Label rectangles of the default column (plot left 60, 6-pixel characters): 9 to 57.
-CRect Column(int top, int height = 12) { return CRect(9, top, 57, top + height); }
-
-class HorizontalLinesDrawing : public ::testing::Test {
+class HorizontalLinesDrawing : public AxisDrawing {
  protected:
-  void SetUp() override {
-    dc = CDC::CreateRecording(600, 400);
-    chart.SetFontSize(12, 6);
-    chart.SetDefaultTextColor(kDefaultText);
-    chart.SetLeftYTextColor(kLeftText);
-    chart.SetRigthtYTextColor(kRightText);
-    chart.SetYMaxTextColor(kMaxText);
-    chart.SetYMidTextColor(kMidText);
-    chart.SetYMinTextColor(kMinText);
-    chart.SetYLinePen(kGridPen.style, kGridPen.width, kGridPen.color);
-    chart.SetMidYLinePen(kMidPen.style, kMidPen.width, kMidPen.color);
-    penBefore = dc->GetCurrentPen();
-    fontBefore = dc->GetCurrentFont();
-  }
-  void TearDown() override {
-    EXPECT_EQ(dc->GetCurrentPen(), penBefore) << "the DC must leave with the pen it came with";
-    EXPECT_EQ(dc->GetCurrentFont(), fontBefore) << "the DC must leave with the font it came with";
-  }
-  const kelo::test::Log& Log() { return kelo::test::LogOf(*dc); }
-  std::vector<LineRecord> Lines() { return kelo::test::Lines(Log()); }
-  void Clear() { kelo::surface::RecordingOf(*dc)->Clear(); }
-
   static CKeloBaseChart::_SDataInfor Range(std::int32_t maxValue, std::int32_t baseValue, std::int32_t minValue,
                                            std::vector<std::int32_t> values, std::int32_t priceScale = 1) {
     CKeloBaseChart::_SDataInfor data;
@@ -132,10 +62,6 @@ class HorizontalLinesDrawing : public ::testing::Test {
     chart.DrawHorizontalLineWithTextByRange(dc.get(), CRect(60, 0, 360, 200), Range(110, 100, 90, values), kLibraryKind);
   }
 
-  std::unique_ptr<CDC> dc;
-  ProbeChart chart;
-  CPen* penBefore = nullptr;
-  CFont* fontBefore = nullptr;
 };
 
 // ---------------------------------------------------------------- DrawHorizontalLine
@@ -182,7 +108,7 @@ TEST_F(HorizontalLinesDrawing, PriceAxisLabelsEveryLineWhenThereIsRoom) {
   labels.push_back({"110", Column(-6), kMaxText});
   labels.push_back({"90", Column(194), kMinText});
   EXPECT_EQ(LabelsOf(*dc), labels);
-  for (const TextSpec& t : TextsOf(*dc)) {
+  for (const TextDesc& t : TextsOf(*dc)) {
     EXPECT_EQ(t.format, kPartFormat);
     EXPECT_EQ(t.bkMode, TRANSPARENT);
   }
@@ -304,7 +230,7 @@ class UnderlinedLabel : public HorizontalLinesDrawing {
   }
   std::vector<int> RightEdges() {
     std::vector<int> rights;
-    for (const TextSpec& t : TextsOf(*dc)) rights.push_back(t.rect.right);
+    for (const TextDesc& t : TextsOf(*dc)) rights.push_back(t.rect.right);
     return rights;
   }
 
@@ -317,7 +243,7 @@ TEST_F(UnderlinedLabel, DrawsTheTailUnderlinedAndTheHeadPlainFromTheRight) {
   chart.DrawUnderlineString(dc.get(), CRect(0, 0, 200, 20), 2, "12345", "", 1);
   EXPECT_EQ(PartsOf(*dc), (std::vector<std::string>{"_45", "123"}));
   EXPECT_EQ(RightEdges(), (std::vector<int>{200, 200 - Width("45", true)}));
-  for (const TextSpec& t : TextsOf(*dc)) {
+  for (const TextDesc& t : TextsOf(*dc)) {
     EXPECT_EQ(t.format, kPartFormat);
     EXPECT_EQ(t.rect.left, 0);
     EXPECT_EQ(t.rect.top, 0);
@@ -422,7 +348,7 @@ TEST_F(HorizontalLinesDrawing, SideLabelsShowValuesOnTheLeftAndDistancesOnTheRig
   EXPECT_EQ(LabelsOf(*dc), expected);
 
   std::vector<UINT> formats;
-  for (const TextSpec& t : TextsOf(*dc)) {
+  for (const TextDesc& t : TextsOf(*dc)) {
     if (!t.text.empty()) formats.push_back(t.format);
   }
   EXPECT_EQ(formats, (std::vector<UINT>{kPartFormat, kPartFormat, kPartFormat, kPartFormat, DT_RIGHT, 0, 0, 0, 0, 0}));
@@ -455,7 +381,7 @@ TEST_F(HorizontalLinesDrawing, SideLabelsHighlightTheLeftUnit) {
   ASSERT_EQ(fills.size(), 1u);
   EXPECT_EQ(fills[0].rect, CRect(2, 194, 60, 207));
   EXPECT_EQ(fills[0].color, 0x3c3c3cu);
-  const TextSpec unit = TextsOf(*dc).back();
+  const TextDesc unit = TextsOf(*dc).back();
   EXPECT_EQ(unit.text, "Vol");
   EXPECT_EQ(unit.rect, CRect(2, 194, 60, 207));
   EXPECT_EQ(unit.format, DT_CENTER | DT_VCENTER);

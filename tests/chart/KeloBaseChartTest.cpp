@@ -15,7 +15,7 @@
 
 namespace {
 
-using kelo::surface::GdiPenSpec;
+using kelo::surface::GdiPenDesc;
 using kelo::surface::LineRecord;
 
 // Reaches the frame's state where the public interface gives no view of it.
@@ -31,9 +31,9 @@ class ProbeChart : public CKeloBaseChart {
       CKeloBaseChart::overDrawLineOffset;
 };
 
-GdiPenSpec SpecOf(const CPen& pen) {
+GdiPenDesc DescOf(const CPen& pen) {
   EXPECT_TRUE(pen.HasHandle());
-  return pen.HasHandle() ? *pen.Handle() : GdiPenSpec{};
+  return pen.HasHandle() ? *pen.Handle() : GdiPenDesc{};
 }
 
 // The lines drawn on dc; a drawing of the frame draws nothing but lines.
@@ -47,8 +47,8 @@ std::vector<LineRecord> Lines(CDC& dc) {
 const auto& Table() { return CKeloUIObjectSingletonPool::Instance()->palette.colorTable; }
 const SKeloFontInfo& FontRecord() { return CKeloUIObjectSingletonPool::Instance()->defaultFont; }
 
-GdiPenSpec Geometric(int style, int width, COLORREF color) { return {style, width, color, true}; }
-GdiPenSpec Cosmetic(int style, int width, COLORREF color) { return {style, width, color, false}; }
+GdiPenDesc Geometric(int style, int width, COLORREF color) { return {style, width, color, true}; }
+GdiPenDesc Cosmetic(int style, int width, COLORREF color) { return {style, width, color, false}; }
 
 // ---- construction ----
 
@@ -87,7 +87,7 @@ TEST(ChartDefaults, EightPensGeometricButTheCosmeticAxis) {
   struct Case {
     const char* name;
     const CPen& pen;
-    GdiPenSpec expected;
+    GdiPenDesc expected;
   };
   const Case cases[] = {
       {"x line", chart.xLinePen, Geometric(PS_SOLID, 1, grid)},
@@ -99,7 +99,7 @@ TEST(ChartDefaults, EightPensGeometricButTheCosmeticAxis) {
       {"special 2", chart.specialPosLinePen2, Geometric(PS_SOLID, 1, up)},
       {"special 3", chart.specialPosLinePen3, Geometric(PS_SOLID, 1, up)},
   };
-  for (const Case& c : cases) EXPECT_EQ(SpecOf(c.pen), c.expected) << c.name;
+  for (const Case& c : cases) EXPECT_EQ(DescOf(c.pen), c.expected) << c.name;
 }
 
 TEST(ChartLifetime, EveryChartHoldsTheGraphicsServiceWhileItLives) {
@@ -175,7 +175,7 @@ TEST(ChartPens, SettersReplaceOnePenInPlace) {
     const char* name;
     std::function<void(ProbeChart&)> set;
     CPen ProbeChart::*pen;
-    GdiPenSpec expected;
+    GdiPenDesc expected;
   };
   const std::vector<Case> cases = {
       {"x line", [&](ProbeChart& p) { p.SetXLinePen(PS_DASH, 3, c); }, &ProbeChart::xLinePen, Geometric(PS_DASH, 3, c)},
@@ -202,14 +202,14 @@ TEST(ChartPens, SettersReplaceOnePenInPlace) {
                                        &ProbeChart::specialPosLinePen3};
   for (const Case& k : cases) {
     ProbeChart chart;
-    std::vector<GdiPenSpec> before;
-    for (auto pen : allPens) before.push_back(SpecOf(chart.*pen));
+    std::vector<GdiPenDesc> before;
+    for (auto pen : allPens) before.push_back(DescOf(chart.*pen));
     k.set(chart);
     for (std::size_t i = 0; i < std::size(allPens); ++i) {
       if (allPens[i] == k.pen) {
-        EXPECT_EQ(SpecOf(chart.*allPens[i]), k.expected) << k.name;
+        EXPECT_EQ(DescOf(chart.*allPens[i]), k.expected) << k.name;
       } else {
-        EXPECT_EQ(SpecOf(chart.*allPens[i]), before[i]) << k.name << ": pen " << i << " untouched";
+        EXPECT_EQ(DescOf(chart.*allPens[i]), before[i]) << k.name << ": pen " << i << " untouched";
       }
     }
   }
@@ -218,13 +218,13 @@ TEST(ChartPens, SettersReplaceOnePenInPlace) {
 TEST(ChartPens, SpecialPenIndexOutsideOneToThreeChangesNothing) {
   for (int index : {0, 4, -1, INT_MIN}) {
     ProbeChart chart;
-    const auto specs = [&] {
-      return std::vector<GdiPenSpec>{SpecOf(chart.specialPosLinePen1), SpecOf(chart.specialPosLinePen2),
-                                     SpecOf(chart.specialPosLinePen3)};
+    const auto descs = [&] {
+      return std::vector<GdiPenDesc>{DescOf(chart.specialPosLinePen1), DescOf(chart.specialPosLinePen2),
+                                     DescOf(chart.specialPosLinePen3)};
     };
-    const std::vector<GdiPenSpec> before = specs();
+    const std::vector<GdiPenDesc> before = descs();
     chart.SetSpecialPosLinePen(index, PS_DOT, 9, RGB(9, 9, 9));
-    EXPECT_EQ(specs(), before) << index;
+    EXPECT_EQ(descs(), before) << index;
   }
 }
 
@@ -232,7 +232,7 @@ TEST(ChartPens, SpecialPenIndexOutsideOneToThreeChangesNothing) {
 
 TEST(ChartAxes, AxisFrameLeavesTheTopOpen) {
   using kelo::test::Line;
-  const GdiPenSpec axis = Cosmetic(PS_SOLID, 3, RGB(1, 2, 3));
+  const GdiPenDesc axis = Cosmetic(PS_SOLID, 3, RGB(1, 2, 3));
   struct Case {
     const char* name;
     bool overDraw;

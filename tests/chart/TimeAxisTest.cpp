@@ -15,7 +15,7 @@
 #include <kelochart/surface/DC.h>
 #include <kelochart/surface/RecordingBackend.h>
 
-#include "RecordHelpers.h"
+#include "ChartTestSupport.h"
 #include "chart/TimeSlotTable.h"
 
 namespace {
@@ -23,69 +23,28 @@ namespace {
 using kelo::surface::FillRectRecord;
 using kelo::surface::LineRecord;
 using kelo::surface::TextRecord;
+using namespace kelo::test;
 using Tick = CKeloBaseChart::ETickType;
 
-constexpr COLORREF kXText = 0x0000FF;
-constexpr COLORREF kDefaultText = 0x123456;
 constexpr Tick kMinute = CKeloBaseChart::eTickMinute;
 constexpr std::int32_t kMax32 = std::numeric_limits<std::int32_t>::max();
 constexpr std::int32_t kMin32 = std::numeric_limits<std::int32_t>::min();
 
-class Chart : public CKeloBaseChart {
- public:
-  Chart() {
-    SetFontSize(12, 6);
-    SetXTextColor(kXText);
-    SetDefaultTextColor(kDefaultText);
-  }
-  using CKeloBaseChart::lineOffset;
-  using CKeloBaseChart::tickType;
-  using CKeloBaseChart::tickXPosStep;
-  using CKeloBaseChart::timeEnd;
-  using CKeloBaseChart::timeStart;
-  using CKeloBaseChart::timeStringsChanged;
-  using CKeloBaseChart::timeTableRect;
-  using CKeloBaseChart::xLabelCount;
-  using CKeloBaseChart::xLabelRect;
-  using CKeloBaseChart::xLabelSlots;
-  using CKeloBaseChart::xLinePen;
-  using CKeloBaseChart::xSubLinePen;
-  using CKeloBaseChart::xTimePositions;
-};
+using Chart = ProbeChart;
 
 // The morning session of the examples: 9:00 to 13:30 over pixels 100 to 340, one-minute slots.
 const CRect kMorning(100, 10, 340, 200);
 constexpr std::int32_t kStart = 90000;
 constexpr std::int32_t kEnd = 133000;
 
-std::vector<LineRecord> LinesOf(CDC& dc) { return kelo::test::Lines(kelo::test::LogOf(dc)); }
-
-struct Label {
-  std::string text;
-  CRect rect;
-};
-
 // Texts drawn, each checked to be centred in the X text colour over a background fill.
-std::vector<Label> LabelsOf(CDC& dc) {
-  const COLORREF background = CKeloUIObjectSingletonPool::Instance()->palette.GetLayoutColor(4);
-  std::vector<Label> labels;
-  const auto& log = kelo::surface::RecordingOf(dc)->Log();
-  for (std::size_t i = 0; i < log.size(); ++i) {
-    const auto* text = std::get_if<TextRecord>(&log[i].op);
-    if (text == nullptr) continue;
-    const FillRectRecord* fill = i > 0 ? std::get_if<FillRectRecord>(&log[i - 1].op) : nullptr;
-    EXPECT_TRUE(fill != nullptr && fill->rect == text->text.rect && fill->color == background) << text->text.text;
-    EXPECT_EQ(text->text.format, DT_CENTER);
-    EXPECT_EQ(text->text.color, kXText);
-    labels.push_back({text->text.text, text->text.rect});
+std::vector<XLabel> LabelsOf(CDC& dc) {
+  const std::vector<XLabel> labels = XLabelsOf(dc);
+  for (const XLabel& l : labels) {
+    EXPECT_EQ(l.format, static_cast<UINT>(DT_CENTER)) << l.text;
+    EXPECT_EQ(l.color, kXText) << l.text;
   }
   return labels;
-}
-
-std::vector<std::string> Texts(const std::vector<Label>& labels) {
-  std::vector<std::string> texts;
-  for (const Label& l : labels) texts.push_back(l.text);
-  return texts;
 }
 
 // ---- slot table (pure) ----

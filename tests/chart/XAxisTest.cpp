@@ -12,7 +12,7 @@
 #include <kelochart/surface/DC.h>
 #include <kelochart/surface/RecordingBackend.h>
 
-#include "RecordHelpers.h"
+#include "ChartTestSupport.h"
 #include "chart/XLabelLayout.h"
 
 namespace {
@@ -20,56 +20,10 @@ namespace {
 using kelo::surface::FillRectRecord;
 using kelo::surface::LineRecord;
 using kelo::surface::TextRecord;
+using namespace kelo::test;
 
-constexpr COLORREF kXText = 0x0000FF;
-constexpr COLORREF kDefaultText = 0x123456;
-
-// A chart whose members the tests can read and set.
-class Chart : public CKeloBaseChart {
- public:
-  Chart() {
-    SetFontSize(12, 6);
-    SetXTextColor(kXText);
-    SetDefaultTextColor(kDefaultText);
-  }
-  using CKeloBaseChart::lineOffset;
-  using CKeloBaseChart::overDrawLineOffset;
-  using CKeloBaseChart::timeStringsChanged;
-  using CKeloBaseChart::xInfor;
-  using CKeloBaseChart::xInforPositions;
-  using CKeloBaseChart::xInforTimes;
-  using CKeloBaseChart::xLabelCount;
-  using CKeloBaseChart::xLabelRect;
-  using CKeloBaseChart::xLabelSlots;
-  using CKeloBaseChart::xLinePen;
-  using CKeloBaseChart::xSubLinePen;
-};
-
-// A drawn label: the text record, checked to follow a fill of its rectangle with the
-// chart background.
-struct Label {
-  std::string text;
-  CRect rect;
-  UINT format;
-  COLORREF color;
-};
-
-std::vector<LineRecord> LinesOf(CDC& dc) { return kelo::test::Lines(kelo::test::LogOf(dc)); }
-
-std::vector<Label> LabelsOf(CDC& dc) {
-  const COLORREF background = CKeloUIObjectSingletonPool::Instance()->palette.GetLayoutColor(4);
-  std::vector<Label> labels;
-  const auto& log = kelo::surface::RecordingOf(dc)->Log();
-  for (std::size_t i = 0; i < log.size(); ++i) {
-    const auto* text = std::get_if<TextRecord>(&log[i].op);
-    if (text == nullptr) continue;
-    const FillRectRecord* fill = i > 0 ? std::get_if<FillRectRecord>(&log[i - 1].op) : nullptr;
-    EXPECT_TRUE(fill != nullptr && fill->rect == text->text.rect && fill->color == background)
-        << "label \"" << text->text.text << "\" is not drawn over a background fill of its place";
-    labels.push_back({text->text.text, text->text.rect, text->text.format, text->text.color});
-  }
-  return labels;
-}
+using Chart = ProbeChart;
+using Label = XLabel;
 
 std::vector<int> Xs(const std::vector<LineRecord>& lines) {
   std::vector<int> xs;
@@ -77,11 +31,7 @@ std::vector<int> Xs(const std::vector<LineRecord>& lines) {
   return xs;
 }
 
-std::vector<std::string> Texts(const std::vector<Label>& labels) {
-  std::vector<std::string> texts;
-  for (const Label& l : labels) texts.push_back(l.text);
-  return texts;
-}
+std::vector<XLabel> LabelsOf(CDC& dc) { return XLabelsOf(dc); }
 
 // ---- thinning and label geometry (pure) ----
 

@@ -17,7 +17,7 @@
 #include <kelochart/surface/DC.h>
 #include <kelochart/surface/RecordingBackend.h>
 
-#include "RecordHelpers.h"
+#include "ChartTestSupport.h"
 #include "chart/YLabelLayout.h"
 
 namespace {
@@ -25,54 +25,7 @@ namespace {
 using kelo::detail::AxisMetrics;
 using kelo::detail::SLabelSlot;
 using kelo::surface::LineRecord;
-
-// A chart whose layout state the tests can read and disturb.
-class ProbeChart : public CKeloBaseChart {
- public:
-  using CKeloBaseChart::horizontalLineOffset;
-  using CKeloBaseChart::yCells;
-  using CKeloBaseChart::yLabelCount;
-  using CKeloBaseChart::yLabelHalf;
-  using CKeloBaseChart::yLabelRect;
-  using CKeloBaseChart::yLabelSlots;
-};
-
-constexpr COLORREF kDefaultText = 0x000001;
-constexpr COLORREF kLeftText = 0x000002;
-constexpr COLORREF kMaxText = 0x000004;
-constexpr COLORREF kMidText = 0x000005;
-constexpr COLORREF kMinText = 0x000006;
-const kelo::surface::GdiPenSpec kGridPen = kelo::test::Pen(PS_DOT, 1, 0x0000AA, true);
-const kelo::surface::GdiPenSpec kMidPen = kelo::test::Pen(PS_SOLID, 1, 0x00BB00, true);
-
-// A drawn text as the tests compare it.
-struct Label {
-  std::string text;
-  CRect rect;
-  COLORREF color = 0;
-  friend bool operator==(const Label& a, const Label& b) {
-    return a.text == b.text && a.rect == b.rect && a.color == b.color;
-  }
-  friend std::ostream& operator<<(std::ostream& os, const Label& l) {
-    return os << "\"" << l.text << "\" " << l.rect << " colour 0x" << std::hex << l.color << std::dec;
-  }
-};
-
-std::vector<Label> LabelsOf(CDC& dc) {
-  std::vector<Label> labels;
-  for (const auto& r : kelo::test::TextRecords(kelo::test::LogOf(dc))) labels.push_back({r.text.text, r.text.rect, r.text.color});
-  return labels;
-}
-
-// Lines across the plot from left to right at the heights ys.
-std::vector<LineRecord> Across(int left, int right, const std::vector<int>& ys, const kelo::surface::GdiPenSpec& pen) {
-  std::vector<LineRecord> lines;
-  for (int y : ys) lines.push_back(kelo::test::Line(left, y, right, y, pen));
-  return lines;
-}
-
-// Label rectangles of the default column (plot left 60, 6-pixel characters): 9 to 57.
-CRect Column(int top, int height = 12) { return CRect(9, top, 57, top + height); }
+using namespace kelo::test;
 
 std::vector<int> VisibleOf(const std::vector<SLabelSlot>& slots) {
   std::vector<int> visible;
@@ -84,34 +37,7 @@ std::vector<int> VisibleOf(const std::vector<SLabelSlot>& slots) {
 
 AxisMetrics Metrics(std::int32_t fontHeight) { return AxisMetrics{fontHeight, 6, fontHeight * 0.5, 3.0, 8}; }
 
-class YAxisDrawing : public ::testing::Test {
- protected:
-  void SetUp() override {
-    dc = CDC::CreateRecording(600, 400);
-    chart.SetFontSize(12, 6);
-    chart.SetDefaultTextColor(kDefaultText);
-    chart.SetLeftYTextColor(kLeftText);
-    chart.SetYMaxTextColor(kMaxText);
-    chart.SetYMidTextColor(kMidText);
-    chart.SetYMinTextColor(kMinText);
-    chart.SetYLinePen(kGridPen.style, kGridPen.width, kGridPen.color);
-    chart.SetMidYLinePen(kMidPen.style, kMidPen.width, kMidPen.color);
-    penBefore = dc->GetCurrentPen();
-    fontBefore = dc->GetCurrentFont();
-  }
-  void TearDown() override {
-    EXPECT_EQ(dc->GetCurrentPen(), penBefore) << "the DC must leave with the pen it came with";
-    EXPECT_EQ(dc->GetCurrentFont(), fontBefore) << "the DC must leave with the font it came with";
-  }
-  const kelo::test::Log& Log() { return kelo::test::LogOf(*dc); }
-  std::vector<LineRecord> Lines() { return kelo::test::Lines(Log()); }
-  void Clear() { kelo::surface::RecordingOf(*dc)->Clear(); }
-
-  std::unique_ptr<CDC> dc;
-  ProbeChart chart;
-  CPen* penBefore = nullptr;
-  CFont* fontBefore = nullptr;
-};
+class YAxisDrawing : public AxisDrawing {};
 
 // ---------------------------------------------------------------- pure geometry
 
@@ -491,7 +417,7 @@ TEST_F(YAxisDrawing, FittedScaleWithoutLinesKeepsTheInset) {
   EXPECT_EQ(chart.horizontalLineOffset, 20);
   EXPECT_TRUE(Lines().empty());
   // The layout uses the kept inset: 18-pixel cells.
-  const auto labels = LabelsOf(*dc);
+  const auto labels = LabelsOf(*dc, true);
   ASSERT_EQ(labels.size(), 5u);
   EXPECT_EQ(labels[0].rect, Column(200 - 18 - 6));
 

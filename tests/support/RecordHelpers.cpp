@@ -17,7 +17,7 @@ Log OnSurface(const Log& log, const std::string& surface) {
 
 std::vector<LineRecord> Lines(const Log& log) { return OfType<LineRecord>(log); }
 
-std::vector<LineRecord> LinesWithPen(const Log& log, const GdiPenSpec& pen) {
+std::vector<LineRecord> LinesWithPen(const Log& log, const GdiPenDesc& pen) {
   std::vector<LineRecord> out;
   for (const auto& line : Lines(log)) {
     if (line.pen == pen) out.push_back(line);
@@ -36,11 +36,11 @@ std::vector<std::string> Texts(const Log& log) {
   return out;
 }
 
-GdiPenSpec Pen(int style, int width, COLORREF color, bool geometric) {
-  return GdiPenSpec{style, width, color, geometric};
+GdiPenDesc Pen(int style, int width, COLORREF color, bool geometric) {
+  return GdiPenDesc{style, width, color, geometric};
 }
 
-LineRecord Line(int x0, int y0, int x1, int y1, const GdiPenSpec& pen) {
+LineRecord Line(int x0, int y0, int x1, int y1, const GdiPenDesc& pen) {
   return LineRecord{CPoint(x0, y0), CPoint(x1, y1), pen};
 }
 
@@ -83,7 +83,7 @@ std::ostream& operator<<(std::ostream& os, const CSize& s) { return os << "CSize
 
 namespace kelo::surface {
 
-std::ostream& operator<<(std::ostream& os, const GdiPenSpec& pen) {
+std::ostream& operator<<(std::ostream& os, const GdiPenDesc& pen) {
   static const char* kStyles[] = {"SOLID", "DASH", "DOT", "DASHDOT", "DASHDOTDOT", "NULL"};
   os << "Pen{";
   if (pen.style >= 0 && pen.style <= 5) {
@@ -95,7 +95,7 @@ std::ostream& operator<<(std::ostream& os, const GdiPenSpec& pen) {
             << "}";
 }
 
-std::ostream& operator<<(std::ostream& os, const FontSpec& f) {
+std::ostream& operator<<(std::ostream& os, const FontDesc& f) {
   os << "Font{\"" << f.face << "\", h " << f.height;
   if (f.width != 0) os << ", w " << f.width;
   if (f.weight != FW_NORMAL) os << ", weight " << f.weight;
@@ -104,7 +104,7 @@ std::ostream& operator<<(std::ostream& os, const FontSpec& f) {
   return os << "}";
 }
 
-std::ostream& operator<<(std::ostream& os, const TextSpec& t) {
+std::ostream& operator<<(std::ostream& os, const TextDesc& t) {
   os << "\"" << t.text << "\" in " << t.rect << " fmt " << Hex{t.format, 3} << " " << t.font << " colour "
      << Hex{t.color, 6};
   if (t.bkMode == TRANSPARENT) return os << " transparent";
@@ -113,7 +113,7 @@ std::ostream& operator<<(std::ostream& os, const TextSpec& t) {
 
 std::ostream& operator<<(std::ostream& os, const PointF& p) { return os << "(" << p.x << ", " << p.y << ")"; }
 
-std::ostream& operator<<(std::ostream& os, const PathSpec& path) {
+std::ostream& operator<<(std::ostream& os, const PathDesc& path) {
   os << "Path{";
   for (std::size_t f = 0; f < path.figures.size(); ++f) {
     if (f) os << " | ";
@@ -124,7 +124,7 @@ std::ostream& operator<<(std::ostream& os, const PathSpec& path) {
   return os << (path.windingFill ? ", winding}" : "}");
 }
 
-std::ostream& operator<<(std::ostream& os, const GpPenSpec& pen) {
+std::ostream& operator<<(std::ostream& os, const GpPenDesc& pen) {
   return os << "GpPen{" << Hex{pen.argb, 8} << ", w " << pen.width << ", dash " << pen.dashStyle << "}";
 }
 

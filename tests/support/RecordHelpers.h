@@ -30,7 +30,7 @@ std::vector<T> OfType(const Log& log) {
 Log OnSurface(const Log& log, const std::string& surface);
 
 std::vector<kelo::surface::LineRecord> Lines(const Log& log);
-std::vector<kelo::surface::LineRecord> LinesWithPen(const Log& log, const kelo::surface::GdiPenSpec& pen);
+std::vector<kelo::surface::LineRecord> LinesWithPen(const Log& log, const kelo::surface::GdiPenDesc& pen);
 std::vector<kelo::surface::FillRectRecord> Fills(const Log& log);
 std::vector<kelo::surface::TextRecord> TextRecords(const Log& log);
 // The texts drawn, in draw order.
@@ -39,9 +39,9 @@ std::vector<kelo::surface::BlitRecord> Blits(const Log& log);
 std::vector<kelo::surface::StrokePathRecord> Strokes(const Log& log);
 
 // A GDI pen as recorded; geometric for pens made with ExtCreatePen | PS_GEOMETRIC.
-kelo::surface::GdiPenSpec Pen(int style, int width, COLORREF color, bool geometric = false);
+kelo::surface::GdiPenDesc Pen(int style, int width, COLORREF color, bool geometric = false);
 // A line record from (x0, y0) to (x1, y1) with pen.
-kelo::surface::LineRecord Line(int x0, int y0, int x1, int y1, const kelo::surface::GdiPenSpec& pen);
+kelo::surface::LineRecord Line(int x0, int y0, int x1, int y1, const kelo::surface::GdiPenDesc& pen);
 
 // The whole log, one record a line (for messages).
 std::string Describe(const Log& log);
@@ -57,12 +57,12 @@ std::ostream& operator<<(std::ostream& os, const CPoint& p);
 std::ostream& operator<<(std::ostream& os, const CSize& s);
 
 namespace kelo::surface {
-std::ostream& operator<<(std::ostream& os, const GdiPenSpec& pen);
-std::ostream& operator<<(std::ostream& os, const FontSpec& font);
-std::ostream& operator<<(std::ostream& os, const TextSpec& text);
+std::ostream& operator<<(std::ostream& os, const GdiPenDesc& pen);
+std::ostream& operator<<(std::ostream& os, const FontDesc& font);
+std::ostream& operator<<(std::ostream& os, const TextDesc& text);
 std::ostream& operator<<(std::ostream& os, const PointF& p);
-std::ostream& operator<<(std::ostream& os, const PathSpec& path);
-std::ostream& operator<<(std::ostream& os, const GpPenSpec& pen);
+std::ostream& operator<<(std::ostream& os, const PathDesc& path);
+std::ostream& operator<<(std::ostream& os, const GpPenDesc& pen);
 std::ostream& operator<<(std::ostream& os, const GpState& state);
 std::ostream& operator<<(std::ostream& os, const FillRectRecord& r);
 std::ostream& operator<<(std::ostream& os, const LineRecord& r);

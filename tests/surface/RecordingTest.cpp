@@ -77,14 +77,14 @@ TEST(Recording, TextsCarryFontColourModeAndFormat) {
   const auto texts = TextRecords(LogOf(*dc));
   ASSERT_EQ(texts.size(), 3u);
   EXPECT_EQ(Texts(LogOf(*dc)), (std::vector<std::string>{"plain", "12.34", "abc"}));
-  const TextSpec& first = texts[0].text;
-  EXPECT_EQ(first.font, FontSpec{});  // the stock font: DejaVu Sans Mono, 12-pixel em
+  const TextDesc& first = texts[0].text;
+  EXPECT_EQ(first.font, FontDesc{});  // the stock font: DejaVu Sans Mono, 12-pixel em
   EXPECT_EQ(first.font.face, "DejaVu Sans Mono");
   EXPECT_EQ(first.font.height, -12);
   EXPECT_EQ(first.color, RGB(0, 0, 0));
   EXPECT_EQ(first.bkMode, OPAQUE);
   EXPECT_EQ(first.bkColor, RGB(255, 255, 255));
-  const TextSpec& second = texts[1].text;
+  const TextDesc& second = texts[1].text;
   EXPECT_EQ(second.rect, r);
   EXPECT_EQ(second.format, 0x26u);
   EXPECT_EQ(second.font.face, "DejaVu Sans");
@@ -193,7 +193,7 @@ TEST(Recording, GdiplusCallsCarryPenBrushSmoothingAndClip) {
   const auto& log = LogOf(*dc);
   ASSERT_EQ(log.size(), 3u) << Describe(log);
   const auto& stroke = std::get<StrokePathRecord>(log[0].op);
-  EXPECT_EQ(stroke.pen, (GpPenSpec{0x80FF0000u, 1.5f, 2}));
+  EXPECT_EQ(stroke.pen, (GpPenDesc{0x80FF0000u, 1.5f, 2}));
   EXPECT_FALSE(stroke.state.antiAlias);
   EXPECT_FALSE(stroke.state.clipped);
   ASSERT_EQ(stroke.path.figures.size(), 1u);
@@ -202,7 +202,7 @@ TEST(Recording, GdiplusCallsCarryPenBrushSmoothingAndClip) {
   EXPECT_EQ(fill.argb, 0xFF00FF00u);
   EXPECT_TRUE(fill.state.antiAlias);
   EXPECT_TRUE(fill.state.clipped);
-  EXPECT_EQ(fill.state.clip, path.Spec());
+  EXPECT_EQ(fill.state.clip, path.Desc());
   EXPECT_EQ(fill.path.figures[0].points,
             (std::vector<PointF>{{0, 0}, {10, 0}, {10, 10}, {0, 10}}));
   const auto& pie = std::get<FillPieRecord>(log[2].op);
@@ -250,7 +250,7 @@ TEST(Recording, FontsReadBackTheirLogicalRecord) {
   EXPECT_EQ(back.lfHeight, -13);
   EXPECT_EQ(back.lfUnderline, 1);
   EXPECT_EQ(std::strlen(back.lfFaceName), static_cast<std::size_t>(LF_FACESIZE - 1));
-  EXPECT_EQ(CFont::ToSpec(back).face, std::string(LF_FACESIZE - 1, 'x'));
+  EXPECT_EQ(CFont::ToDesc(back).face, std::string(LF_FACESIZE - 1, 'x'));
   EXPECT_EQ(font.GetObject(4, &back), 4);  // a short buffer takes what fits
 }
 

@@ -17,35 +17,35 @@
 namespace kelo::surface {
 
 // A GDI pen as it is when a line is drawn.
-struct GdiPenSpec {
+struct GdiPenDesc {
   int style = PS_SOLID;      // PS_SOLID .. PS_NULL (without the type bits)
   int width = 1;             // pixels; 0 draws as 1
   COLORREF color = 0;
   bool geometric = false;    // created with ExtCreatePen and PS_GEOMETRIC
-  friend bool operator==(const GdiPenSpec&, const GdiPenSpec&) = default;
+  friend bool operator==(const GdiPenDesc&, const GdiPenDesc&) = default;
 };
 
 // A font as it is when text is drawn or measured.
-struct FontSpec {
+struct FontDesc {
   std::string face = "DejaVu Sans Mono";
   int height = -12;          // LOGFONT lfHeight: < 0 em height, > 0 cell height, 0 default
   int width = 0;
   int weight = FW_NORMAL;
   bool italic = false;
   bool underline = false;
-  friend bool operator==(const FontSpec&, const FontSpec&) = default;
+  friend bool operator==(const FontDesc&, const FontDesc&) = default;
 };
 
 // One DrawText call with everything that decides its pixels.
-struct TextSpec {
+struct TextDesc {
   std::string text;
   CRect rect;
   UINT format = 0;
-  FontSpec font;
+  FontDesc font;
   COLORREF color = 0;
   int bkMode = OPAQUE;
   COLORREF bkColor = 0xFFFFFF;
-  friend bool operator==(const TextSpec&, const TextSpec&) = default;
+  friend bool operator==(const TextDesc&, const TextDesc&) = default;
 };
 
 struct PointF {
@@ -60,18 +60,18 @@ struct PathFigure {
   bool closed = true;
   friend bool operator==(const PathFigure&, const PathFigure&) = default;
 };
-struct PathSpec {
+struct PathDesc {
   std::vector<PathFigure> figures;
   bool windingFill = false;  // false: alternate (even-odd) fill, GDI+'s default
-  friend bool operator==(const PathSpec&, const PathSpec&) = default;
+  friend bool operator==(const PathDesc&, const PathDesc&) = default;
 };
 
 // A GDI+ pen as it is when a line or path is stroked.
-struct GpPenSpec {
+struct GpPenDesc {
   std::uint32_t argb = 0xFF000000;
   float width = 1.0f;
   int dashStyle = 0;         // Gdiplus::DashStyle: 0 solid, 1 dash, 2 dot, 3 dash-dot, 4 dash-dot-dot
-  friend bool operator==(const GpPenSpec&, const GpPenSpec&) = default;
+  friend bool operator==(const GpPenDesc&, const GpPenDesc&) = default;
 };
 
 // Drawing state of a GDI+ call: anti-aliasing and the clip (a path) if one is set. A clip
@@ -80,8 +80,8 @@ struct GpPenSpec {
 struct GpState {
   bool antiAlias = false;
   bool clipped = false;
-  PathSpec clip;
-  std::vector<PathSpec> moreClips;
+  PathDesc clip;
+  std::vector<PathDesc> moreClips;
   friend bool operator==(const GpState&, const GpState&) = default;
 };
 
@@ -98,18 +98,18 @@ class SurfaceBackend {
   // GDI side: pixel exact, never anti-aliased.
   virtual void FillSolidRect(const CRect& rect, COLORREF color) = 0;
   // A line from 'from' towards 'to', leaving out the last pixel as GDI does.
-  virtual void GdiLine(CPoint from, CPoint to, const GdiPenSpec& pen) = 0;
-  virtual void DrawText(const TextSpec& text) = 0;
+  virtual void GdiLine(CPoint from, CPoint to, const GdiPenDesc& pen) = 0;
+  virtual void DrawText(const TextDesc& text) = 0;
   // Width and height of a single line of text; the same on every backend.
-  virtual CSize MeasureText(const FontSpec& font, std::string_view text) = 0;
+  virtual CSize MeasureText(const FontDesc& font, std::string_view text) = 0;
   // Copies the source area of the size of dst (clipped to both surfaces); with a key,
   // pixels exactly equal to the key colour are left out.
   virtual void Blit(const CRect& dst, SurfaceBackend& source, CPoint sourceOrigin,
                     bool useKey, COLORREF key) = 0;
 
   // GDI+ side: anti-aliased when the state asks for it; colours with alpha blend.
-  virtual void StrokePath(const PathSpec& path, const GpPenSpec& pen, const GpState& state) = 0;
-  virtual void FillPath(const PathSpec& path, std::uint32_t argb, const GpState& state) = 0;
+  virtual void StrokePath(const PathDesc& path, const GpPenDesc& pen, const GpState& state) = 0;
+  virtual void FillPath(const PathDesc& path, std::uint32_t argb, const GpState& state) = 0;
   // A filled pie inside the ellipse of rect (x, y, w, h), angles in degrees, clockwise.
   virtual void FillPie(float x, float y, float w, float h, float startAngle, float sweepAngle,
                        std::uint32_t argb, const GpState& state) = 0;

@@ -96,7 +96,7 @@ class CDC {
   CPen* pen_ = nullptr;
   CFont* font_ = nullptr;
   CBitmap* bitmap_ = nullptr;
-  std::shared_ptr<const kelo::surface::GdiPenSpec> penHandle_;
+  std::shared_ptr<const kelo::surface::GdiPenDesc> penHandle_;
   std::shared_ptr<const LOGFONT> fontHandle_;
   std::shared_ptr<kelo::surface::SurfaceBackend> bitmapSurface_;
   COLORREF textColor_ = 0x000000;

@@ -35,17 +35,17 @@ class CPen : public CGdiObject {
   bool HasHandle() const override { return handle_ != nullptr; }
 
   // The description the pen draws with (null when it has none).
-  std::shared_ptr<const kelo::surface::GdiPenSpec> Handle() const { return handle_; }
+  std::shared_ptr<const kelo::surface::GdiPenDesc> Handle() const { return handle_; }
   // Wraps an existing handle (used by DCs for their stock pen).
-  void Attach(std::shared_ptr<const kelo::surface::GdiPenSpec> handle) { handle_ = std::move(handle); }
+  void Attach(std::shared_ptr<const kelo::surface::GdiPenDesc> handle) { handle_ = std::move(handle); }
 
  private:
-  std::shared_ptr<const kelo::surface::GdiPenSpec> handle_;
+  std::shared_ptr<const kelo::surface::GdiPenDesc> handle_;
 };
 
 // ExtCreatePen of GDI: a pen whose colour comes from a brush record.
 // Returns a new pen description for CPen::Attach, null for unsupported brushes.
-std::shared_ptr<const kelo::surface::GdiPenSpec> ExtCreatePen(int style, int width,
+std::shared_ptr<const kelo::surface::GdiPenDesc> ExtCreatePen(int style, int width,
                                                               const LOGBRUSH* brush,
                                                               DWORD styleCount,
                                                               const DWORD* styles);
@@ -63,7 +63,7 @@ class CFont : public CGdiObject {
   std::shared_ptr<const LOGFONT> Handle() const { return handle_; }
   void Attach(std::shared_ptr<const LOGFONT> handle) { handle_ = std::move(handle); }
   // The font as the backends see it.
-  static kelo::surface::FontSpec ToSpec(const LOGFONT& logFont);
+  static kelo::surface::FontDesc ToDesc(const LOGFONT& logFont);
 
  private:
   std::shared_ptr<const LOGFONT> handle_;

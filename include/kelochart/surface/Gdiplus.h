@@ -115,7 +115,7 @@ class Pen {
   Status SetDashStyle(DashStyle style) { dash_ = style; return Ok; }
   DashStyle GetDashStyle() const { return dash_; }
   Pen* Clone() const { return new Pen(*this); }
-  kelo::surface::GpPenSpec Spec() const { return {color_.GetValue(), width_, static_cast<int>(dash_)}; }
+  kelo::surface::GpPenDesc Desc() const { return {color_.GetValue(), width_, static_cast<int>(dash_)}; }
 
  private:
   Color color_;
@@ -135,7 +135,7 @@ class GraphicsPath {
   Status SetFillMode(FillMode mode) { mode_ = mode; return Ok; }
   FillMode GetFillMode() const { return mode_; }
   void Reset() { figures_.clear(); open_ = false; }
-  kelo::surface::PathSpec Spec() const;
+  kelo::surface::PathDesc Desc() const;
 
  private:
   FillMode mode_;
@@ -149,11 +149,11 @@ class Region {
   explicit Region(const GraphicsPath* path);
   explicit Region(const Rect& rect);
   bool IsInfinite() const { return infinite_; }
-  const kelo::surface::PathSpec& Path() const { return path_; }
+  const kelo::surface::PathDesc& Path() const { return path_; }
 
  private:
   bool infinite_ = true;
-  kelo::surface::PathSpec path_;
+  kelo::surface::PathDesc path_;
 };
 
 // A drawing context on a CDC for the duration of one call: draws to the surface the DC
@@ -188,11 +188,11 @@ class Graphics {
  private:
   std::shared_ptr<kelo::surface::SurfaceBackend> target_;
   SmoothingMode smoothing_ = SmoothingModeNone;
-  std::vector<kelo::surface::PathSpec> clips_;  // intersected; none: no clip
+  std::vector<kelo::surface::PathDesc> clips_;  // intersected; none: no clip
   // The state every call passes on, rebuilt when the smoothing mode or the clip changes.
   kelo::surface::GpState state_;
   // A one-segment path reused by DrawLine, so a stream of segments allocates nothing.
-  kelo::surface::PathSpec segment_;
+  kelo::surface::PathDesc segment_;
   const kelo::surface::GpState& State() const { return state_; }
   void UpdateState();
 };

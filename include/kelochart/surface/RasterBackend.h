@@ -24,13 +24,13 @@ class RasterBackend : public SurfaceBackend {
   int Height() const override;
   std::shared_ptr<SurfaceBackend> CreateCompatible(int width, int height) override;
   void FillSolidRect(const CRect& rect, COLORREF color) override;
-  void GdiLine(CPoint from, CPoint to, const GdiPenSpec& pen) override;
-  void DrawText(const TextSpec& text) override;
-  CSize MeasureText(const FontSpec& font, std::string_view text) override;
+  void GdiLine(CPoint from, CPoint to, const GdiPenDesc& pen) override;
+  void DrawText(const TextDesc& text) override;
+  CSize MeasureText(const FontDesc& font, std::string_view text) override;
   void Blit(const CRect& dst, SurfaceBackend& source, CPoint sourceOrigin, bool useKey,
             COLORREF key) override;
-  void StrokePath(const PathSpec& path, const GpPenSpec& pen, const GpState& state) override;
-  void FillPath(const PathSpec& path, std::uint32_t argb, const GpState& state) override;
+  void StrokePath(const PathDesc& path, const GpPenDesc& pen, const GpState& state) override;
+  void FillPath(const PathDesc& path, std::uint32_t argb, const GpState& state) override;
   void FillPie(float x, float y, float w, float h, float startAngle, float sweepAngle,
                std::uint32_t argb, const GpState& state) override;
   std::string Name() const override;
