@@ -29,6 +29,18 @@ std::int32_t SecondsOfDay(std::int32_t clockTime) {
   return seconds;
 }
 
+// Whether GetXPosByTime, just called for time over a range that is not reversed and with
+// a positive slot length, found a position: always when the table has entries; without
+// entries only on the shifted clock, where a slot at or after the start of the period is
+// beyond the table and so the right edge.
+bool HasTimePosition(const std::vector<float>& table, std::int32_t offsetMinTick, int ignoreOffset,
+                     std::int32_t time, std::int32_t startTime, std::int32_t step) {
+  if (!table.empty()) return true;
+  if (offsetMinTick == 0 || ignoreOffset != 0) return false;
+  return kelo::detail::PickShiftedTimeSlot(SecondsOfDay(time), SecondsOfDay(startTime), step, offsetMinTick, 0).kind !=
+         kelo::detail::TimeSlotPick::kNone;
+}
+
 }  // namespace
 
 // ---- slot table ----
@@ -57,7 +69,6 @@ int CKeloBaseChart::GetXPosByTime(const CRect& rect, std::int32_t endTime, std::
     tickType = step;
     ReCalculateXTimePos(step);
   }
-  if (xTimePositions.empty()) return -1;
   const std::int32_t timeSec = SecondsOfDay(time);
   const std::int32_t startSec = SecondsOfDay(startTime);
   const kelo::detail::TimeSlotPick pick =
@@ -94,8 +105,8 @@ void CKeloBaseChart::DrawXGridByTime(CDC* dc, const CRect& rect, std::int32_t en
   const std::int32_t tickBottom = NarrowSat32(static_cast<std::int64_t>(rect.bottom) + 5);
   for (const STimeLine& line : lines) {
     const int x = GetXPosByTime(rect, endTime, startTime, line.time, step, ignoreOffset);
-    // Clock times that give no slot at all (the table is empty) have no line to draw.
-    if (xTimePositions.empty()) continue;
+    // A time that has no position (the table is empty) has no line to draw.
+    if (!HasTimePosition(xTimePositions, offsetMinTick, ignoreOffset, line.time, startTime, step)) continue;
     CPen* pen = nullptr;
     std::int32_t from = rect.bottom;
     std::int32_t to = rect.top;
@@ -135,10 +146,12 @@ void CKeloBaseChart::ReCalculateXTimeInfoPos(int showAll, ETickType step) {
   for (const STimeString& label : timeStrings) {
     const double width = kelo::detail::LabelWidth(label.text.GetLength(), fontWidth);
     const int x = GetXPosByTime(xLabelRect, labelTimeEnd, labelTimeStart, label.time, step, 0);
-    // A label whose time has no position (a reversed range, a slot length that is not
-    // positive, clock times without slots) is hidden and blocks nothing.
-    const bool placed =
-        labelTimeEnd > labelTimeStart && static_cast<std::int32_t>(step) > 0 && !xTimePositions.empty();
+    // Over a reversed or empty range every label is at x = -1 and thinned like any other.
+    // A label whose time has no position (a slot length that is not positive, clock times
+    // without slots) is hidden and blocks nothing.
+    const bool placed = labelTimeEnd <= labelTimeStart ||
+                        (static_cast<std::int32_t>(step) > 0 &&
+                         HasTimePosition(xTimePositions, offsetMinTick, 0, label.time, labelTimeStart, step));
     const bool wanted = label.isMinor == 0 || showAll != 0;
     const kelo::detail::LabelSpan span = kelo::detail::TimeLabelSpan(x, width);
     SLabelSlot slot;

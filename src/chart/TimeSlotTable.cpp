@@ -59,13 +59,16 @@ TimeSlotPick PickTimeSlot(std::int32_t time, std::int32_t startTime, std::int32_
 TimeSlotPick PickShiftedTimeSlot(std::int32_t timeSec, std::int32_t startSec, std::int32_t step,
                                  std::int32_t offsetMinutes, std::size_t entries) {
   TimeSlotPick pick;
-  if (entries == 0 || step <= 0) return pick;
+  if (step <= 0) return pick;
   const std::int64_t offsetSec = 60 * static_cast<std::int64_t>(offsetMinutes);
   const std::int64_t shifted = timeSec >= offsetSec ? timeSec - offsetSec
                                                     : timeSec + (1440 - static_cast<std::int64_t>(offsetMinutes)) * 60;
   const std::int64_t k = (shifted - startSec) / step;
   if (k >= 0 && static_cast<std::uint64_t>(k) >= entries) {
+    // Beyond the table, also when the table has no entries at all.
     pick.kind = TimeSlotPick::kRightEdge;
+  } else if (entries == 0) {
+    // Before the start with no first slot to hold it on: no position.
   } else {
     // A time before the start of the shifted period has no slot of its own: it is held
     // on the first slot, as a time before the start is on the plain clock.

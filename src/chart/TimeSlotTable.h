@@ -51,7 +51,8 @@ TimeSlotPick PickTimeSlot(std::int32_t time, std::int32_t startTime, std::int32_
 
 // On the clock shifted to a trading period that starts offsetMinutes after midnight (the
 // hours after midnight count as the next day): a slot beyond the table is the right edge,
-// a slot before the start of the period the first entry.
+// a slot before the start of the period the first entry (no position when the table is
+// empty; a slot at or after the start of an empty table is beyond it, the right edge).
 TimeSlotPick PickShiftedTimeSlot(std::int32_t timeSec, std::int32_t startSec, std::int32_t step,
                                  std::int32_t offsetMinutes, std::size_t entries);
 

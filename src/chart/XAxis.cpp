@@ -85,22 +85,24 @@ void CKeloBaseChart::DrawXSubXGrid(CDC* dc, const CRect& rect, std::int32_t coun
   if (dc == nullptr || count < 1) return;
   const double width = RectWidth(rect);
   lineOffset = halfCellInset != 0 ? TruncSat32(width / count * 0.5) : 0;
-  xInforPositions.clear();
-  // Without a positive number of seconds per unit and of units there is no scale to put
-  // the label times on: no lines, and no positions for the labels either.
-  if (secondsPerUnit <= 0 || units <= 0 || xInforTimes.empty()) return;
-  const double unit = (width - 2.0 * lineOffset) / units;
-  const std::int32_t top = NarrowSat32(static_cast<std::int64_t>(rect.top) - overDrawLineOffset);
-  const double origin = OriginOf(rect, lineOffset);
-  const std::int64_t first = xInforTimes.front();
-  xInforPositions.reserve(xInforTimes.size());
   savedPen = dc->SelectObject(&xLinePen);
-  for (const std::int32_t t : xInforTimes) {
-    const std::int64_t k = (t - first) / secondsPerUnit;
-    const std::int32_t x = TruncSat32(origin + static_cast<double>(k) * unit);
-    dc->MoveTo(x, top);
-    dc->LineTo(x, rect.bottom);
-    xInforPositions.push_back(x);
+  xInforPositions.clear();
+  // With no seconds per unit or no units there is no scale to put the label times on (the
+  // slot of a time would divide by zero): no lines, and no positions for the labels either.
+  // Negative values are a scale like any other; they only run the lines leftwards.
+  if (secondsPerUnit != 0 && units != 0 && !xInforTimes.empty()) {
+    const double unit = (width - 2.0 * lineOffset) / units;
+    const std::int32_t top = NarrowSat32(static_cast<std::int64_t>(rect.top) - overDrawLineOffset);
+    const double origin = OriginOf(rect, lineOffset);
+    const std::int64_t first = xInforTimes.front();
+    xInforPositions.reserve(xInforTimes.size());
+    for (const std::int32_t t : xInforTimes) {
+      const std::int64_t k = (t - first) / secondsPerUnit;
+      const std::int32_t x = TruncSat32(origin + static_cast<double>(k) * unit);
+      dc->MoveTo(x, top);
+      dc->LineTo(x, rect.bottom);
+      xInforPositions.push_back(x);
+    }
   }
   dc->SelectObject(savedPen);
 }
@@ -174,8 +176,9 @@ void CKeloBaseChart::DrawXGridTextNew(CDC* dc, const CRect& rect, int /*unused1*
 }
 
 void CKeloBaseChart::DrawXGridTextString(CDC* dc, const CRect& rect, std::int32_t count) {
-  // A negative number of cells has no meaning: nothing is drawn.
-  if (dc == nullptr || xInfor.empty() || count < 0) return;
+  // A count of 0 means one cell per string; a negative count gives negative cells, which
+  // run the labels leftwards from the first one.
+  if (dc == nullptr || xInfor.empty()) return;
   const std::int64_t cells = count != 0 ? count : static_cast<std::int64_t>(xInfor.size());
   const double cell = RectWidth(rect) / static_cast<double>(cells);
   const double origin = OriginOf(rect, lineOffset);

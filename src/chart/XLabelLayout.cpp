@@ -51,7 +51,9 @@ bool TimeLabelThinner::Next(const LabelSpan& span, bool eligible) {
 
 std::vector<double> CellLabelCentres(const CRect& rect, int inset, int cells, int factor, std::size_t count) {
   std::vector<double> centres;
-  if (cells < 1) return centres;
+  // No cells would divide by zero; a negative count gives negative cells (labels running
+  // leftwards), as the division says.
+  if (cells == 0) return centres;
   const double cell = RectWidth(rect) / cells;
   const double origin = static_cast<double>(static_cast<std::int64_t>(rect.left) + inset);
   centres.reserve(count);

@@ -60,7 +60,7 @@ class TimeLabelThinner {
 };
 
 // Centres of labels at cell boundaries: left + inset + i × cell × factor, for count labels
-// over cells cells of the rectangle's width. No centres when cells is below 1.
+// over cells cells of the rectangle's width. No centres when cells is 0.
 std::vector<double> CellLabelCentres(const CRect& rect, int inset, int cells, int factor, std::size_t count);
 
 // Lays out one slot per label that has a centre (the first min(texts, centres) labels),

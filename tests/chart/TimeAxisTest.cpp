@@ -201,6 +201,25 @@ TEST(TimeAxis, TradingPeriodAcrossMidnightIsCountedFromItsStart) {
   EXPECT_EQ(chart.GetXPosByTime(rect, end, 1000, 150500, kMinute, 0),
             static_cast<int>(chart.xTimePositions.front()));
 
+  // A period starting after 24:01 has an empty table; on the shifted clock a time at or
+  // after its start is beyond the table, the right edge, and one before it has no position.
+  // 40:00 is 25:00 on the shifted clock, the start of the period 25:00 to 26:00.
+  EXPECT_EQ(chart.GetXPosByTime(rect, 260000, 250000, 400000, kMinute, 0), 840);
+  EXPECT_TRUE(chart.xTimePositions.empty());
+  EXPECT_EQ(chart.GetXPosByTime(rect, 260000, 250000, 390000, kMinute, 0), -1);
+  EXPECT_EQ(chart.GetXPosByTime(rect, 260000, 250000, 400000, kMinute, 1), -1);
+  {
+    auto dc = CDC::CreateRecording(1000, 300);
+    const std::vector<CKeloBaseChart::STimeLine> lines = {{400000, 0}, {390000, 0}};
+    chart.SetIsDrawRTLine(0);
+    chart.DrawXGridByTime(dc.get(), rect, 260000, 250000, lines, 0, 1, kMinute);
+    chart.SetIsDrawRTLine(1);
+    const auto drawn = LinesOf(*dc);
+    ASSERT_EQ(drawn.size(), 1u);
+    EXPECT_EQ(drawn[0].from, CPoint(840, 100));
+    EXPECT_EQ(drawn[0].to, CPoint(840, 0));
+  }
+
   // Hostile offsets stay inside the table or on its right edge.
   for (const std::int32_t offset : {kMax32, kMin32, -900, 1440, 100000}) {
     chart.SetOffsetMinTick(offset);
@@ -407,11 +426,28 @@ TEST(TimeLabels, LabelsWithoutPositionsAreHidden) {
   chart.DrawXGridTextByTime(dc.get(), kMorning, kStart, kEnd, 1, kMinute);                   // reversed range
   chart.DrawXGridTextByTime(dc.get(), kMorning, kEnd, kStart, 1, static_cast<Tick>(0));      // no slot length
   chart.DrawXGridTextByTime(dc.get(), CRect(0, 0, 0, 0), 61, 60, 1, kMinute);                // no slots
-  chart.SetFontSize(12, -50);  // a negative width must not make a label visible either
-  chart.SetXInfor(MorningLabels());
-  chart.DrawXGridTextByTime(dc.get(), kMorning, kStart, kEnd, 1, kMinute);
   EXPECT_TRUE(LabelsOf(*dc).empty());
   EXPECT_EQ(chart.xLabelSlots.size(), 5u);
+
+  // Over a reversed range every label lies at x = -1 and is thinned like any other: with a
+  // negative character width (a label -300 pixels wide) its left edge 149 is right of its
+  // right edge -151, so no label blocks the next and all are shown.
+  chart.SetFontSize(12, -50);
+  chart.SetXInfor(MorningLabels());
+  auto reversed = CDC::CreateRecording(400, 300);
+  chart.DrawXGridTextByTime(reversed.get(), kMorning, kStart, kEnd, 1, kMinute);
+  // (The background fill puts a reversed rectangle in order, so the labels are read alone.)
+  const auto labels = kelo::test::LabelsOf(*reversed);
+  ASSERT_EQ(labels.size(), 5u);
+  const std::vector<std::string> texts = {"09:00", "09:40", "10:00", "10:10", "11:00"};
+  for (std::size_t i = 0; i < labels.size(); ++i) {
+    EXPECT_EQ(labels[i], (Label{texts[i], CRect(149, 202, -151, 215), kXText})) << i;
+  }
+  // Without a slot length there is no position: hidden, also with that width.
+  chart.SetXInfor(MorningLabels());
+  auto noStep = CDC::CreateRecording(400, 300);
+  chart.DrawXGridTextByTime(noStep.get(), kMorning, kEnd, kStart, 1, static_cast<Tick>(0));
+  EXPECT_TRUE(LabelsOf(*noStep).empty());
 
   Chart none;
   auto empty = CDC::CreateRecording(400, 300);

@@ -191,8 +191,23 @@ TEST(XGrid, LabelTimesGiveLinesAndLabelPositions) {
   EXPECT_EQ(chart.lineOffset, 37);
   EXPECT_EQ(chart.xInforPositions, (std::vector<std::int32_t>{37, 37 + 75, 37 + 226}));
 
+  // Negative seconds per unit or units are a scale like any other: the lines run leftwards.
+  // 10:30 is 90 units from 09:00 and 13:30 is 270; -60 s per unit gives units -90 and -270,
+  // and -5 units give -54 pixels per unit.
+  struct Scale {
+    int seconds;
+    std::int32_t units;
+    std::vector<int> xs;
+  };
+  for (const Scale& c : std::vector<Scale>{{-60, 270, {10, -80, -260}}, {60, -5, {10, -4850, -14570}}}) {
+    auto leftwards = CDC::CreateRecording(400, 300);
+    chart.DrawXSubXGrid(leftwards.get(), CRect(10, 20, 280, 220), 1, c.seconds, c.units, 0);
+    EXPECT_EQ(Xs(LinesOf(*leftwards)), c.xs) << c.seconds << " " << c.units;
+    EXPECT_EQ(chart.xInforPositions, (std::vector<std::int32_t>(c.xs.begin(), c.xs.end())));
+  }
+
   // No scale: no lines, and no stale positions for the labels.
-  for (const auto& [seconds, units] : std::vector<std::pair<int, std::int32_t>>{{0, 270}, {-60, 270}, {60, 0}, {60, -5}}) {
+  for (const auto& [seconds, units] : std::vector<std::pair<int, std::int32_t>>{{0, 270}, {60, 0}, {0, 0}}) {
     auto none = CDC::CreateRecording(400, 300);
     chart.DrawXSubXGrid(none.get(), CRect(10, 20, 280, 220), 1, seconds, units, 0);
     EXPECT_TRUE(LinesOf(*none).empty()) << seconds << " " << units;
@@ -348,9 +363,20 @@ TEST(XLabels, StringLabelsTakeOneWholeCellEachAndAreNeverThinned) {
   Chart chart;
   auto dc = CDC::CreateRecording(500, 300);
   chart.DrawXGridTextString(dc.get(), CRect(10, 20, 310, 220), 3);  // no strings
-  chart.SetXInfor({"A"});
-  chart.DrawXGridTextString(dc.get(), CRect(10, 20, 310, 220), -2);  // negative cells
   EXPECT_TRUE(kelo::surface::RecordingOf(*dc)->Log().empty());
+
+  // A negative count gives negative cells: each label starts one cell left of the last and
+  // its right edge lies a cell left of its left edge.
+  chart.SetXInfor({"A-LONG-LABEL", "BB", "CCC"});
+  chart.DrawXGridTextString(dc.get(), CRect(10, 20, 310, 220), -3);
+  // (The background fill puts a reversed rectangle in order, so the labels are read alone.)
+  const auto labels = kelo::test::LabelsOf(*dc);
+  const std::vector<std::string> texts = {"A-LONG-LABEL", "BB", "CCC"};
+  const std::vector<CRect> rects = {CRect(10, 222, -90, 235), CRect(-90, 222, -190, 235), CRect(-190, 222, -290, 235)};
+  ASSERT_EQ(labels.size(), 3u);
+  for (std::size_t i = 0; i < labels.size(); ++i) {
+    EXPECT_EQ(labels[i], (kelo::test::Label{texts[i], rects[i], kXText})) << i;
+  }
 }
 
 TEST(XLabels, RangeLabelsRunFromMinimumToMaximum) {
@@ -405,6 +431,23 @@ TEST(XLabels, HostileInputsDrawNothingOrStayFinite) {
   chart.DrawXGridText(dc.get(), CRect(0, 0, 400, 100), 0);
   EXPECT_TRUE(chart.xLabelSlots.empty());
   EXPECT_TRUE(LabelsOf(*dc).empty());
+
+  // A negative cell count lays the labels out leftwards from the first, which then blocks
+  // the others: cells of -100 pixels put "A", "B" and "C" at 500, 400 and 300.
+  {
+    Chart leftwards;
+    auto cells = CDC::CreateRecording(900, 300);
+    leftwards.SetXInfor(std::vector<CString>{"A", "B", "C"});
+    leftwards.SetXCells(-3);
+    leftwards.DrawXGridText(cells.get(), CRect(500, 0, 800, 100), 0);
+    ASSERT_EQ(leftwards.xLabelSlots.size(), 3u);
+    const std::vector<CRect> rects = {CRect(494, 102, 506, 115), CRect(394, 102, 406, 115), CRect(294, 102, 306, 115)};
+    for (std::size_t i = 0; i < rects.size(); ++i) {
+      EXPECT_EQ(leftwards.xLabelSlots[i].rect, rects[i]) << i;
+      EXPECT_EQ(leftwards.xLabelSlots[i].visible, i == 0 ? 1 : 0) << i;
+    }
+    EXPECT_EQ(Texts(LabelsOf(*cells)), (std::vector<std::string>{"A"}));
+  }
 
   // Values that are not numbers, and rectangles at the ends of the 32-bit range.
   chart.DrawXGridTextWithRange(dc.get(), CRect(0, 0, 400, 100), std::nan(""), 0, 3, 0, 0);
