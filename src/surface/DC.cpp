@@ -32,10 +32,16 @@ CDC::CDC() {
   font_ = &stockFont_;
   bitmap_ = &stockBitmap_;
   penHandle_ = stockPen_.Handle();
-  fontHandle_ = stockFont_.Handle();
+  SetFontHandle(stockFont_.Handle());
 }
 
 CDC::~CDC() = default;
+
+// The font is resolved once, when it is selected, not on every text call.
+void CDC::SetFontHandle(std::shared_ptr<const LOGFONT> handle) {
+  fontHandle_ = std::move(handle);
+  if (fontHandle_) fontDesc_ = CFont::ToDesc(*fontHandle_);
+}
 
 std::unique_ptr<CDC> CDC::CreateRaster(int width, int height) {
   if (!kelo::surface::detail::SurfaceSizeOk(width, height)) return nullptr;
@@ -75,7 +81,7 @@ BOOL CDC::DeleteDC() {
   font_ = &stockFont_;
   bitmap_ = &stockBitmap_;
   penHandle_ = stockPen_.Handle();
-  fontHandle_ = stockFont_.Handle();
+  SetFontHandle(stockFont_.Handle());
   bitmapSurface_.reset();
   position_ = CPoint();
   return TRUE;
@@ -103,7 +109,7 @@ CFont* CDC::SelectObject(CFont* font) {
   if (font == nullptr || !font->HasHandle() || !valid_) return nullptr;
   CFont* previous = font_;
   font_ = font;
-  fontHandle_ = font->Handle();
+  SetFontHandle(font->Handle());
   return previous;
 }
 
@@ -158,21 +164,21 @@ int CDC::DrawText(const char* text, int length, RECT* rect, UINT format) {
   call.text.assign(text, n);
   call.rect = CRect(*rect);
   call.format = format;
-  call.font = CFont::ToDesc(*fontHandle_);
+  call.font = fontDesc_;
   call.color = textColor_;
   call.bkMode = bkMode_;
   call.bkColor = bkColor_;
   backend->DrawText(call);
   if (n == 0) return 0;
-  return backend->MeasureText(call.font, call.text).cy;
+  // The height of a line depends on the font alone, so no second layout of the text is needed.
+  return backend->MeasureText(call.font, std::string_view()).cy;
 }
 
 CSize CDC::GetTextExtent(const char* text, int length) const {
   if (text == nullptr || length < 0 || !valid_ || !fontHandle_) return CSize();
   const std::size_t n = ::strnlen(text, static_cast<std::size_t>(length));
-  const kelo::surface::FontDesc font = CFont::ToDesc(*fontHandle_);
-  if (SurfaceBackend* backend = GetBackend()) return backend->MeasureText(font, std::string_view(text, n));
-  return kelo::surface::detail::FontEngine::Instance().Measure(font, std::string_view(text, n));
+  if (SurfaceBackend* backend = GetBackend()) return backend->MeasureText(fontDesc_, std::string_view(text, n));
+  return kelo::surface::detail::FontEngine::Instance().Measure(fontDesc_, std::string_view(text, n));
 }
 
 COLORREF CDC::SetTextColor(COLORREF color) {

@@ -280,6 +280,10 @@ double FontEngine::EmPixels(const FontDesc& font) {
 }
 
 TextLayout FontEngine::Layout(const FontDesc& font, std::string_view utf8) {
+  return LayoutText(font, utf8, true);
+}
+
+TextLayout FontEngine::LayoutText(const FontDesc& font, std::string_view utf8, bool withGlyphs) {
   std::lock_guard<std::mutex> lock(impl_->mutex);
   Impl& im = *impl_;
   Family& family = im.FamilyFor(font);
@@ -319,11 +323,13 @@ TextLayout FontEngine::Layout(const FontDesc& font, std::string_view utf8) {
     const auto [faceId, glyph] = im.GlyphFor(family, c);
     if (faceId < 0) continue;
     Sized& s = im.SizedFor(faceId, em);
-    if (faceId != runFace) {
-      layout.runs.push_back(GlyphRun{s.font, {}});
-      runFace = faceId;
+    if (withGlyphs) {
+      if (faceId != runFace) {
+        layout.runs.push_back(GlyphRun{s.font, {}});
+        runFace = faceId;
+      }
+      layout.runs.back().glyphs.push_back(cairo_glyph_t{glyph, static_cast<double>(x), 0.0});
     }
-    layout.runs.back().glyphs.push_back(cairo_glyph_t{glyph, static_cast<double>(x), 0.0});
     const int advance = im.Advance(s, glyph);
     x = x > INT32_MAX - advance ? INT32_MAX : x + advance;
   }
@@ -332,7 +338,7 @@ TextLayout FontEngine::Layout(const FontDesc& font, std::string_view utf8) {
 }
 
 CSize FontEngine::Measure(const FontDesc& font, std::string_view utf8) {
-  const TextLayout layout = Layout(font, utf8);
+  const TextLayout layout = LayoutText(font, utf8, false);
   return CSize(layout.width, layout.height);
 }
 

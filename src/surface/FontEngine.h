@@ -48,6 +48,8 @@ class FontEngine {
  private:
   FontEngine();
   ~FontEngine();
+  // Measuring needs the advances only, so it skips collecting the glyph runs.
+  TextLayout LayoutText(const FontDesc& font, std::string_view utf8, bool withGlyphs);
   // Releases the fontconfig configuration at exit; text measured afterwards is empty.
   static void Shutdown();
   struct Impl;

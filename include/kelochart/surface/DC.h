@@ -98,6 +98,7 @@ class CDC {
   CBitmap* bitmap_ = nullptr;
   std::shared_ptr<const kelo::surface::GdiPenDesc> penHandle_;
   std::shared_ptr<const LOGFONT> fontHandle_;
+  kelo::surface::FontDesc fontDesc_;  // fontHandle_ as the backends see it
   std::shared_ptr<kelo::surface::SurfaceBackend> bitmapSurface_;
   COLORREF textColor_ = 0x000000;
   COLORREF bkColor_ = 0xFFFFFF;
@@ -106,4 +107,5 @@ class CDC {
 
   friend class CBitmap;
   std::shared_ptr<kelo::surface::SurfaceBackend> Prototype() const;
+  void SetFontHandle(std::shared_ptr<const LOGFONT> handle);
 };
