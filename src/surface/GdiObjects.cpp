@@ -107,6 +107,10 @@ BOOL CBitmap::CreateCompatibleBitmap(CDC* dc, int width, int height) {
   return TRUE;
 }
 
+void CBitmap::SetName(std::string name) {
+  if (surface_) surface_->SetName(std::move(name));
+}
+
 BOOL CBitmap::DeleteObject() {
   if (!surface_) return FALSE;
   surface_.reset();

@@ -114,8 +114,10 @@ class SurfaceBackend {
   virtual void FillPie(float x, float y, float w, float h, float startAngle, float sweepAngle,
                        std::uint32_t argb, const GpState& state) = 0;
 
-  // Stable name of this surface in records and messages ("screen", "bitmap#2").
+  // Stable name of this surface in records and messages ("screen", "bitmap#2", or the
+  // name its owner gave it, such as "curve.base").
   virtual std::string Name() const = 0;
+  virtual void SetName(std::string name) = 0;
 };
 
 }  // namespace kelo::surface

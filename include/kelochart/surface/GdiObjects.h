@@ -5,6 +5,7 @@
 #pragma once
 
 #include <memory>
+#include <string>
 
 #include <kelochart/surface/Backend.h>
 #include <kelochart/surface/Types.h>
@@ -73,6 +74,9 @@ class CBitmap : public CGdiObject {
  public:
   // A bitmap of the DC's kind (raster or recording), cleared to black, as GDI leaves it.
   BOOL CreateCompatibleBitmap(CDC* dc, int width, int height);
+  // Names the bitmap's surface ("curve.base", "bar.data") so records and messages say which
+  // layer a call went to; does nothing without a handle.
+  void SetName(std::string name);
   BOOL DeleteObject() override;
   bool HasHandle() const override { return surface_ != nullptr; }
   CSize GetBitmapDimension() const;

@@ -34,6 +34,7 @@ class RasterBackend : public SurfaceBackend {
   void FillPie(float x, float y, float w, float h, float startAngle, float sweepAngle,
                std::uint32_t argb, const GpState& state) override;
   std::string Name() const override;
+  void SetName(std::string name) override { name_ = std::move(name); }
 
   // The pixel at (x, y) as COLORREF (alpha dropped); 0 outside the image.
   COLORREF GetPixel(int x, int y) const;

@@ -104,6 +104,7 @@ class RecordingBackend : public SurfaceBackend {
   void FillPie(float x, float y, float w, float h, float startAngle, float sweepAngle,
                std::uint32_t argb, const GpState& state) override;
   std::string Name() const override;
+  void SetName(std::string name) override { name_ = std::move(name); }
 
   // Calls made on this surface only, in order.
   const std::vector<Record>& Records() const;
