@@ -1,0 +1,264 @@
+// The vector surface: the same drawing calls as the raster surface, sent to a cairo SVG or
+// PDF document. GDI lines become one-pixel-wide strokes along the pixel centres (covering
+// the pixels the raster line sets), text keeps its glyphs from the shared font engine, and
+// copies from other surfaces are embedded as images (with the key colour left transparent).
+#include <kelochart/surface/VectorBackend.h>
+
+#include <cairo-pdf.h>
+#include <cairo-svg.h>
+#include <cairo.h>
+
+#include <algorithm>
+#include <cmath>
+
+#include <kelochart/surface/RasterBackend.h>
+#include <kelochart/surface/RecordingBackend.h>
+
+#include "surface/FontEngine.h"
+#include "surface/GdiLine.h"
+#include "surface/GpGeometry.h"
+#include "surface/Limits.h"
+
+namespace kelo::surface {
+
+namespace {
+
+void SetColor(cairo_t* cr, COLORREF c) {
+  cairo_set_source_rgb(cr, (c & 255) / 255.0, ((c >> 8) & 255) / 255.0, ((c >> 16) & 255) / 255.0);
+}
+void SetArgb(cairo_t* cr, std::uint32_t argb) {
+  cairo_set_source_rgba(cr, ((argb >> 16) & 255) / 255.0, ((argb >> 8) & 255) / 255.0, (argb & 255) / 255.0,
+                        (argb >> 24) / 255.0);
+}
+cairo_status_t Append(void* closure, const unsigned char* data, unsigned int length) {
+  auto* out = static_cast<std::vector<std::uint8_t>*>(closure);
+  out->insert(out->end(), data, data + length);
+  return CAIRO_STATUS_SUCCESS;
+}
+
+}  // namespace
+
+struct VectorBackend::Impl {
+  cairo_surface_t* surface = nullptr;
+  cairo_t* cr = nullptr;
+  int width = 0, height = 0;
+  std::vector<std::uint8_t> bytes;
+
+  void BeginGp(const GpState& state) {
+    cairo_save(cr);
+    cairo_translate(cr, 0.5, 0.5);  // GDI+ puts pixel centres on whole coordinates
+    if (state.clipped) {
+      auto clip = [&](const PathDesc& p) {
+        if (!detail::AddPath(cr, p, width, height)) cairo_rectangle(cr, -10, -10, 0, 0);
+        cairo_set_fill_rule(cr, p.windingFill ? CAIRO_FILL_RULE_WINDING : CAIRO_FILL_RULE_EVEN_ODD);
+        cairo_clip(cr);
+      };
+      clip(state.clip);
+      for (const PathDesc& more : state.moreClips) clip(more);
+    }
+  }
+  void EndGp() {
+    cairo_new_path(cr);
+    cairo_restore(cr);
+  }
+};
+
+VectorBackend::VectorBackend(Format format, int width, int height, COLORREF clear) : impl_(std::make_unique<Impl>()) {
+  if (!detail::SurfaceSizeOk(width, height)) width = height = 1;
+  impl_->width = width;
+  impl_->height = height;
+  impl_->surface = format == Format::kSvg
+                       ? cairo_svg_surface_create_for_stream(Append, &impl_->bytes, width, height)
+                       : cairo_pdf_surface_create_for_stream(Append, &impl_->bytes, width, height);
+  impl_->cr = cairo_create(impl_->surface);
+  cairo_set_line_cap(impl_->cr, CAIRO_LINE_CAP_BUTT);
+  cairo_set_line_join(impl_->cr, CAIRO_LINE_JOIN_MITER);
+  FillSolidRect(CRect(0, 0, width, height), clear);
+}
+
+VectorBackend::~VectorBackend() {
+  cairo_destroy(impl_->cr);
+  cairo_surface_destroy(impl_->surface);
+}
+
+std::vector<std::uint8_t> VectorBackend::Finish() {
+  cairo_surface_finish(impl_->surface);
+  if (cairo_surface_status(impl_->surface) != CAIRO_STATUS_SUCCESS) return {};
+  return std::move(impl_->bytes);
+}
+
+int VectorBackend::Width() const { return impl_->width; }
+int VectorBackend::Height() const { return impl_->height; }
+
+std::shared_ptr<SurfaceBackend> VectorBackend::CreateCompatible(int width, int height) {
+  if (!detail::SurfaceSizeOk(width, height)) return nullptr;
+  return std::make_shared<RasterBackend>(width, height, 0x000000);
+}
+
+void VectorBackend::FillSolidRect(const CRect& rect, COLORREF color) {
+  if (rect.right <= rect.left || rect.bottom <= rect.top) return;
+  cairo_t* cr = impl_->cr;
+  cairo_rectangle(cr, rect.left, rect.top, static_cast<double>(rect.right) - rect.left,
+                  static_cast<double>(rect.bottom) - rect.top);
+  SetColor(cr, color);
+  cairo_fill(cr);
+}
+
+void VectorBackend::GdiLine(CPoint from, CPoint to, const GdiPenDesc& pen) {
+  if (pen.style == PS_NULL || (from.x == to.x && from.y == to.y)) return;
+  cairo_t* cr = impl_->cr;
+  // Pixel centres, with the stroke starting at the first pixel's near edge and ending at
+  // the last pixel's far edge (GDI leaves out the end point itself).
+  const double dx = static_cast<double>(to.x) - from.x, dy = static_cast<double>(to.y) - from.y;
+  const double major = std::max(std::fabs(dx), std::fabs(dy));
+  const double ux = dx / major * 0.5, uy = dy / major * 0.5;
+  cairo_move_to(cr, from.x + 0.5 - ux, from.y + 0.5 - uy);
+  cairo_line_to(cr, to.x + 0.5 - ux, to.y + 0.5 - uy);
+  cairo_set_line_width(cr, pen.width > 1 ? pen.width : 1);
+  const detail::DashPattern dash = detail::GdiDashPattern(pen);
+  double lengths[6];
+  for (int i = 0; i < dash.count; ++i) lengths[i] = static_cast<double>(dash.lengths[i]);
+  cairo_set_dash(cr, lengths, dash.count, 0);
+  SetColor(cr, pen.color);
+  cairo_stroke(cr);
+  cairo_set_dash(cr, nullptr, 0, 0);
+}
+
+CSize VectorBackend::MeasureText(const FontDesc& font, std::string_view text) {
+  return detail::FontEngine::Instance().Measure(font, text);
+}
+
+void VectorBackend::DrawText(const TextDesc& call) {
+  if (call.text.empty()) return;
+  const bool noClip = (call.format & DT_NOCLIP) != 0, singleLine = (call.format & DT_SINGLELINE) != 0;
+  const CRect& rc = call.rect;
+  if (!noClip && rc.IsRectEmpty()) return;
+  std::vector<std::string_view> lines;
+  const std::string_view text(call.text);
+  for (std::size_t start = 0; start <= text.size();) {
+    std::size_t end = singleLine ? text.size() : text.find('\n', start);
+    if (end == std::string_view::npos) end = text.size();
+    lines.push_back(text.substr(start, end - start));
+    start = end + 1;
+  }
+  auto& engine = detail::FontEngine::Instance();
+  cairo_t* cr = impl_->cr;
+  cairo_save(cr);
+  if (!noClip) {
+    cairo_rectangle(cr, rc.left, rc.top, static_cast<double>(rc.right) - rc.left, static_cast<double>(rc.bottom) - rc.top);
+    cairo_clip(cr);
+  }
+  double y = rc.top;
+  bool first = true;
+  for (std::string_view line : lines) {
+    const detail::TextLayout layout = engine.Layout(call.font, line);
+    if (first && singleLine && (call.format & DT_VCENTER)) y = rc.top + (static_cast<double>(rc.bottom) - rc.top - layout.height) / 2;
+    if (first && singleLine && (call.format & DT_BOTTOM)) y = static_cast<double>(rc.bottom) - layout.height;
+    y = std::trunc(y);
+    first = false;
+    double x = rc.left;
+    if (call.format & DT_CENTER) x = std::trunc((static_cast<double>(rc.left) + rc.right - layout.width) / 2);
+    else if (call.format & DT_RIGHT) x = static_cast<double>(rc.right) - layout.width;
+    if (call.bkMode == OPAQUE) {
+      cairo_rectangle(cr, x, y, layout.width, layout.height);
+      SetColor(cr, call.bkColor);
+      cairo_fill(cr);
+    }
+    SetColor(cr, call.color);
+    for (const detail::GlyphRun& run : layout.runs) {
+      std::vector<cairo_glyph_t> glyphs(run.glyphs.begin(), run.glyphs.end());
+      for (cairo_glyph_t& g : glyphs) {
+        g.x += x;
+        g.y = y + layout.ascent;
+      }
+      cairo_set_scaled_font(cr, run.font);
+      cairo_show_glyphs(cr, glyphs.data(), static_cast<int>(glyphs.size()));
+    }
+    if (call.font.underline) {
+      cairo_rectangle(cr, x, y + layout.ascent + layout.underlineOffset, layout.width, layout.underlineThickness);
+      cairo_fill(cr);
+    }
+    y += layout.height;
+  }
+  cairo_restore(cr);
+}
+
+void VectorBackend::Blit(const CRect& dst, SurfaceBackend& source, CPoint sourceOrigin, bool useKey, COLORREF key) {
+  // The source as pixels: a raster directly, a recording replayed onto one.
+  std::shared_ptr<RasterBackend> scratch;
+  auto* raster = dynamic_cast<RasterBackend*>(&source);
+  if (raster == nullptr) {
+    auto* recording = dynamic_cast<RecordingBackend*>(&source);
+    if (recording == nullptr) return;
+    const RecordingSnapshot snapshot = recording->Snapshot();
+    if (!detail::SurfaceSizeOk(snapshot.width, snapshot.height)) return;
+    scratch = std::make_shared<RasterBackend>(snapshot.width, snapshot.height, snapshot.initial);
+    Replay(snapshot.records, *scratch);
+    raster = scratch.get();
+  }
+  const int w = raster->Width(), h = raster->Height();
+  if (w <= 0 || h <= 0 || dst.right <= dst.left || dst.bottom <= dst.top) return;
+  cairo_surface_t* image = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, w, h);
+  auto* out = reinterpret_cast<std::uint32_t*>(cairo_image_surface_get_data(image));
+  const int outStride = cairo_image_surface_get_stride(image) / 4;
+  const std::uint32_t keyPixel = 0xFF000000u | ((key & 0xFFu) << 16) | (key & 0xFF00u) | ((key >> 16) & 0xFFu);
+  const std::uint8_t* data = raster->Data();
+  for (int y = 0; y < h; ++y) {
+    const auto* row = reinterpret_cast<const std::uint32_t*>(data + static_cast<std::ptrdiff_t>(y) * raster->Stride());
+    for (int x = 0; x < w; ++x) {
+      const std::uint32_t p = row[x] | 0xFF000000u;
+      out[static_cast<std::ptrdiff_t>(y) * outStride + x] = useKey && p == keyPixel ? 0u : p;
+    }
+  }
+  cairo_surface_mark_dirty(image);
+  cairo_t* cr = impl_->cr;
+  cairo_save(cr);
+  cairo_rectangle(cr, dst.left, dst.top, static_cast<double>(dst.right) - dst.left, static_cast<double>(dst.bottom) - dst.top);
+  cairo_clip(cr);
+  cairo_set_source_surface(cr, image, static_cast<double>(dst.left) - sourceOrigin.x,
+                           static_cast<double>(dst.top) - sourceOrigin.y);
+  cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_NEAREST);
+  cairo_paint(cr);
+  cairo_restore(cr);
+  cairo_surface_destroy(image);
+}
+
+void VectorBackend::StrokePath(const PathDesc& path, const GpPenDesc& pen, const GpState& state) {
+  cairo_t* cr = impl_->cr;
+  impl_->BeginGp(state);
+  double width = pen.width;
+  if (!(width > 0) || !std::isfinite(width)) width = 1.0;
+  width = std::min(width, 10000.0);
+  if (detail::AddStrokePath(cr, path, impl_->width, impl_->height)) {
+    cairo_set_line_width(cr, width);
+    detail::SetGpDash(cr, pen.dashStyle, width);
+    SetArgb(cr, pen.argb);
+    cairo_stroke(cr);
+  }
+  impl_->EndGp();
+}
+
+void VectorBackend::FillPath(const PathDesc& path, std::uint32_t argb, const GpState& state) {
+  cairo_t* cr = impl_->cr;
+  impl_->BeginGp(state);
+  if (detail::AddPath(cr, path, impl_->width, impl_->height)) {
+    cairo_set_fill_rule(cr, path.windingFill ? CAIRO_FILL_RULE_WINDING : CAIRO_FILL_RULE_EVEN_ODD);
+    SetArgb(cr, argb);
+    cairo_fill(cr);
+  }
+  impl_->EndGp();
+}
+
+void VectorBackend::FillPie(float x, float y, float w, float h, float startAngle, float sweepAngle, std::uint32_t argb,
+                            const GpState& state) {
+  cairo_t* cr = impl_->cr;
+  impl_->BeginGp(state);
+  if (detail::AddPie(cr, x, y, w, h, startAngle, sweepAngle, impl_->width, impl_->height)) {
+    cairo_set_fill_rule(cr, CAIRO_FILL_RULE_WINDING);
+    SetArgb(cr, argb);
+    cairo_fill(cr);
+  }
+  impl_->EndGp();
+}
+
+}  // namespace kelo::surface
