@@ -18,3 +18,4 @@
 #include <kelochart/calculate/KeloChartCalculate.h>
 
 #include <kelochart/chart/KeloBaseChart.h>
+#include <kelochart/bar/KeloBaseBar.h>
