@@ -6,6 +6,7 @@
 #include <csv.h>
 
 #include <algorithm>
+#include <array>
 #include <cctype>
 #include <cstdio>
 #include <fstream>

@@ -6,6 +6,7 @@
 #include <cairo.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <cstring>
 #include <vector>
@@ -146,7 +147,8 @@ struct RasterBackend::Impl {
 };
 
 RasterBackend::RasterBackend(int width, int height, COLORREF clear) : impl_(std::make_unique<Impl>()) {
-  static int counter = 0;
+  // Rasters are made on several threads at once by batch renders.
+  static std::atomic<int> counter{0};
   name_ = "raster#" + std::to_string(++counter);
   if (!detail::SurfaceSizeOk(width, height)) width = height = 0;
   impl_->surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height);

@@ -1,0 +1,124 @@
+// The composite bar charts: up/down bars of the price change per interval, and grouped bars
+// of up-minute and down-minute volume with the larger side on the appended layer.
+#include <algorithm>
+
+#include "ChartKinds.h"
+
+namespace kelo::cli {
+
+namespace {
+
+using Bar = CKeloBaseBar;
+
+// Index of the interval of intervalSeconds a bar belongs to (a bar stamped at the end of its
+// minute belongs to the interval that minute lies in).
+std::size_t IntervalOf(const ChartInput& in, const MinuteBar& b, std::int32_t intervalSeconds, std::size_t count) {
+  const std::int32_t offset = in.session.OffsetOf(b.time).value_or(0);
+  const std::int32_t k = offset > 0 ? (offset - 1) / intervalSeconds : 0;
+  return std::min<std::size_t>(static_cast<std::size_t>(k), count - 1);
+}
+
+std::size_t IntervalCount(const ChartInput& in, std::int32_t intervalSeconds) {
+  return static_cast<std::size_t>((in.session.LengthSeconds() + intervalSeconds - 1) / intervalSeconds);
+}
+
+// The label of every interval's start, or only of every step-th one.
+std::vector<CString> IntervalLabels(const ChartInput& in, std::int32_t intervalSeconds, std::size_t count,
+                                    std::size_t every) {
+  std::vector<CString> labels;
+  const std::int32_t start = SecondsOf(in.session.start);
+  for (std::size_t k = 0; k < count; ++k) {
+    const std::int32_t t = (start + static_cast<std::int32_t>(k + 1) * intervalSeconds) % 86400;
+    labels.push_back(k % every == every - 1 ? CString(FormatClock(ClockOf(t)).c_str()) : CString(""));
+  }
+  return labels;
+}
+
+void DrawCaption(CDC* dc, CKeloBaseChart& chart, const CRect& plot, const std::string& text) {
+  CFont* old = dc->SelectObject(chart.GetFont());
+  DrawLabel(dc, plot.left + 4, plot.top - chart.GetFontHeight(), text,
+            CKeloUIObjectSingletonPool::Instance()->palette.colorTable[307]);
+  dc->SelectObject(old);
+}
+
+}  // namespace
+
+void DrawUpDownBars(CDC* dc, const ChartInput& in, const ChartStyle& style) {
+  constexpr std::int32_t kInterval = 900;
+  const std::size_t count = IntervalCount(in, kInterval);
+  std::vector<std::int32_t> lastClose(count, 0);
+  std::vector<bool> traded(count, false);
+  for (const MinuteBar& b : in.data.bars) {
+    const std::size_t k = IntervalOf(in, b, kInterval, count);
+    lastClose[k] = b.close;
+    traded[k] = true;
+  }
+  CKeloBaseChart::_SDataInfor data;
+  std::int32_t before = in.reference;
+  std::int64_t largest = 1;
+  for (std::size_t k = 0; k < count; ++k) {
+    const std::int32_t close = traded[k] ? lastClose[k] : before;
+    const std::int64_t change = static_cast<std::int64_t>(close) - before;
+    data.values.push_back(static_cast<std::int32_t>(change));
+    largest = std::max(largest, change < 0 ? -change : change);
+    before = close;
+  }
+  const std::int32_t bound = static_cast<std::int32_t>(std::min<std::int64_t>(RoundUp(largest), 1000000000));
+  data.maxValue = bound;
+  data.minValue = -bound;
+  data.baseValue = 0;
+  data.totalCount = static_cast<std::int32_t>(count);
+  data.priceScale = in.data.priceScale;
+
+  Bar chart;
+  LabelFont font(dc, style);
+  font.Apply(chart);
+  chart.SetBmpDeflate(8, 1, 2, 2);
+  chart.SetYCells(4);
+  chart.SetXInfor(IntervalLabels(in, kInterval, count, count > 12 ? 2 : 1));
+  const CRect rect(0, 0, style.width, style.height);
+  chart.DrawEasyUpDownBarChart(dc, rect, data);
+  DrawCaption(dc, chart, PlotOf(chart, rect), in.data.name + "  change every 15 minutes");
+}
+
+void DrawMultiBars(CDC* dc, const ChartInput& in, const ChartStyle& style) {
+  constexpr std::int32_t kInterval = 1800;
+  const std::size_t count = IntervalCount(in, kInterval);
+  std::vector<Bar::BarGroupData> groups(count), dominant(count);
+  std::int64_t largest = 1;
+  std::vector<std::int64_t> up(count, 0), down(count, 0);
+  for (const MinuteBar& b : in.data.bars) {
+    const std::size_t k = IntervalOf(in, b, kInterval, count);
+    (b.close >= b.open ? up[k] : down[k]) += b.volume;
+  }
+  for (std::size_t k = 0; k < count; ++k) {
+    largest = std::max({largest, up[k], down[k]});
+  }
+  const std::int64_t top = RoundUp(largest);
+  // Volumes beyond 32 bits are shown in thousands.
+  const std::int32_t divisor = top > 2000000000 ? 1000 : 1;
+  for (std::size_t k = 0; k < count; ++k) {
+    groups[k].value1 = static_cast<std::int32_t>(up[k] / divisor);
+    groups[k].value2 = static_cast<std::int32_t>(down[k] / divisor);
+    dominant[k].value1 = up[k] >= down[k] ? groups[k].value1 : 0;
+    dominant[k].value2 = down[k] > up[k] ? groups[k].value2 : 0;
+  }
+  // The appended layer paints the larger side of each group again in brighter brushes.
+  Gdiplus::SolidBrush upBright(Gdiplus::Color(0xFFFF7070)), downBright(Gdiplus::Color(0xFF40E040)),
+      third(Gdiplus::Color(0xFFFFFFFF));
+  Bar chart;
+  LabelFont font(dc, style);
+  font.Apply(chart);
+  chart.SetMultiBarSize(2);
+  chart.SetAppenedBarData(dominant);
+  chart.SetAppenedBarColor(&upBright, &downBright, &third);
+  chart.ShowAppendedBmp(1);
+  chart.SetXInfor(IntervalLabels(in, kInterval, count, 1));
+  const CRect rect(0, 0, style.width, style.height);
+  chart.DrawEasyMultiBarChart(dc, rect, static_cast<std::int32_t>(top / divisor), 0, static_cast<std::int32_t>(count),
+                              groups, 1);
+  DrawCaption(dc, chart, PlotOf(chart, rect),
+              in.data.name + "  volume per half hour: up minutes | down minutes" + (divisor > 1 ? " (thousands)" : ""));
+}
+
+}  // namespace kelo::cli

@@ -1,0 +1,74 @@
+// Checking the command line's data options against the minute bars.
+#include "ChartInput.h"
+
+#include <cstdio>
+
+#include "CsvReader.h"
+
+namespace kelo::cli {
+
+std::string FormatPrice(std::int32_t price, std::int32_t priceScale) {
+  int decimals = 0;
+  for (std::int32_t s = priceScale; s >= 10; s /= 10) ++decimals;
+  char text[32];
+  std::snprintf(text, sizeof text, "%.*f", decimals, static_cast<double>(price) / (priceScale > 0 ? priceScale : 1));
+  return text;
+}
+
+std::variant<ChartInput, InputError> PrepareInput(MinuteBars data, const InputOptions& options) {
+  auto fail = [&](std::string message) { return InputError{data.name, 0, 0, std::move(message)}; };
+  ChartInput in;
+  auto category = FindCategory(options.category);
+  if (!category) return fail("unknown category \"" + options.category + "\" (one of " + CategoryNames() + ")");
+  in.category = *category;
+
+  if (!options.priceScale.empty()) {
+    const std::string& s = options.priceScale;
+    std::int32_t scale = 0;
+    for (std::int32_t candidate : {1, 10, 100, 1000, 10000}) {
+      if (s == std::to_string(candidate)) scale = candidate;
+    }
+    if (scale == 0) return fail("--price-scale must be 1, 10, 100, 1000 or 10000, not " + s);
+    if (scale < data.priceScale) {
+      return fail("the prices have " + std::to_string(data.decimals) + " decimals, more than --price-scale " + s +
+                  " keeps");
+    }
+    const std::int32_t factor = scale / data.priceScale;
+    for (MinuteBar& b : data.bars) {
+      for (std::int32_t* p : {&b.open, &b.high, &b.low, &b.close}) {
+        if (*p > 2147483647 / factor) return InputError{data.name, b.line, 1, "price too large for --price-scale " + s};
+        *p *= factor;
+      }
+    }
+    data.priceScale = scale;
+    data.decimals = 0;
+    for (std::int32_t v = scale; v >= 10; v /= 10) ++data.decimals;
+  }
+
+  if (!options.session.empty()) {
+    auto session = ParseSession(options.session);
+    if (!session) return fail("--session must look like 09:00-13:30 (or 15:00-05:00 across midnight), not " + options.session);
+    in.session = *session;
+  } else {
+    in.session = DefaultSession(in.category);
+  }
+  if (auto error = CheckSession(data, in.session)) return *error;
+
+  if (!options.reference.empty()) {
+    auto d = ParseDecimal(options.reference);
+    if (!d || d->mantissa <= 0) return fail("--reference must be a positive price, not " + options.reference);
+    if (d->decimals > data.decimals) {
+      return fail("--reference " + options.reference + " has more decimals than the prices");
+    }
+    std::int64_t v = d->mantissa;
+    for (int k = d->decimals; k < data.decimals; ++k) v *= 10;
+    if (v > 2147483647) return fail("--reference " + options.reference + " is too large");
+    in.reference = static_cast<std::int32_t>(v);
+  } else {
+    in.reference = data.bars.front().open;
+  }
+  in.data = std::move(data);
+  return in;
+}
+
+}  // namespace kelo::cli

@@ -1,0 +1,94 @@
+// The chart kinds the tool renders, each a function that paints one picture of the given
+// size on a DC from a prepared input, through the library's chart objects. A new chart
+// object is made for every picture (and so for every thread of a batch).
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include <kelochart/KeloChartLib.h>
+
+#include "ChartInput.h"
+
+namespace kelo::cli {
+
+struct ChartStyle {
+  int width = 800;
+  int height = 600;
+  std::string fontFace;  // empty: the palette's label font
+  int fontSize = 0;      // em height in pixels; 0: the label font's
+};
+
+struct ChartKind {
+  const char* name;
+  const char* summary;  // one line for the command list
+  const char* columns;  // which CSV columns it reads, for --help
+  bool layered;         // composed from layer bitmaps (embedded as images in SVG and PDF)
+  bool needsInnerOuter;
+  void (*draw)(CDC* dc, const ChartInput& in, const ChartStyle& style);
+};
+
+const std::vector<ChartKind>& ChartKinds();
+const ChartKind* FindChartKind(std::string_view name);
+
+// ---- shared by the renderers (ChartParts.cpp) ----
+
+// The font of a picture: the label font of the palette, or the face and size asked for,
+// with its character cell measured once.
+class LabelFont {
+ public:
+  LabelFont(CDC* dc, const ChartStyle& style);
+  // Gives the chart the font and its cell (margins follow the cell).
+  void Apply(CKeloBaseChart& chart);
+  CFont* Font() { return font_; }
+
+ private:
+  CFont own_;
+  CFont* font_ = nullptr;
+  int cellWidth_ = 0;
+  int cellHeight_ = 0;
+};
+
+COLORREF Background();
+// pane less the chart's pixel margins.
+CRect PlotOf(CKeloBaseChart& chart, const CRect& pane);
+
+// The time axis of a session: chart-clock start and end (after the midnight offset), the
+// offset in minutes, and the grid lines and labels every hour and half hour.
+struct TimeAxis {
+  std::int32_t start = 0;
+  std::int32_t end = 0;
+  std::int32_t offsetMinutes = 0;
+  std::vector<CKeloBaseChart::STimeLine> lines;
+  std::vector<CKeloBaseChart::STimeString> labels;
+};
+TimeAxis MakeTimeAxis(const Session& session);
+void ApplyTimeAxis(CKeloBaseChart& chart, const TimeAxis& axis);
+
+// The price axis of the intraday pane: reference in the middle, bounds on the tick grid.
+struct PriceAxis {
+  std::int32_t top = 0;
+  std::int32_t bottom = 0;
+  double tick = 0;
+  std::vector<std::int32_t> scale;
+};
+PriceAxis MakePriceAxis(const ChartInput& in);
+
+// A round upper bound for volumes: 1, 2 or 5 times a power of ten, at least max.
+std::int64_t RoundUp(std::int64_t max);
+
+// Text in the palette's label colour at (x, y), on the DC's current font.
+void DrawLabel(CDC* dc, int x, int y, const std::string& text, COLORREF color, UINT format = DT_LEFT);
+
+// ---- the renderers ----
+void DrawIntraday(CDC* dc, const ChartInput& in, const ChartStyle& style);
+void DrawVolumeByRatio(CDC* dc, const ChartInput& in, const ChartStyle& style);
+void DrawInnerOuter(CDC* dc, const ChartInput& in, const ChartStyle& style);
+void DrawUpDownBars(CDC* dc, const ChartInput& in, const ChartStyle& style);
+void DrawMultiBars(CDC* dc, const ChartInput& in, const ChartStyle& style);
+void DrawCurveGroup(CDC* dc, const ChartInput& in, const ChartStyle& style);
+void DrawFigureCurves(CDC* dc, const ChartInput& in, const ChartStyle& style);
+void DrawXYReturns(CDC* dc, const ChartInput& in, const ChartStyle& style);
+
+}  // namespace kelo::cli

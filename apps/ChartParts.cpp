@@ -1,0 +1,157 @@
+// Pieces every renderer shares: the label font, the plot rectangle, the session's time axis,
+// the intraday price axis, and the list of chart kinds.
+#include "ChartKinds.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace kelo::cli {
+
+const std::vector<ChartKind>& ChartKinds() {
+  static const std::vector<ChartKind> kinds = {
+      {"intraday", "price pane over a state-coloured volume pane (the trading client's typical paint)",
+       "time, open, high, low, close, volume; with inner and outer columns the volume lines are coloured "
+       "by the side that traded more (ask red, bid green), otherwise by the close against the close before",
+       false, false, DrawIntraday},
+      {"ratio", "price pane over volume lines on a by-ratio scale (small volumes stay visible)",
+       "time, open, high, low, close, volume (inner and outer colour the lines when present)", false, false,
+       DrawVolumeByRatio},
+      {"innerouter", "price pane over the bid/ask volume split and the bid-ask difference with its running sums",
+       "time, open, high, low, close, volume, inner, outer (inner: volume traded at the bid, outer: at the ask)",
+       false, true, DrawInnerOuter},
+      {"updown", "up/down bars: the price change of every 15 minutes around a zero line",
+       "time and close (the change is the last close of each interval against the one before)", true, false,
+       DrawUpDownBars},
+      {"multibar", "grouped bars of up-minute and down-minute volume every half hour, the larger side highlighted",
+       "time, open, close, volume (a minute counts as up when its close is not below its open)", true, false,
+       DrawMultiBars},
+      {"curvegroup", "a curve group: the closes with their VWAP and 10- and 30-minute averages on one scale",
+       "time, close, volume", true, false, DrawCurveGroup},
+      {"figure", "figure curves split at the reference price: closes coloured by direction and the VWAP",
+       "time, close, volume", false, false, DrawFigureCurves},
+      {"xy", "XY chart of the return against the reference over the session, regions above it shaded, "
+             "the high and low as points",
+       "time, high, low, close", false, false, DrawXYReturns},
+  };
+  return kinds;
+}
+
+const ChartKind* FindChartKind(std::string_view name) {
+  for (const ChartKind& kind : ChartKinds()) {
+    if (name == kind.name) return &kind;
+  }
+  return nullptr;
+}
+
+LabelFont::LabelFont(CDC* dc, const ChartStyle& style) {
+  const SKeloFontInfo& pool = CKeloUIObjectSingletonPool::Instance()->defaultFont;
+  font_ = pool.font;
+  cellWidth_ = pool.charWidth;
+  cellHeight_ = pool.charHeight;
+  if (style.fontFace.empty() && style.fontSize <= 0) return;
+  LOGFONT logFont;
+  pool.font->GetLogFont(&logFont);
+  if (!style.fontFace.empty()) {
+    std::strncpy(logFont.lfFaceName, style.fontFace.c_str(), LF_FACESIZE - 1);
+    logFont.lfFaceName[LF_FACESIZE - 1] = '\0';
+  }
+  if (style.fontSize > 0) logFont.lfHeight = -style.fontSize;
+  own_.CreateFontIndirect(&logFont);
+  font_ = &own_;
+  // The cell of a digit: label widths are counted in characters of the cell width.
+  CFont* old = dc->SelectObject(&own_);
+  const CSize digit = dc->GetTextExtent("0", 1);
+  dc->SelectObject(old);
+  cellWidth_ = std::max<int>(1, digit.cx);
+  cellHeight_ = std::max<int>(1, digit.cy);
+}
+
+void LabelFont::Apply(CKeloBaseChart& chart) {
+  chart.SetFont(font_);
+  chart.SetFontSize(cellHeight_, cellWidth_);
+}
+
+COLORREF Background() { return CKeloUIObjectSingletonPool::Instance()->palette.GetLayoutColor(4); }
+
+CRect PlotOf(CKeloBaseChart& chart, const CRect& pane) {
+  int l = 0, t = 0, r = 0, b = 0;
+  chart.GetBmpDeflatePixel(l, t, r, b);
+  return CRect(pane.left + l, pane.top + t, pane.right - r, pane.bottom - b);
+}
+
+TimeAxis MakeTimeAxis(const Session& session) {
+  TimeAxis axis;
+  const std::int32_t startSec = SecondsOf(session.start), length = session.LengthSeconds();
+  if (session.CrossesMidnight()) {
+    // The chart's clock starts at the session start: times after midnight follow on.
+    axis.offsetMinutes = startSec / 60;
+    axis.start = 0;
+    axis.end = ClockOf(length);
+  } else {
+    axis.start = session.start;
+    axis.end = session.end;
+  }
+  // The end of the session lies one slot past the right edge of the slot table (the slot
+  // of a time is the end of its minute), so it gets no line and no label.
+  for (std::int32_t o = 0; o < length; o += 60) {
+    const std::int32_t real = (startSec + o) % 86400;
+    if (real % 1800 != 0 && o != 0) continue;
+    const bool hour = real % 3600 == 0;
+    if (o > 0) axis.lines.push_back({ClockOf(real), hour ? 0 : 1});
+    axis.labels.push_back({ClockOf(real), CString(FormatClock(ClockOf(real)).c_str()), hour || o == 0 ? 0 : 1});
+  }
+  return axis;
+}
+
+void ApplyTimeAxis(CKeloBaseChart& chart, const TimeAxis& axis) {
+  chart.SetOffsetMinTick(axis.offsetMinutes);
+  chart.SetXInfor(axis.labels);
+}
+
+PriceAxis MakePriceAxis(const ChartInput& in) {
+  using namespace KeloChartCalculate;
+  const std::int32_t scale = in.data.priceScale, ref = in.reference;
+  std::int64_t high = ref, low = ref;
+  for (const MinuteBar& b : in.data.bars) {
+    high = std::max<std::int64_t>(high, b.high);
+    low = std::min<std::int64_t>(low, b.low);
+  }
+  // One tick of room at either end, the same span on both sides of the reference.
+  double limit = 0;
+  const double tickPrice = FindOneSideJumpPrice(static_cast<double>(ref) / scale, in.category.index, limit);
+  const std::int64_t tick = std::max<std::int64_t>(1, static_cast<std::int64_t>(tickPrice * scale + 0.5));
+  const std::int64_t span = std::max(high - ref, ref - low) + tick;
+  PriceAxis axis;
+  axis.top = GetReasonableMaxPrice(static_cast<std::int32_t>(std::min<std::int64_t>(ref + span, 2147483647)), scale,
+                                   in.category.index);
+  axis.bottom = GetReasonableMinPrice(static_cast<std::int32_t>(std::max<std::int64_t>(ref - span, 0)), scale,
+                                      in.category.index);
+  if (axis.top <= ref) axis.top = static_cast<std::int32_t>(std::min<std::int64_t>(ref + tick, 2147483647));
+  if (axis.bottom >= ref) axis.bottom = static_cast<std::int32_t>(ref - std::min<std::int64_t>(tick, ref));
+  axis.tick = GetReasonablePrice(axis.top, ref, axis.bottom, scale, in.category.index, axis.scale);
+  return axis;
+}
+
+std::int64_t RoundUp(std::int64_t max) {
+  std::int64_t step = 1;
+  while (true) {
+    for (std::int64_t m : {1, 2, 5}) {
+      if (m * step >= max) return m * step;
+    }
+    if (step > INT64_MAX / 100) return max;
+    step *= 10;
+  }
+}
+
+void DrawLabel(CDC* dc, int x, int y, const std::string& text, COLORREF color, UINT format) {
+  const CSize size = dc->GetTextExtent(text.c_str(), static_cast<int>(text.size()));
+  CRect rect(x, y, x + size.cx, y + size.cy);
+  if (format & DT_RIGHT) rect = CRect(x - size.cx, y, x, y + size.cy);
+  const COLORREF old = dc->SetTextColor(color);
+  const int oldMode = dc->SetBkMode(TRANSPARENT);
+  dc->DrawText(text.c_str(), static_cast<int>(text.size()), &rect, DT_LEFT | DT_SINGLELINE | DT_NOCLIP);
+  dc->SetBkMode(oldMode);
+  dc->SetTextColor(old);
+}
+
+}  // namespace kelo::cli
