@@ -110,6 +110,10 @@ void DrawMultiBars(CDC* dc, const ChartInput& in, const ChartStyle& style) {
   LabelFont font(dc, style);
   font.Apply(chart);
   chart.SetMultiBarSize(2);
+  // Up in red and down in green, as the market shows them.
+  auto& palette = CKeloUIObjectSingletonPool::Instance()->palette;
+  chart.SetBarColors(0, palette.GetGPBrushByIndex(320));
+  chart.SetBarColors(1, palette.GetGPBrushByIndex(310));
   chart.SetAppenedBarData(dominant);
   chart.SetAppenedBarColor(&upBright, &downBright, &third);
   chart.ShowAppendedBmp(1);
@@ -118,7 +122,7 @@ void DrawMultiBars(CDC* dc, const ChartInput& in, const ChartStyle& style) {
   chart.DrawEasyMultiBarChart(dc, rect, static_cast<std::int32_t>(top / divisor), 0, static_cast<std::int32_t>(count),
                               groups, 1);
   DrawCaption(dc, chart, PlotOf(chart, rect),
-              in.data.name + "  volume per half hour: up minutes | down minutes" + (divisor > 1 ? " (thousands)" : ""));
+              in.data.name + "  volume per half hour: up minutes | down minutes, the larger brighter" + (divisor > 1 ? " (thousands)" : ""));
 }
 
 }  // namespace kelo::cli

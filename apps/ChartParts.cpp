@@ -82,22 +82,23 @@ CRect PlotOf(CKeloBaseChart& chart, const CRect& pane) {
 TimeAxis MakeTimeAxis(const Session& session) {
   TimeAxis axis;
   const std::int32_t startSec = SecondsOf(session.start), length = session.LengthSeconds();
+  // A slot stands at the end of its minute, so the axis runs one minute past the session:
+  // a bar stamped at the start of the session's last minute and one stamped at the session
+  // end both land inside the plot, the latter on its right edge.
   if (session.CrossesMidnight()) {
     // The chart's clock starts at the session start: times after midnight follow on.
     axis.offsetMinutes = startSec / 60;
     axis.start = 0;
-    axis.end = ClockOf(length);
+    axis.end = ClockOf(length + 60);
   } else {
     axis.start = session.start;
-    axis.end = session.end;
+    axis.end = ClockOf(SecondsOf(session.end == 0 ? 240000 : session.end) + 60);
   }
-  // The end of the session lies one slot past the right edge of the slot table (the slot
-  // of a time is the end of its minute), so it gets no line and no label.
-  for (std::int32_t o = 0; o < length; o += 60) {
+  for (std::int32_t o = 0; o <= length; o += 60) {
     const std::int32_t real = (startSec + o) % 86400;
-    if (real % 1800 != 0 && o != 0) continue;
+    if (real % 1800 != 0 && o != 0 && o != length) continue;
     const bool hour = real % 3600 == 0;
-    if (o > 0) axis.lines.push_back({ClockOf(real), hour ? 0 : 1});
+    if (o > 0 && o < length) axis.lines.push_back({ClockOf(real), hour ? 0 : 1});
     axis.labels.push_back({ClockOf(real), CString(FormatClock(ClockOf(real)).c_str()), hour || o == 0 ? 0 : 1});
   }
   return axis;

@@ -57,11 +57,12 @@ std::vector<std::int32_t> MovingAverage(const std::vector<std::int32_t>& v, std:
   return out;
 }
 
-// Hour labels at the cell boundaries of an hourly x grid.
-int HourCells(const ChartInput& in, std::vector<CString>& labels) {
+// A grid cell per half hour; the frame labels every second cell boundary, so the labels
+// are the times a whole hour apart from the session start.
+int HalfHourCells(const ChartInput& in, std::vector<CString>& labels) {
   const std::int32_t start = SecondsOf(in.session.start), length = in.session.LengthSeconds();
   const int cells = std::max(1, static_cast<int>((length + 1799) / 1800));
-  for (int k = 0; k <= cells; ++k) {
+  for (int k = 0; k <= cells; k += 2) {
     labels.push_back(CString(FormatClock(ClockOf((start + k * 1800) % 86400)).c_str()));
   }
   return cells;
@@ -85,13 +86,13 @@ void DrawCurveGroup(CDC* dc, const ChartInput& in, const ChartStyle& style) {
   LabelFont font(dc, style);
   font.Apply(chart);
   std::vector<CString> labels;
-  chart.SetXCells(HourCells(in, labels));
+  chart.SetXCells(HalfHourCells(in, labels));
   chart.SetXInfor(labels);
   chart.SetCurveNumColor(0, Gdiplus::Color(0xFFF0F0F0));
   const CRect rect(0, 0, style.width, style.height);
   chart.DrawEasyCurveGroupChart(dc, rect, axis.top, axis.bottom, static_cast<std::int32_t>(s.close.size()), curves,
                                 in.data.priceScale);
-  DrawCaption(dc, chart, PlotOf(chart, rect), in.data.name + "  close, VWAP, 10- and 30-minute averages");
+  DrawCaption(dc, chart, PlotOf(chart, rect), in.data.name + "  close (white), VWAP (green), 10-minute (blue) and 30-minute (cyan) averages");
 }
 
 void DrawFigureCurves(CDC* dc, const ChartInput& in, const ChartStyle& style) {
@@ -102,7 +103,7 @@ void DrawFigureCurves(CDC* dc, const ChartInput& in, const ChartStyle& style) {
   LabelFont font(dc, style);
   font.Apply(chart);
   std::vector<CString> labels;
-  chart.SetXCells(HourCells(in, labels));
+  chart.SetXCells(HalfHourCells(in, labels));
   chart.SetXInfor(labels);
   const CRect plot = PlotOf(chart, CRect(0, 0, style.width, style.height));
   chart.DrawBase(dc, plot, 0, 0);

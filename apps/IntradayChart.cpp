@@ -69,8 +69,8 @@ void DrawHighLowMarks(CDC* dc, Curve& curve, const CRect& plot, std::int32_t pri
     const int stemEnd = right ? x + 6 : x - 6;
     dc->MoveTo(x, y);
     dc->LineTo(stemEnd, y);
-    const int textY = std::clamp(y - static_cast<int>(size.cy / 2), plot.top - static_cast<int>(size.cy / 2),
-                                 plot.bottom - static_cast<int>(size.cy));
+    const int textY = std::clamp(y - static_cast<int>(size.cy / 2), static_cast<int>(plot.top),
+                                 std::max<int>(plot.top, plot.bottom - static_cast<int>(size.cy)));
     DrawLabel(dc, right ? stemEnd + 2 : stemEnd - 2, textY, text, color, right ? DT_LEFT : DT_RIGHT);
   }
   dc->SelectObject(old);
@@ -126,7 +126,7 @@ void DrawPair(CDC* dc, const ChartInput& in, const ChartStyle& style, VolumeMode
 
   // Volume pane(s) on the same slots: the same margins in the same cell.
   std::vector<Bar::STickVolume> samples(in.data.bars.size());
-  std::int64_t maxVolume = 1, maxDiff = 1, sumDiff = 0, sumOuter = 0, sumInner = 0;
+  std::int64_t maxVolume = 1, maxDiff = 1;
   for (std::size_t i = 0; i < samples.size(); ++i) {
     const MinuteBar& b = in.data.bars[i];
     Bar::STickVolume& s = samples[i];
@@ -136,15 +136,18 @@ void DrawPair(CDC* dc, const ChartInput& in, const ChartStyle& style, VolumeMode
     s.outerVolume = b.outer;
     s.state = StateOf(in, i);
     s.diffVolume = b.outer - b.inner;
-    sumDiff += s.diffVolume;
-    sumOuter += b.outer;
-    sumInner += b.inner;
-    s.curve1Volume = sumDiff;
     maxVolume = std::max(maxVolume, b.volume);
     maxDiff = std::max({maxDiff, s.diffVolume < 0 ? -s.diffVolume : s.diffVolume});
   }
-  (void)sumOuter;
-  (void)sumInner;
+  // The two curves of the difference pane: its 10- and 30-minute averages.
+  for (std::size_t window : {10u, 30u}) {
+    std::int64_t sum = 0;
+    for (std::size_t i = 0; i < samples.size(); ++i) {
+      sum += samples[i].diffVolume - (i >= window ? samples[i - window].diffVolume : 0);
+      (window == 10 ? samples[i].curve1Volume : samples[i].curve2Volume) =
+          sum / static_cast<std::int64_t>(std::min(i + 1, window));
+    }
+  }
   Bar volume;
   font.Apply(volume);
   volume.SetBmpDeflate(8, 1, 9, third ? 0 : 2);
@@ -171,10 +174,8 @@ void DrawPair(CDC* dc, const ChartInput& in, const ChartStyle& style, VolumeMode
   volume.DrawAxis(dc, volumePlot);
 
   if (third) {
-    // The bid-ask difference per minute around a zero line, with its running sum.
-    std::int64_t maxSum = 1;
-    for (const auto& s : samples) maxSum = std::max(maxSum, s.curve1Volume < 0 ? -s.curve1Volume : s.curve1Volume);
-    const std::int64_t bound = RoundUp(std::max(maxDiff, maxSum));
+    // The ask-minus-bid volume per minute around a zero line, with its averages.
+    const std::int64_t bound = RoundUp(maxDiff);
     Bar diff;
     font.Apply(diff);
     diff.SetBmpDeflate(8, 1, 9, 2);
@@ -182,9 +183,9 @@ void DrawPair(CDC* dc, const ChartInput& in, const ChartStyle& style, VolumeMode
     const CRect diffPlot = PlotOf(diff, CRect(0, volumeBottom, width, height));
     diff.DrawXGridByTime(dc, diffPlot, time.end, time.start, time.lines, 0, 1, CKeloBaseChart::eTickMinute);
     diff.DrawXGridTextByTime(dc, diffPlot, time.end, time.start, 0, CKeloBaseChart::eTickMinute);
-    diff.DrawSymYGridText(dc, diffPlot, static_cast<double>(bound), static_cast<double>(-bound), 3);
+    diff.DrawYGridTextEx(dc, diffPlot, static_cast<double>(bound), 0.0, static_cast<double>(-bound), 5, 0);
     Bar::SDrawRange diffRange{time.start, time.end, -bound, bound, time.end, 0};
-    diff.DrawTickInnerOuterUpDownChart(dc, diffPlot, diffRange, samples, 0, 0, 1 << 30);
+    diff.DrawTickInnerOuterUpDownChart(dc, diffPlot, diffRange, samples, 0, 0, 0);
     diff.DrawAxis(dc, diffPlot);
   }
   dc->SelectObject(oldFont);

@@ -26,8 +26,8 @@ MinuteBars SampleDay(std::uint32_t seed) {
     const int drift = phase < 0.35 ? 1 : phase < 0.7 ? -1 : 1;
     bar.open = price;
     std::int32_t high = price, low = price;
-    for (int step = 0; step < 4; ++step) {
-      const std::int32_t r = random.Between(-3, 3) + (random.Between(0, 2) == 0 ? drift : 0);
+    for (int step = 0; step < 3; ++step) {
+      const std::int32_t r = random.Between(-2, 2) + (random.Between(0, 9) == 0 ? drift : 0);
       price = std::clamp(price + r * tick, limitDown, limitUp);
       high = std::max(high, price);
       low = std::min(low, price);
