@@ -16,7 +16,7 @@ const std::vector<ChartKind>& ChartKinds() {
       {"ratio", "price pane over volume lines on a by-ratio scale (small volumes stay visible)",
        "time, open, high, low, close, volume (inner and outer colour the lines when present)", false, false,
        DrawVolumeByRatio},
-      {"innerouter", "price pane over the bid/ask volume split and the bid-ask difference with its running sums",
+      {"innerouter", "price pane over the bid/ask volume split and the ask-minus-bid volume with its 10- and 30-minute averages",
        "time, open, high, low, close, volume, inner, outer (inner: volume traded at the bid, outer: at the ask)",
        false, true, DrawInnerOuter},
       {"updown", "up/down bars: the price change of every 15 minutes around a zero line",

@@ -9,6 +9,7 @@
 #include <array>
 #include <cctype>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <iterator>
@@ -119,6 +120,10 @@ std::variant<std::string, InputError> ReadInput(const std::string& path) {
   const std::string name = isStdin ? "<stdin>" : path;
   std::ifstream file;
   if (!isStdin) {
+    // A file of gigabytes is refused from its size, without reading it.
+    std::error_code ec;
+    const auto size = std::filesystem::file_size(path, ec);
+    if (!ec && size > kMaxInputBytes) return InputError{name, 0, 0, TooLarge()};
     file.open(path, std::ios::binary);
     if (!file) return InputError{name, 0, 0, "cannot open the file"};
   }

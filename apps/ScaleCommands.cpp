@@ -59,9 +59,9 @@ std::variant<std::string, UsageError> ScaleText(const ScaleRequest& r) {
   std::vector<std::int32_t> lines;
   const double tick = GetReasonablePrice(high, ref, low, scale, category->index, lines);
   auto price = [&](std::int32_t p) { return Decimals(static_cast<double>(p) / scale, scale); };
-  std::string text = "price axis of a " + std::string(category->description) + " instrument (" + category->name +
-                     ", reference " + price(ref) + ", raw high " + price(rawTop) + ", raw low " + price(rawBottom) +
-                     "):\n  reasonable top " + price(high) + ", bottom " + price(low) + ", tick " +
+  std::string text = "price axis of " + std::string(category->name) + " (" + category->description +
+                     "), reference " + price(ref) + ", raw high " + price(rawTop) + ", raw low " + price(rawBottom) +
+                     ":\n  reasonable top " + price(high) + ", bottom " + price(low) + ", tick " +
                      Decimals(tick, scale) + "\n  scale:";
   for (std::int32_t p : lines) text += " " + price(p);
   return text + "\n";
@@ -81,8 +81,10 @@ std::variant<std::string, UsageError> TickText(const std::string& categoryName, 
     std::snprintf(text, sizeof text, "%s %s: tick %g (the top band: no upper limit)\n", category->name,
                   priceText.c_str(), tick);
   } else {
-    std::snprintf(text, sizeof text, "%s %s: tick %g, in the band up to %g\n", category->name, priceText.c_str(), tick,
-                  limit);
+    // Option bands end below their limit; the others include it.
+    const bool below = category->index >= KeloChartCalculate::GetOptionFITXIndex();
+    std::snprintf(text, sizeof text, "%s %s: tick %g, in the band %s %g\n", category->name, priceText.c_str(), tick,
+                  below ? "below" : "up to and including", limit);
   }
   return std::string(text);
 }

@@ -2,7 +2,6 @@
 #include "Theme.h"
 
 #include <algorithm>
-#include <cmath>
 #include <type_traits>
 
 #include <kelochart/surface/RasterBackend.h>
@@ -17,34 +16,22 @@ std::optional<Theme> ParseTheme(std::string_view name) {
 
 namespace {
 
-// r, g, b in 0..255 to light, through HSL.
+// r, g, b in 0..255 to their light-theme colour.
 void Lighten(int& r, int& g, int& b) {
-  const double R = r / 255.0, G = g / 255.0, B = b / 255.0;
-  const double hi = std::max({R, G, B}), lo = std::min({R, G, B});
-  const double l = (hi + lo) / 2, d = hi - lo;
-  const double s = d == 0 ? 0 : d / (1 - std::fabs(2 * l - 1));
-  double l2 = l;
-  if (s < 0.15) {
-    l2 = 1 - l;  // greys: the black ground turns white, light text dark
-  } else {
-    l2 = std::min(l, 0.42);  // colours: same hue, dark enough for a white ground
-  }
-  if (l2 == l) return;
-  if (d == 0) {
-    r = g = b = static_cast<int>(std::lround(l2 * 255));
+  if (std::max({r, g, b}) - std::min({r, g, b}) < 40) {
+    // Greys and near greys invert: the black ground turns white, light text dark.
+    r = 255 - r;
+    g = 255 - g;
+    b = 255 - b;
     return;
   }
-  double h = hi == R ? std::fmod((G - B) / d, 6.0) : hi == G ? (B - R) / d + 2 : (R - G) / d + 4;
-  if (h < 0) h += 6;
-  const double c = (1 - std::fabs(2 * l2 - 1)) * s, x = c * (1 - std::fabs(std::fmod(h, 2.0) - 1)), m = l2 - c / 2;
-  double rgb[3] = {0, 0, 0};
-  const int sector = static_cast<int>(h) % 6;
-  const int order[6][3] = {{0, 1, 2}, {1, 0, 2}, {2, 0, 1}, {2, 1, 0}, {1, 2, 0}, {0, 2, 1}};
-  rgb[order[sector][0]] = c;  // the largest component
-  rgb[order[sector][1]] = x;
-  r = static_cast<int>(std::lround((rgb[0] + m) * 255));
-  g = static_cast<int>(std::lround((rgb[1] + m) * 255));
-  b = static_cast<int>(std::lround((rgb[2] + m) * 255));
+  // Colours keep their hue; bright ones are darkened to a luma that reads on white.
+  const double luma = (0.299 * r + 0.587 * g + 0.114 * b) / 255.0;
+  if (luma <= 0.5) return;
+  const double k = 0.5 / luma;
+  r = static_cast<int>(r * k);
+  g = static_cast<int>(g * k);
+  b = static_cast<int>(b * k);
 }
 
 std::shared_ptr<kelo::surface::SurfaceBackend> LightImage(kelo::surface::SurfaceBackend& source) {

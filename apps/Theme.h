@@ -1,7 +1,7 @@
 // Palette themes of the tool. The library paints in the client's dark palette (black
 // background, red up, green down); the light theme turns a finished drawing into light
-// colours: greys invert their lightness (black ground to white, light text to dark) and
-// colours keep their hue, darkened where needed to stay legible on white.
+// colours: greys invert (black ground to white, light text to dark) and colours keep their
+// hue, darkened where they would be too bright to read on white.
 #pragma once
 
 #include <cstdint>
