@@ -70,6 +70,8 @@ VectorBackend::VectorBackend(Format format, int width, int height, COLORREF clea
   impl_->surface = format == Format::kSvg
                        ? cairo_svg_surface_create_for_stream(Append, &impl_->bytes, width, height)
                        : cairo_pdf_surface_create_for_stream(Append, &impl_->bytes, width, height);
+  // One unit per pixel of the raster picture, so an SVG opens at the size of the PNG.
+  if (format == Format::kSvg) cairo_svg_surface_set_document_unit(impl_->surface, CAIRO_SVG_UNIT_PX);
   impl_->cr = cairo_create(impl_->surface);
   cairo_set_line_cap(impl_->cr, CAIRO_LINE_CAP_BUTT);
   cairo_set_line_join(impl_->cr, CAIRO_LINE_JOIN_MITER);
