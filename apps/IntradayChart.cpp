@@ -3,6 +3,7 @@
 // volume drawn by state, on a by-ratio scale, or split into bid and ask sides.
 #include <algorithm>
 #include <cstdio>
+#include <filesystem>
 
 #include "ChartKinds.h"
 
@@ -84,7 +85,8 @@ void DrawTitle(CDC* dc, const ChartInput& in, const CRect& plot, int fontHeight)
   for (const MinuteBar& b : in.data.bars) volume += b.volume;
   char pct[32];
   std::snprintf(pct, sizeof pct, "%+.2f%%", in.reference ? 100.0 * static_cast<double>(change) / in.reference : 0.0);
-  const std::string text = in.data.name + "  " + in.category.name + "  " +
+  const std::string name = std::filesystem::path(in.data.name).stem().string();
+  const std::string text = name + "  " + in.category.name + "  " +
                            FormatPrice(last.close, in.data.priceScale) + "  " + (change >= 0 ? "+" : "") +
                            FormatPrice(static_cast<std::int32_t>(change), in.data.priceScale) + " " + pct +
                            "  vol " + std::to_string(volume);
@@ -156,6 +158,8 @@ void DrawPair(CDC* dc, const ChartInput& in, const ChartStyle& style, VolumeMode
   const std::int64_t top = RoundUp(maxVolume);
   volume.DrawXGridByTime(dc, volumePlot, time.end, time.start, time.lines, 0, 1, CKeloBaseChart::eTickMinute);
   if (!third) volume.DrawXGridTextByTime(dc, volumePlot, time.end, time.start, 0, CKeloBaseChart::eTickMinute);
+  // The axes go first: the last minute's line stands on the right edge.
+  volume.DrawAxis(dc, volumePlot);
   Bar::SDrawRange volumeRange{time.start, time.end, 0, top, time.end, 0};
   if (mode == VolumeMode::kRatio) {
     std::vector<std::int32_t> fit;
@@ -171,7 +175,6 @@ void DrawPair(CDC* dc, const ChartInput& in, const ChartStyle& style, VolumeMode
       volume.DrawTickVolumeWithState(dc, volumePlot, volumeRange, samples, CKeloBaseChart::eTickMinute);
     }
   }
-  volume.DrawAxis(dc, volumePlot);
 
   if (third) {
     // The ask-minus-bid volume per minute around a zero line, with its averages.
@@ -184,9 +187,9 @@ void DrawPair(CDC* dc, const ChartInput& in, const ChartStyle& style, VolumeMode
     diff.DrawXGridByTime(dc, diffPlot, time.end, time.start, time.lines, 0, 1, CKeloBaseChart::eTickMinute);
     diff.DrawXGridTextByTime(dc, diffPlot, time.end, time.start, 0, CKeloBaseChart::eTickMinute);
     diff.DrawYGridTextEx(dc, diffPlot, static_cast<double>(bound), 0.0, static_cast<double>(-bound), 5, 0);
+    diff.DrawAxis(dc, diffPlot);
     Bar::SDrawRange diffRange{time.start, time.end, -bound, bound, time.end, 0};
     diff.DrawTickInnerOuterUpDownChart(dc, diffPlot, diffRange, samples, 0, 0, 0);
-    diff.DrawAxis(dc, diffPlot);
   }
   dc->SelectObject(oldFont);
 }

@@ -127,8 +127,8 @@ int RunRender(RenderCommand& c) {
   return 0;
 }
 
-std::string SampleCsv() {
-  const MinuteBars day = SampleDay();
+std::string SampleCsv(std::uint32_t seed) {
+  const MinuteBars day = SampleDay(seed);
   std::string text = "time,open,high,low,close,volume,inner,outer\n";
   for (const MinuteBar& b : day.bars) {
     text += FormatClock(b.time) + "," + FormatPrice(b.open, 100) + "," + FormatPrice(b.high, 100) + "," +
@@ -181,8 +181,10 @@ int main(int argc, char** argv) {
   tick->add_option("price", tickPrice, "a decimal price, e.g. 12.35")->required();
 
   std::string sampleOut = "-";
+  std::uint32_t sampleSeed = 1;
   CLI::App* sample = app.add_subcommand("sample", "write the embedded sample day as CSV (the input format)");
   sample->add_option("-o,--output", sampleOut, "output file (default: standard output)");
+  sample->add_option("--seed", sampleSeed, "another generated day of the same kind (1 is the sample day)");
 
   try {
     app.parse(argc, argv);
@@ -210,7 +212,7 @@ int main(int argc, char** argv) {
     return 0;
   }
   if (sample->parsed()) {
-    const std::string text = SampleCsv();
+    const std::string text = SampleCsv(sampleSeed);
     if (auto error = WriteOutput(sampleOut, std::vector<std::uint8_t>(text.begin(), text.end()))) {
       return Fail(kBadData, *error);
     }
