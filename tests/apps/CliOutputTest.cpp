@@ -14,7 +14,9 @@
 
 #include "Batch.h"
 #include "GoldenImage.h"
+#include "PngEncoder.h"
 #include "SampleData.h"
+#include "surface/Png.h"
 
 namespace {
 
@@ -99,6 +101,31 @@ TEST(CliOutput, WritesAreWholeAndFormatsFollowTheExtension) {
   EXPECT_EQ(LightColorref(RGB(200, 200, 200)), RGB(55, 55, 55));
   EXPECT_EQ(LightColorref(RGB(255, 60, 60)), RGB(255, 60, 60));  // dark enough already
   EXPECT_EQ(LightArgb(0x80FFFF00u) >> 24, 0x80u);
+}
+
+TEST(CliOutput, BothPngEncodersGiveThePixelsDrawn) {
+  const ChartInput in = std::get<ChartInput>(PrepareInput(SampleDay(), InputOptions{}));
+  auto raster = std::make_shared<kelo::surface::RasterBackend>(400, 300);
+  auto dc = CDC::FromBackend(raster);
+  DrawIntraday(dc.get(), in, ChartStyle{400, 300, "", 0});
+  const fs::path dir = FreshDir("png");
+  for (PngEncoder encoder : {PngEncoder::kLibdeflate, PngEncoder::kSpng}) {
+    std::vector<std::uint8_t> png;
+    ASSERT_TRUE(EncodePng(*raster, png, encoder));
+    const fs::path file = dir / (encoder == PngEncoder::kSpng ? "spng.png" : "libdeflate.png");
+    ASSERT_EQ(WriteOutput(file.string(), png), std::nullopt);
+    kelo::surface::detail::PngImage image;
+    ASSERT_TRUE(kelo::surface::detail::ReadPng(file.string(), image));
+    ASSERT_EQ(image.width, 400);
+    int differences = 0;
+    for (int y = 0; y < 300; ++y) {
+      for (int x = 0; x < 400; ++x) {
+        differences += (image.pixels[static_cast<std::size_t>(y * 400 + x)] & 0xFFFFFFu) !=
+                       (raster->GetPixelArgb(x, y) & 0xFFFFFFu);
+      }
+    }
+    EXPECT_EQ(differences, 0);
+  }
 }
 
 // Runs the tool; its exit code, with stderr in `err`.
