@@ -19,7 +19,7 @@ COLORREF LayerBackground() { return CKeloUIObjectSingletonPool::Instance()->pale
 // The value labels of a pane: a maximum that is not a whole multiple of the scale gets
 // decimal labels, a whole one the short left-side labels of the reference lines.
 void DrawGroupValueLabels(CKeloBaseChart& chart, CDC* dc, const CRect& plot, std::int32_t maxValue,
-                                 std::int32_t minValue, std::int32_t priceScale, std::int32_t yCells) {
+                          std::int32_t minValue, std::int32_t priceScale, std::int32_t yCells) {
   // 64-bit division: a hostile minimum over -1 must not overflow.
   const std::int64_t scale = priceScale;
   if (static_cast<std::int64_t>(maxValue) % scale != 0) {

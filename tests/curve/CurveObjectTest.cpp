@@ -12,19 +12,18 @@ namespace {
 
 using namespace kelo::test;
 using Curve = CKeloBaseCurve;
-using Curves = std::vector<std::vector<std::int32_t>>;
+using Values = std::vector<std::int32_t>;
+using Curves = std::vector<Values>;
 const Gdiplus::Color kC(0xFF010203);
 
 TEST(CurveObject, NumberedStylesAcceptOnlyIndicesInsideTheirLists) {
   ProbeCurve chart;
-  struct Case { int result, expected; };
-  const std::vector<Case> cases = {
-      {chart.SetCurveNumColor(9, kC), 1}, {chart.SetCurveNumColor(10, kC), 0}, {chart.SetCurveNumWidth(10, 2), 0},
-      {chart.SetCurveNumStyle(0xFFFFFFFFu, Gdiplus::DashStyleDot), 0}, {chart.SetROIBrushNumColor(0, kC), 1},
-      {chart.SetROIBrushNumColor(1, kC), 0}, {chart.SetROICurveNumWidth(1, 2), 0},
-      {static_cast<int>(chart.GetCurveColors(10).GetValue() == 0xFFFFFF00u), 1}};
-  for (std::size_t i = 0; i < cases.size(); ++i) EXPECT_EQ(cases[i].result, cases[i].expected) << i;
-
+  EXPECT_EQ((std::vector<int>{chart.SetCurveNumColor(9, kC), chart.SetCurveNumColor(10, kC),
+                              chart.SetCurveNumWidth(10, 2), chart.SetCurveNumStyle(0xFFFFFFFFu, Gdiplus::DashStyleDot),
+                              chart.SetROIBrushNumColor(0, kC), chart.SetROIBrushNumColor(1, kC),
+                              chart.SetROICurveNumWidth(1, 2)}),
+            (std::vector<int>{1, 0, 0, 0, 1, 0, 0}));
+  EXPECT_EQ(chart.GetCurveColors(10).GetValue(), 0xFFFFFF00u);
   chart.SetRgnPointsValue(std::vector<std::vector<Curve::XYValue>>(3));
   EXPECT_EQ(chart.SetROIBrushNumColor(2, kC), 1);
   EXPECT_EQ(chart.roiStyles[1].brushColor.GetValue(), 0x80C80000u);
@@ -34,18 +33,19 @@ TEST(CurveObject, NumberedStylesAcceptOnlyIndicesInsideTheirLists) {
 
 TEST(CurveObject, PixelMarginsFollowTheCellsAndTheFont) {
   ProbeCurve chart;
-  int l = 0, t = 0, r = 0, b = 0;
+  auto margins = [&] {
+    std::vector<int> m(4);
+    chart.GetBmpDeflate(m[0], m[1], m[2], m[3]);
+    return m;
+  };
   chart.baseChanged = 0;
   chart.SetBmpDeflate(5, 2, 4, 3);
-  chart.GetBmpDeflate(l, t, r, b);
-  EXPECT_EQ((std::vector<int>{l, t, r, b}), (std::vector<int>{35, 24, 28, 36}));
+  EXPECT_EQ(margins(), (std::vector<int>{35, 24, 28, 36}));
   EXPECT_EQ(chart.baseChanged, 0);
   chart.SetBmpLeftDeflate(1);  // the frame's cell only, until the size changes
-  chart.GetBmpDeflate(l, t, r, b);
-  EXPECT_EQ(l, 35);
+  EXPECT_EQ(margins()[0], 35);
   chart.OnChangeSize();
-  chart.GetBmpDeflate(l, t, r, b);
-  EXPECT_EQ(l, 7);
+  EXPECT_EQ(margins(), (std::vector<int>{7, 24, 28, 36}));
   EXPECT_EQ(chart.baseChanged, 1);
 }
 
@@ -103,13 +103,12 @@ TEST_F(Group, ScaleZeroLeavesTheTargetAloneAndStylesRepeatAfterTheLast) {
 }
 
 TEST_F(Group, AWholeMaximumGetsShortLabelsAndAFractionalOneDecimals) {
-  Paint({{0}}, 12500);
-  const auto whole = Texts(OnSurface(Take(), "curve.data"));
-  EXPECT_NE(std::find(whole.begin(), whole.end(), "125"), whole.end()) << ::testing::PrintToString(whole);
-  chart.ChangeBaseChart();
-  Paint({{0}}, 12550);
-  const auto part = Texts(OnSurface(Take(), "curve.data"));
-  EXPECT_NE(std::find(part.begin(), part.end(), "125.50"), part.end()) << ::testing::PrintToString(part);
+  for (const auto& [max, label] : {std::pair{12500, "125"}, {12550, "125.50"}}) {
+    chart.ChangeBaseChart();
+    Paint({{0}}, max);
+    const auto texts = Texts(OnSurface(Take(), "curve.data"));
+    EXPECT_NE(std::find(texts.begin(), texts.end(), label), texts.end()) << ::testing::PrintToString(texts);
+  }
 }
 
 TEST_F(Group, APaneWithoutScaleKeepsItsGridButGetsNoCurves) {
@@ -124,34 +123,26 @@ TEST_F(Group, APaneWithoutScaleKeepsItsGridButGetsNoCurves) {
   EXPECT_EQ(chart.GetYCells(), 4);  // the last pane given cells: the second has no data
 }
 
-// Replaces DrawBase (draws nothing) and notes every other step it is asked for.
+// Replaces DrawBase (draws nothing) and the leaf drawings, notes every step it is asked for.
+#define NOTE(name) calls.push_back(#name)
+using I = std::int32_t;
 struct Spy : ProbeCurve {
   std::vector<std::string> calls;
-  void SetYCells(int n) override { calls.push_back("SetYCells"); ProbeCurve::SetYCells(n); }
-  void DrawBase(CDC*, const CRect&, int, int) override { calls.push_back("DrawBase"); }
-  void DrawBaseNew(CDC* d, const CRect& r, int t, int s, std::int32_t u, int f) override {
-    calls.push_back("DrawBaseNew");
-    ProbeCurve::DrawBaseNew(d, r, t, s, u, f);
-  }
   using CKeloBaseCurve::DrawTickPrice;
-  void DrawTickPrice(CDC* d, const CRect& r, SDrawRange g, std::vector<STickPrice> p, ETickType s, int m) override {
-    calls.push_back("DrawTickPrice");
+  void SetYCells(int n) override { NOTE(SetYCells), ProbeCurve::SetYCells(n); }
+  void DrawBase(CDC*, const CRect&, int, int) override { NOTE(DrawBase); }
+  void DrawBaseNew(CDC* d, const CRect& r, int t, int s, I u, int f) override {
+    NOTE(DrawBaseNew), ProbeCurve::DrawBaseNew(d, r, t, s, u, f);
   }
-  void DrawFigureCurve(CDC* d, const CRect& r, std::int32_t a, std::int32_t b, std::int32_t n,
-                       const std::vector<std::int32_t>& v, int f) override {
-    calls.push_back("DrawFigureCurve");
+  void DrawTickPrice(CDC*, const CRect&, SDrawRange, std::vector<STickPrice>, ETickType, int) override {
+    NOTE(DrawTickPrice);
   }
-  void DrawXYCurve(CDC*, const CRect&, std::int32_t, std::int32_t, std::int32_t, std::int32_t,
-                   const std::vector<XYValue>&) override { calls.push_back("DrawXYCurve"); }
-  void DrawROIRgn(CDC*, const CRect&, std::int32_t, std::int32_t, std::int32_t, std::int32_t,
-                  const std::vector<XYValue>&) override { calls.push_back("DrawROIRgn"); }
-  void DrawEasyPoints(CDC*, const CRect&, std::int32_t, std::int32_t, std::int32_t, std::int32_t) override {
-    calls.push_back("DrawEasyPoints");
-  }
-  void UpdateCurveGroupData(CDC* d, const CRect& r, std::int32_t a, std::int32_t b, std::int32_t n, const Curves& c,
-                            std::int32_t s) override {
-    calls.push_back("Update");
-    ProbeCurve::UpdateCurveGroupData(d, r, a, b, n, c, s);
+  void DrawFigureCurve(CDC*, const CRect&, I, I, I, const Values&, int) override { NOTE(DrawFigureCurve); }
+  void DrawXYCurve(CDC*, const CRect&, I, I, I, I, const std::vector<XYValue>&) override { NOTE(DrawXYCurve); }
+  void DrawROIRgn(CDC*, const CRect&, I, I, I, I, const std::vector<XYValue>&) override { NOTE(DrawROIRgn); }
+  void DrawEasyPoints(CDC*, const CRect&, I, I, I, I) override { NOTE(DrawEasyPoints); }
+  void UpdateCurveGroupData(CDC* d, const CRect& r, I a, I b, I n, const Curves& c, I s) override {
+    NOTE(Update), ProbeCurve::UpdateCurveGroupData(d, r, a, b, n, c, s);
   }
 };
 
@@ -165,14 +156,10 @@ TEST(CurveObject, CompositeOperationsCallTheirStepsThroughTheVirtualTable) {
        {"DrawBase", "Update", "DrawFigureCurve", "DrawFigureCurve"}},
       {"group by time", [](Spy& s, CDC* d) { s.DrawEasyCurveGroupChartNew(d, CRect(0, 0, 300, 200), 9, 0, 2, {{1}}, 1, 60); },
        {"DrawBaseNew", "Update", "DrawFigureCurve"}},
-      {"panes", [](Spy& s, CDC* d) {
-         s.DrawEasyCurveGroupChartEx(d, CRect(0, 0, 300, 200), {{CRect(0, 0, 300, 200), 3, CString(), 9, 0, 2, {{1}}, 1}});
-       }, {"SetYCells", "DrawBase", "SetYCells", "DrawFigureCurve"}},
-      {"xy", [](Spy& s, CDC* d) {
-         s.SetRgnPointsValue({{}});
-         s.SetEasyPoints({{}});
-         s.DrawEasyXYChart(d, CRect(0, 0, 300, 200), 9, 0, 2, 9, 0, 2, {{}});
-       }, {"DrawXYCurve", "DrawROIRgn", "DrawEasyPoints"}},
+      {"panes", [](Spy& s, CDC* d) { s.DrawEasyCurveGroupChartEx(d, CRect(0, 0, 300, 200), {{CRect(0, 0, 300, 200), 3, CString(), 9, 0, 2, {{1}}, 1}}); },
+       {"SetYCells", "DrawBase", "SetYCells", "DrawFigureCurve"}},
+      {"xy", [](Spy& s, CDC* d) { s.SetRgnPointsValue({{}}), s.SetEasyPoints({{}}), s.DrawEasyXYChart(d, CRect(0, 0, 300, 200), 9, 0, 2, 9, 0, 2, {{}}); },
+       {"DrawXYCurve", "DrawROIRgn", "DrawEasyPoints"}},
       {"combined ticks", [](Spy& s, CDC* d) { s.DrawTickPriceCombine(d, std::deque<Curve::CurveCombine>(2)); },
        {"DrawTickPrice", "DrawTickPrice"}},
   };

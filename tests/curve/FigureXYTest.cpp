@@ -72,9 +72,7 @@ TEST_F(Figure, DividedCurvesSplitAtTheBaseAndNeverLeaveTheRectangleForNaN) {
   }
 }
 
-struct XY : Figure {
-  const CRect rect{0, 0, 200, 200};
-};
+struct XY : Figure { const CRect rect{0, 0, 200, 200}; };
 
 TEST_F(XY, OutsidePointsEndNoLineButStartTheNext) {
   // 0 .. 100 over 200 pixels both ways.
@@ -89,8 +87,7 @@ TEST_F(XY, ADegenerateRangeStillPaintsTheFrame) {
   chart.SetEasyPoints({{1, 1, 0xFFFFFFFF, 4}});
   chart.DrawEasyXYChart(dc.get(), rect, 10, 10, 3, 10, 0, 3, {{{0, 0}, {5, 5}}});
   const Log& log = LogOf(*dc);
-  EXPECT_TRUE(Strokes(log).empty());
-  EXPECT_TRUE(OfType<kelo::surface::FillPieRecord>(log).empty());
+  EXPECT_TRUE(Strokes(log).empty() && OfType<kelo::surface::FillPieRecord>(log).empty()) << Describe(log);
   EXPECT_EQ(Fills(log).at(0).rect, rect);
   EXPECT_FALSE(Texts(log).empty());
   EXPECT_GE(Lines(log).size(), 2u);
@@ -119,6 +116,18 @@ TEST_F(XY, RegionsAreOutlinedThenFilledInsideAndPointsTakeTheLastColour) {
   EXPECT_EQ((std::vector<float>{pies[2].x, pies[2].y, pies[2].w, pies[2].h, pies[2].sweepAngle}),
             (std::vector<float>{52, 172, 8, 8, 360}));
   EXPECT_EQ(pies[2].argb, 0xFF0000FFu);
+}
+
+TEST_F(XY, HostileValuesGiveFiniteCoordinatesAndTwoCornersNoRegion) {
+  constexpr std::int32_t kMin = INT32_MIN, kMax = INT32_MAX;
+  chart.SetXCells(0);
+  chart.DrawTickPrice(dc.get(), rect, {0, 235959, kMin, 0, kMax, 0}, {{10, kMax, kMax, kMin, kMin, 0, 0, 0}}, Curve::eTickMinute, 1);
+  chart.DrawEasyXYChart(dc.get(), rect, kMax, kMin, 3, kMax, kMax - 1, 3, {{{kMin, kMax}, {kMax, kMax}}});
+  chart.UpdateCurveGroupDataEx(dc.get(), rect, {{rect, 2, CString(), kMax, kMin, 1, {{kMin, kMax}}, -1}});
+  chart.DrawEasyCurveGroupChart(dc.get(), rect, kMin + 1, kMin, 0, {{kMin}}, -1);
+  for (const Seg& s : Take()) EXPECT_TRUE(std::isfinite(s.x1 + s.y1 + s.x2 + s.y2)) << s;
+  chart.DrawROIRgn(dc.get(), rect, 10, 0, 10, 0, {{0, 0}, {5, 5}});
+  EXPECT_TRUE(LogOf(*dc).empty());
 }
 
 }  // namespace

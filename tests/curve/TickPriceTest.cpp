@@ -3,10 +3,7 @@
 // the high and low marks, and the checks that draw nothing.
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <vector>
-
-#include <kelochart/services/KeloUtility.h>
 
 #include "CurveTestSupport.h"
 #include "chart/YLabelLayout.h"
@@ -38,24 +35,15 @@ TEST(SplitScale, CurveAnchorsOnTheTruncatedMiddleWhereTheFrameAxisDoesNot) {
 
 TEST(SplitScale, AHalfWithoutSpanPutsItsPricesOnItsEdge) {
   const CRect rect(0, 10, 100, 110);
-  const auto atTop = SplitPriceScale::Make(rect, 1000, 1000, 900, SplitPriceScale::kTruncatedMiddle);
-  const auto atBottom = SplitPriceScale::Make(rect, 1100, 1000, 1000, SplitPriceScale::kTruncatedMiddle);
-  struct Case { const SplitPriceScale& s; std::int32_t price; double y; };
-  const Case cases[] = {{atTop, 1000, 60}, {atTop, 1001, 10}, {atTop, 950, 85}, {atTop, kNo, 2e10},
-                        {atBottom, 1000, 60}, {atBottom, 999, 110}, {atBottom, 1050, 35}};
-  for (const Case& c : cases) {
-    EXPECT_FALSE(std::isnan(c.s.YD(c.price))) << c.price;
-    if (c.y < 1e9) EXPECT_EQ(c.s.YD(c.price), c.y) << c.price;
-  }
+  const auto top = SplitPriceScale::Make(rect, 1000, 1000, 900, SplitPriceScale::kTruncatedMiddle);
+  const auto bottom = SplitPriceScale::Make(rect, 1100, 1000, 1000, SplitPriceScale::kTruncatedMiddle);
+  EXPECT_EQ((std::vector<double>{top.YD(1000), top.YD(1001), top.YD(950), bottom.YD(1000), bottom.YD(999), bottom.YD(1050)}),
+            (std::vector<double>{60, 10, 85, 60, 110, 35}));
 }
 
-// Clock times map to 100 + 10 pixels per minute after 09:00.
+// Clock times map to 100 + 10 pixels per minute after 09:00 (08:59 to 90).
 struct MinuteAxis : kelo::detail::TimeToX {
-  int X(std::int32_t time) override {
-    std::int32_t s = 0;
-    KeloUtility::TimeToSecTick(time, s);
-    return 100 + (s - 32400) / 6;
-  }
+  int X(std::int32_t t) override { return 100 + ((t / 10000 - 9) * 3600 + t / 100 % 100 * 60 + t % 100) / 6; }
 };
 
 struct Collect : kelo::detail::TickPathSink {
@@ -123,26 +111,24 @@ TEST(TickPrice, DrawsIntegerLinesInTheUpAndDownPensOnTheFramesTimeAxis) {
   EXPECT_EQ(Segs(LogOf(*dc)), (std::vector<Seg>{{101, 100, 101, 100, kUp}, {101, 95, 101, 100, kUp},
                                                 {101, 95, 101, 90, kDown}, {101, 100, 101, 95, kUp},
                                                 {101, 95, 101, 100, kUp}}));
-  const auto pen = Strokes(LogOf(*dc)).at(0).pen;
-  EXPECT_EQ(pen.width, 1.5f);
-  int x = 0, y = 0;
-  std::int32_t time = 0, price = 0;
-  chart.GetHighLowPointXY(1, x, y, time, price);
-  EXPECT_EQ((std::vector<int>{x, y, time, price}), (std::vector<int>{101, 90, 90000, 1010}));
-  chart.GetHighLowPointXY(0, x, y, time, price);
-  EXPECT_EQ((std::vector<int>{x, y, time, price}), (std::vector<int>{101, 100, 90000, 1000}));
+  EXPECT_EQ(Strokes(LogOf(*dc)).at(0).pen.width, 1.5f);
+  for (const auto& [which, expected] : {std::pair{1, std::vector<int>{101, 90, 90000, 1010}}, {0, {101, 100, 90000, 1000}}}) {
+    std::vector<int> mark(4);
+    chart.GetHighLowPointXY(which, mark[0], mark[1], mark[2], mark[3]);
+    EXPECT_EQ(mark, expected);
+  }
 }
 
 TEST(TickPrice, RangesWithoutAScaleDrawNothingAndMarkModeOneStillClearsTheMarks) {
-  const std::vector<Curve::STickPrice> day{R(90100, 1000, 1000, 1000, 1000)};
-  struct Case { Curve::SDrawRange range; std::vector<Curve::STickPrice> prices; };
-  const Case cases[] = {{{90000, 133000, 1100, 1000, 1100, 0}, day}, {{90000, 133000, 1200, 1000, 1100, 0}, day},
-                        {{133000, 133000, 900, 1000, 1100, 0}, day}, {{90000, 133000, 1001, 1000, 1100, 0}, day},
-                        {{90000, 133000, 900, 1101, 1100, 0}, day},  {{90000, 133000, 900, 1000, 1100, 0}, {}}};
-  for (const Case& c : cases) {
+  const std::vector<Curve::STickPrice> day{R(90100, 1000, 1000, 1000, 1000)}, none;
+  const std::pair<Curve::SDrawRange, const std::vector<Curve::STickPrice>*> cases[] = {
+      {{90000, 133000, 1100, 1000, 1100, 0}, &day}, {{90000, 133000, 1200, 1000, 1100, 0}, &day},
+      {{133000, 133000, 900, 1000, 1100, 0}, &day}, {{90000, 133000, 1001, 1000, 1100, 0}, &day},
+      {{90000, 133000, 900, 1101, 1100, 0}, &day},  {{90000, 133000, 900, 1000, 1100, 0}, &none}};
+  for (const auto& [range, prices] : cases) {
     ProbeCurve chart;
     auto dc = CDC::CreateRecording(300, 200);
-    chart.DrawTickPrice(dc.get(), CRect(0, 0, 300, 200), c.range, c.prices, Curve::eTickMinute, 1);
+    chart.DrawTickPrice(dc.get(), CRect(0, 0, 300, 200), range, *prices, Curve::eTickMinute, 1);
     EXPECT_TRUE(LogOf(*dc).empty()) << Describe(LogOf(*dc));
     EXPECT_EQ((std::vector<int>{chart.highPoint.x, chart.highPoint.y, chart.lowPoint.x, chart.lowPoint.y}),
               (std::vector<int>{-1, -1, -1, -1}));
@@ -171,11 +157,9 @@ TEST(TickPrice, TheColourFormDrawsOneColourAndGivesThePensBack) {
   ProbeCurve chart;
   chart.SetDownCurveColor(0xFF123456);
   auto dc = CDC::CreateRecording(400, 200);
-  std::deque<Curve::CurveCombine> combos(2);
-  for (auto& c : combos) {
-    c = {CRect(100, 0, 370, 200), {90000, 133000, 900, 1000, 1100, 0}, {R(90000, 1000, 1010, 990, 995)}, 0xFF0000FF,
-         Curve::eTickMinute, 1};
-  }
+  const Curve::CurveCombine combo{CRect(100, 0, 370, 200), {90000, 133000, 900, 1000, 1100, 0},
+                                  {R(90000, 1000, 1010, 990, 995)}, 0xFF0000FF, Curve::eTickMinute, 1};
+  std::deque<Curve::CurveCombine> combos{combo, combo};
   combos[1].prices[0].high = 1020;
   chart.DrawTickPriceCombine(dc.get(), combos);
   for (const Seg& s : Segs(LogOf(*dc))) EXPECT_EQ(s.argb, 0xFF0000FFu);
@@ -185,14 +169,13 @@ TEST(TickPrice, TheColourFormDrawsOneColourAndGivesThePensBack) {
 }
 
 TEST(TickPrice, PriceRecordsWithAMissingPriceAreRefused) {
-  struct Case { KeloDataGroup::CKeloDataMerge::SPriceData source; int result; };
-  const Case cases[] = {{{1, 2, 3, -2147483646, 5, 6, 7}, 0}, {{-2147483647, 2, 3, 4, 5, 6, 7}, 0},
-                        {{1, 2, 3, 4, -2147483647, 6, 7}, 1}};
-  for (const Case& c : cases) {
+  using Source = KeloDataGroup::CKeloDataMerge::SPriceData;
+  for (const auto& [source, result] : {std::pair<Source, int>{{1, 2, 3, -2147483646, 5, 6, 7}, 0},
+                                       {{-2147483647, 2, 3, 4, 5, 6, 7}, 0}, {{1, 2, 3, 4, -2147483647, 6, 7}, 1}}) {
     Curve::SPrice target{9, 9, 9, 9, 9, 9, 9};
-    EXPECT_EQ(Curve().ConverPriceStruct(c.source, target), c.result);
-    EXPECT_EQ(target.price4, c.result ? c.source.close : 9);
-    EXPECT_EQ(target.extra1, c.result ? c.source.reference : 9);
+    EXPECT_EQ(Curve().ConverPriceStruct(source, target), result);
+    EXPECT_EQ((std::vector<int>{target.price4, target.extra1}),
+              (result ? std::vector<int>{source.close, source.reference} : std::vector<int>{9, 9}));
   }
 }
 
