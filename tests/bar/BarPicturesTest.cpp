@@ -1,7 +1,6 @@
 // Golden images of the bar charts, drawn straight onto a raster and through a recording
-// replayed onto one, and the volume lines checked to stand under their price slots.
+// replayed onto one (the volume lines' slots are checked in TickVolumeTest).
 #include "../../bench/BarPictures.h"
-#include "BarTestSupport.h"
 #include "GoldenImage.h"
 
 namespace {
@@ -23,20 +22,6 @@ TEST(BarPictures, DirectAndReplayedDrawingsMatchTheBlessedImages) {
     auto recording = CDC::CreateRecording(p.width, p.height);
     p.draw(recording.get());
     EXPECT_TRUE(kelo::test::MatchesGolden(*recording, p.name, 0));
-  }
-}
-
-TEST(BarPictures, EveryVolumeLineStandsUnderItsPriceSlot) {
-  auto dc = CDC::CreateRecording(kPaneWidth, 420);
-  DrawIntradayVolume(dc.get());
-  const auto& log = kelo::test::LogOf(*dc);
-  const auto ticks = kelo::test::Ticks(log);
-  CKeloBaseChart price;
-  const auto samples = IntradaySamples(270);
-  const std::size_t first = ticks.size() - samples.size();  // the price path comes first
-  for (std::size_t i = 0; i < samples.size(); ++i) {
-    EXPECT_EQ(ticks[first + i].x0, price.GetXPosByTime(CRect(60, 12, 600, 240), kClose, kOpen, samples[i].time,
-                                                       CKeloBaseChart::eTickMinute, 0)) << i;
   }
 }
 

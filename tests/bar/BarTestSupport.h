@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <memory>
 #include <vector>
 
 #include <kelochart/bar/KeloBaseBar.h>
@@ -46,7 +47,7 @@ struct Tick {
   std::uint32_t argb;
   friend bool operator==(const Tick&, const Tick&) = default;
   friend std::ostream& operator<<(std::ostream& os, const Tick& t) {
-    return os << "(" << t.x0 << "," << t.y0 << ")-(" << t.x1 << "," << t.y1 << ") 0x" << std::hex << t.argb << std::dec;
+    return os << t.x0 << "," << t.y0 << "-" << t.x1 << "," << t.y1 << " 0x" << std::hex << t.argb << std::dec;
   }
 };
 
@@ -58,6 +59,14 @@ inline std::vector<Tick> Ticks(const Log& log) {
   }
   return ticks;
 }
+
+// A recording and a bar chart to draw on it.
+class BarDrawing : public ::testing::Test {
+ protected:
+  void Clear() { kelo::surface::RecordingOf(*dc)->Clear(); }
+  std::unique_ptr<CDC> dc = CDC::CreateRecording(640, 420);
+  ProbeBar bar;
+};
 
 inline std::uint32_t Table(unsigned entry) { return CKeloUIObjectSingletonPool::Instance()->palette.colorTable[entry]; }
 inline std::uint32_t BrushArgb(unsigned index) {

@@ -6,21 +6,14 @@
 namespace {
 
 using namespace kelo::test;
+using TickVolume = BarDrawing;
 using Volume = CKeloBaseBar::STickVolume;
 const CRect kPlot(100, 0, 340, 100);
 const CKeloBaseBar::SDrawRange kDay{90000, 133000, 0, 1000, 130000, 0};
 
-Volume At(std::int32_t time, std::int64_t volume, int state = 0) {
-  Volume v;
-  v.time = time;
-  v.volume = volume;
-  v.state = state;
-  return v;
-}
+Volume At(std::int32_t time, std::int64_t volume, int state = 0) { return {.time = time, .volume = volume, .state = state}; }
 
-TEST(TickVolume, LinesStandUnderThePriceSlotsWithLinearHeights) {
-  auto dc = CDC::CreateRecording(400, 200);
-  ProbeBar bar;
+TEST_F(TickVolume, LinesStandUnderThePriceSlotsWithLinearHeights) {
   CKeloBaseChart price;  // the price pane above, same rectangle and session
   const std::vector<Volume> samples = {At(90000, 250), At(90130, 1000), At(132900, 0), At(133100, 500), At(85000, -100)};
   bar.DrawTickVolume(dc.get(), kPlot, kDay, samples, CKeloBaseChart::eTickMinute);
@@ -33,14 +26,12 @@ TEST(TickVolume, LinesStandUnderThePriceSlotsWithLinearHeights) {
     EXPECT_EQ(ticks[i], (Tick{x, 100, x, 100 - heights[i], Table(1676)})) << "sample " << i;
   }
   bar.SetOffsetMinTick(900);  // with a midnight offset the sample keeps its own time
-  kelo::surface::RecordingOf(*dc)->Clear();
+  Clear();
   bar.DrawTickVolume(dc.get(), kPlot, kDay, {At(133100, 1)}, CKeloBaseChart::eTickMinute);
   EXPECT_NE(Ticks(LogOf(*dc)).at(0).x0, ticks[3].x0);
 }
 
-TEST(TickVolume, StatePensInEveryVariant) {
-  auto dc = CDC::CreateRecording(400, 200);
-  ProbeBar bar;
+TEST_F(TickVolume, StatePensInEveryVariant) {
   const std::vector<Volume> samples = {At(90000, 500, 0), At(90100, 500, 1), At(90200, 500, 7)};
   bar.DrawTickVolumeWithState(dc.get(), kPlot, kDay, samples, CKeloBaseChart::eTickMinute);
   EXPECT_EQ(bar.DrawTickVolumeByRatioWithState(dc.get(), kPlot, 1000, kDay, samples, CKeloBaseChart::eTickMinute), 1);
@@ -52,9 +43,7 @@ TEST(TickVolume, StatePensInEveryVariant) {
                                               Table(1428), Table(1426), Table(1678)}));
 }
 
-TEST(TickVolume, ByRatioHeightsAndInvalidRanges) {
-  auto dc = CDC::CreateRecording(400, 200);
-  ProbeBar bar;
+TEST_F(TickVolume, ByRatioHeightsAndInvalidRanges) {
   // Fit scale of 1000: 500, 1000, 1500, 2000 in four 25-pixel steps.
   const std::vector<Volume> samples = {At(90000, 125), At(90000, 600), At(90000, 5000)};
   EXPECT_EQ(bar.DrawTickVolumeByRatio(dc.get(), kPlot, 1000, kDay, samples, CKeloBaseChart::eTickMinute), 1);
@@ -62,10 +51,9 @@ TEST(TickVolume, ByRatioHeightsAndInvalidRanges) {
   for (const Tick& t : Ticks(LogOf(*dc))) tops.push_back(t.y1);
   EXPECT_EQ(tops, (std::vector<int>{94, 70, 0}));
   EXPECT_FALSE(Strokes(LogOf(*dc)).at(0).state.antiAlias) << "the by-ratio bars set no smoothing";
-  kelo::surface::RecordingOf(*dc)->Clear();
-  auto flat = kDay;
+  Clear();
+  auto flat = kDay, noTime = kDay;
   flat.maxValue = flat.minValue;
-  auto noTime = kDay;
   noTime.endTime = noTime.startTime;
   for (const auto& range : {flat, noTime}) {
     EXPECT_EQ(bar.GetDrawTickVolumeByRatioIsCorrect(1000, range, samples), 0);
@@ -82,14 +70,8 @@ TEST(TickVolume, ByRatioHeightsAndInvalidRanges) {
   EXPECT_EQ(Ticks(LogOf(*dc)).at(1).y1, 100);
 }
 
-TEST(TickVolume, InnerOuterOverlapShowsInTheNonConfirmedColour) {
-  auto dc = CDC::CreateRecording(400, 200);
-  ProbeBar bar;
-  Volume v = At(90000, 0);
-  v.innerVolume = 300;
-  v.outerVolume = 500;
-  v.innerCount = 500;
-  v.outerCount = 100;
+TEST_F(TickVolume, InnerOuterOverlapShowsInTheNonConfirmedColour) {
+  const Volume v{.time = 90000, .innerVolume = 300, .outerVolume = 500, .innerCount = 500, .outerCount = 100};
   bar.DrawTickInnerOuterChart(dc.get(), kPlot, kDay, {v}, 0);
   bar.DrawTickInnerOuterChart(dc.get(), kPlot, kDay, {v}, 1);
   const int x = bar.GetXPosByTime(kPlot, kDay.endTime, kDay.startTime, 90000, CKeloBaseChart::eTickMinute, 0);
@@ -98,23 +80,16 @@ TEST(TickVolume, InnerOuterOverlapShowsInTheNonConfirmedColour) {
                                                   {x, 100, x, 90, Table(1430)}, {x, 100, x, 90, Table(1426)}}));
 }
 
-TEST(TickVolume, UpDownDifferencesCurvesFromTheirStartAndZeroLineOnTop) {
-  auto dc = CDC::CreateRecording(400, 200);
-  ProbeBar bar;
+TEST_F(TickVolume, UpDownDifferencesCurvesFromTheirStartAndZeroLineOnTop) {
   const CKeloBaseBar::SDrawRange range{90000, 133000, -50, 200, 0, 0};  // scale 0.25, zero line at 50
-  std::vector<Volume> samples(3);
-  const std::int64_t diffs[] = {4, -4, 80};
-  for (int i = 0; i < 3; ++i) {
-    samples[i].time = 90000 + 100 * i;
-    samples[i].diffVolume = diffs[i];
-    samples[i].curve1Volume = 40 * i;
-    samples[i].curve2Volume = -40 * i;
-  }
+  const std::vector<Volume> samples = {{.time = 90000, .diffVolume = 4},
+                                       {.time = 90100, .diffVolume = -4, .curve1Volume = 40},
+                                       {.time = 90200, .diffVolume = 80, .curve1Volume = 80}};
   const auto x = [&](int i) {
     return bar.GetXPosByTime(kPlot, 133000, 90000, samples[i].time, CKeloBaseChart::eTickMinute, 0);
   };
   for (int start : {0, 1, 2}) {
-    kelo::surface::RecordingOf(*dc)->Clear();
+    Clear();
     bar.DrawTickInnerOuterUpDownChart(dc.get(), kPlot, range, samples, 0, start, 5);
     std::vector<Tick> expected = {{x(0), 50, x(0), 50, Table(1416)}, {x(1), 50, x(1), 51, Table(1420)}};
     if (start <= 1) expected.push_back({x(0), 50, x(1), 40, Table(1738)});

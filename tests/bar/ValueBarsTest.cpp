@@ -1,22 +1,22 @@
 // The bar object and the value bar charts through the recording surface: brushes and
 // margins, the bar-position cache, plain, state, by-ratio and up/down bars, the layered
 // up/down chart and its steps through the virtual table.
-#include <memory>
-
 #include "BarTestSupport.h"
 
 namespace {
 
 using namespace kelo::test;
+using BarObject = BarDrawing;
+using BarChart = BarDrawing;
+using UpDownBars = BarDrawing;
+using UpDownChart = BarDrawing;
 
-TEST(BarObject, BrushListMarginsAndGroupSize) {
-  ProbeBar bar;
+TEST_F(BarObject, BrushListMarginsAndGroupSize) {
   Gdiplus::SolidBrush brush(Gdiplus::Color(0xFF112233));
   bar.SetBarColors(7, &brush);
   bar.SetBarColors(2, &brush);
   ASSERT_EQ(bar.barBrushes.size(), 6u) << "an index beyond the list appends";
-  EXPECT_EQ(bar.barBrushes[5], &brush);
-  EXPECT_EQ(bar.barBrushes[2], &brush);
+  EXPECT_EQ(std::make_pair(bar.barBrushes[2], bar.barBrushes[5]), std::make_pair(&brush, &brush));
   for (auto [in, stored] : {std::pair{0u, 0u}, {2u, 2u}, {3u, 3u}, {5u, 3u}}) {
     bar.SetMultiBarSize(in);
     EXPECT_EQ(bar.multiBarSize, stored);
@@ -32,9 +32,7 @@ TEST(BarObject, BrushListMarginsAndGroupSize) {
   EXPECT_EQ(l, 6);
 }
 
-TEST(BarChart, BarsStandOnTheBottomEdgeAndTheCacheKeepsPositionsForFewerValues) {
-  auto dc = CDC::CreateRecording(200, 200);
-  ProbeBar bar;
+TEST_F(BarChart, BarsStandOnTheBottomEdgeAndTheCacheKeepsPositionsForFewerValues) {
   const std::uint32_t brush = BrushArgb(310);
   bar.DrawBarChart(dc.get(), CRect(0, 0, 100, 100), 200, 100, 10, {50, -50});
   EXPECT_EQ(Bars(LogOf(*dc)), (std::vector<Bar>{{CRect(0, 50, 9, 100), brush}, {CRect(10, 50, 19, 100), brush}}));
@@ -56,9 +54,7 @@ TEST(BarChart, BarsStandOnTheBottomEdgeAndTheCacheKeepsPositionsForFewerValues) 
   EXPECT_EQ(bar.barCount, 3) << "equal bounds draw nothing and leave the cache alone";
 }
 
-TEST(BarChart, StateAndByRatioBarsAndTheBackgroundLeftOnTheDc) {
-  auto dc = CDC::CreateRecording(200, 200);
-  ProbeBar bar;
+TEST_F(BarChart, StateAndByRatioBarsAndTheBackgroundLeftOnTheDc) {
   bar.SetBkColor(0x123456);
   std::vector<CKeloBaseBar::VolumeInOut> state = {{50, 1}, {20, 0}, {30, 2}};
   bar.DrawBarChartWithState(dc.get(), CRect(0, 0, 100, 100), 100, 0, 10, state);
@@ -67,12 +63,12 @@ TEST(BarChart, StateAndByRatioBarsAndTheBackgroundLeftOnTheDc) {
                                    {CRect(20, 70, 29, 100), Table(17)}, {CRect(0, 0, 0, 0), 0x123456}}));
   EXPECT_EQ(dc->GetBkColor(), 0x123456u);
   // Fit scale of 1000 in four cells: 500, 1000, 1500, 2000; stepCount 4 gives 25-pixel steps.
-  kelo::surface::RecordingOf(*dc)->Clear();
+  Clear();
   bar.DrawBarChartByRatio(dc.get(), CRect(0, 0, 100, 100), 1000, 0, 4, 10, {125, 250, 600, 2000}, 0xAA);
   std::vector<int> tops;
   for (const auto& f : Fills(LogOf(*dc))) tops.push_back(f.rect.top);
   EXPECT_EQ(tops, (std::vector<int>{94, 88, 70, 0, 0}));
-  kelo::surface::RecordingOf(*dc)->Clear();
+  Clear();
   std::vector<CKeloBaseBar::VolumeInOut> none;
   EXPECT_EQ(bar.DrawBarCharByRatiotWithState(dc.get(), CRect(0, 0, 100, 100), 1000, 4, 10, none), 1);
   EXPECT_EQ(bar.DrawBarCharByRatiotWithState(dc.get(), CRect(0, 0, 100, 100), 1000, 0, 10, state), 0)
@@ -83,9 +79,7 @@ TEST(BarChart, StateAndByRatioBarsAndTheBackgroundLeftOnTheDc) {
                                                 {CRect(20, 99, 29, 100), BrushArgb(16)}}));
 }
 
-TEST(UpDownBars, MinimumRowsZeroColourAndNarrowSlots) {
-  auto dc = CDC::CreateRecording(300, 200);
-  ProbeBar bar;
+TEST_F(UpDownBars, MinimumRowsZeroColourAndNarrowSlots) {
   bar.SetUpDownBarColor(0x0000FF, 0x00FF00);
   CKeloBaseChart::_SDataInfor data{50, 0, -50, 10, 100, {30, 1, 0, -30}};
   bar.DrawBarChartUpDown(dc.get(), CRect(0, 0, 100, 100), data);
@@ -110,8 +104,7 @@ class CountingBar : public ProbeBar {
   }
 };
 
-TEST(UpDownChart, LayersArePaintedOnceUntilTheBaseChangesAndComposedEveryTime) {
-  auto dc = CDC::CreateRecording(400, 300);
+TEST_F(UpDownChart, LayersArePaintedOnceUntilTheBaseChangesAndComposedEveryTime) {
   CountingBar bar;
   const CKeloBaseChart::_SDataInfor first{50, 0, -50, 10, 100, {30}};
   const CKeloBaseChart::_SDataInfor second{50, 0, -50, 10, 100, {-30}};
@@ -123,16 +116,15 @@ TEST(UpDownChart, LayersArePaintedOnceUntilTheBaseChangesAndComposedEveryTime) {
   const auto blits = Blits(LogOf(*dc));
   ASSERT_EQ(blits.size(), 4u);
   EXPECT_EQ(std::make_pair(blits[0].sourceName, blits[0].useKey), std::make_pair(std::string("bar.base"), false));
-  EXPECT_EQ(std::make_pair(blits[1].sourceName, blits[1].useKey), std::make_pair(std::string("bar.data"), true));
-  EXPECT_EQ(blits[1].key, CKeloUIObjectSingletonPool::Instance()->palette.GetLayoutColor(4));
+  EXPECT_EQ(std::make_tuple(blits[1].sourceName, blits[1].useKey, blits[1].key),
+            std::make_tuple(std::string("bar.data"), true, CKeloUIObjectSingletonPool::Instance()->palette.GetLayoutColor(4)));
   bar.OnChangeSize();
   EXPECT_FALSE(bar.dataBmp.HasHandle());
   bar.DrawEasyUpDownBarChart(dc.get(), CRect(0, 0, 400, 300), second);
   EXPECT_EQ(std::make_pair(bar.bases, bar.updates), std::make_pair(2, 2));
-  kelo::surface::RecordingOf(*dc)->Clear();
+  Clear();
   bar.DrawEasyUpDownBarChart(dc.get(), CRect(0, 0, 60, 30), second);
-  EXPECT_EQ(Fills(LogOf(*dc)), (std::vector<kelo::surface::FillRectRecord>{
-                                   {CRect(0, 0, 60, 30), CKeloUIObjectSingletonPool::Instance()->palette.GetLayoutColor(4)}}))
+  EXPECT_EQ(Fills(LogOf(*dc)), (std::vector<kelo::surface::FillRectRecord>{{CRect(0, 0, 60, 30), blits[1].key}}))
       << "an empty plot fills the target with the background";
 }
 
