@@ -157,7 +157,9 @@ inline void DrawUpDown(CDC* dc) {
                                        "", "", "19", "", "", "22", "", ""};
   bar.SetXInfor(SlotLabels(24, kNames));
   CKeloBaseChart::_SDataInfor data{500, 0, -500, 24, 100, {}};
-  for (int i = 0; i < 24; ++i) data.values.push_back(static_cast<std::int32_t>(std::sin(i / 3.0) * 420 + (i % 5) * 9 - 18));
+  for (int i = 0; i < 24; ++i) {
+    data.values.push_back(static_cast<std::int32_t>(std::sin(i / 3.0) * 420 + (i % 5) * 9 - 18));
+  }
   data.values[5] = 0;
   data.values[6] = 2;
   bar.DrawEasyUpDownBarChart(dc, CRect(0, 0, 600, 300), data);
@@ -173,7 +175,8 @@ inline void DrawGroups(CDC* dc) {
   std::vector<Bar::BarGroupData> groups, appended;
   Series rng{11};
   for (int i = 0; i < 12; ++i) {
-    groups.push_back({static_cast<std::int32_t>(200 + rng.Next() * 700), static_cast<std::int32_t>(100 + rng.Next() * 600),
+    groups.push_back({static_cast<std::int32_t>(200 + rng.Next() * 700),
+                      static_cast<std::int32_t>(100 + rng.Next() * 600),
                       static_cast<std::int32_t>(rng.Next() * 500)});
     appended.push_back({groups.back().value1 / 3, groups.back().value2 / 2, 0});
   }

@@ -29,7 +29,7 @@ struct Bar {
   CRect box;
   std::uint32_t argb = 0;
   friend bool operator==(const Bar&, const Bar&) = default;
-  friend std::ostream& operator<<(std::ostream& os, const Bar& b) { return os << b.box << " 0x" << std::hex << b.argb << std::dec; }
+  friend std::ostream& operator<<(std::ostream& os, const Bar& b) { return os << b.box << " argb " << b.argb; }
 };
 
 inline std::vector<Bar> Bars(const Log& log) {
@@ -68,6 +68,7 @@ class BarDrawing : public ::testing::Test {
   ProbeBar bar;
 };
 
+inline COLORREF Background() { return CKeloUIObjectSingletonPool::Instance()->palette.GetLayoutColor(4); }
 inline std::uint32_t Table(unsigned entry) { return CKeloUIObjectSingletonPool::Instance()->palette.colorTable[entry]; }
 inline std::uint32_t BrushArgb(unsigned index) {
   return CKeloUIObjectSingletonPool::Instance()->palette.GetGPBrushByIndex(index)->FillArgb();

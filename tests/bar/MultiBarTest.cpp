@@ -39,10 +39,10 @@ class CountingBar : public ProbeBar {
 
 TEST_F(MultiBar, AppendedLayerDrawsOverTheMainGroupsAndGivesTheBrushesBack) {
   CountingBar bar;
-  Gdiplus::SolidBrush red(Gdiplus::Color(0xFFFF0000)), blue(Gdiplus::Color(0xFF0000FF)), grey(Gdiplus::Color(0xFF808080));
+  Gdiplus::SolidBrush red(Gdiplus::Color(0xFFFF0000)), blue(Gdiplus::Color(0xFF0000FF));
   const auto brushesBefore = bar.barBrushes;
   bar.SetAppenedBarData({{80, 60, 0}});
-  bar.SetAppenedBarColor(&red, &blue, &grey);
+  bar.SetAppenedBarColor(&red, &blue, &red);
   bar.ShowAppendedBmp(1);
   bar.DrawEasyMultiBarChart(dc.get(), CRect(0, 0, 400, 300), 100, 0, 10, {{50, 40, 0}}, 1);
   EXPECT_EQ(bar.barBrushes, brushesBefore);

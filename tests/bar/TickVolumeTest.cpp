@@ -11,11 +11,11 @@ using Volume = CKeloBaseBar::STickVolume;
 const CRect kPlot(100, 0, 340, 100);
 const CKeloBaseBar::SDrawRange kDay{90000, 133000, 0, 1000, 130000, 0};
 
-Volume At(std::int32_t time, std::int64_t volume, int state = 0) { return {.time = time, .volume = volume, .state = state}; }
+Volume At(std::int32_t t, std::int64_t v, int s = 0) { return {.time = t, .volume = v, .state = s}; }
 
 TEST_F(TickVolume, LinesStandUnderThePriceSlotsWithLinearHeights) {
   CKeloBaseChart price;  // the price pane above, same rectangle and session
-  const std::vector<Volume> samples = {At(90000, 250), At(90130, 1000), At(132900, 0), At(133100, 500), At(85000, -100)};
+  std::vector<Volume> samples = {At(90000, 250), At(90130, 1000), At(132900, 0), At(133100, 500), At(85000, -100)};
   bar.DrawTickVolume(dc.get(), kPlot, kDay, samples, CKeloBaseChart::eTickMinute);
   const auto ticks = Ticks(LogOf(*dc));
   ASSERT_EQ(ticks.size(), samples.size());

@@ -97,7 +97,7 @@ TEST_F(UpDownBars, MinimumRowsZeroColourAndNarrowSlots) {
 class CountingBar : public ProbeBar {
  public:
   int bases = 0, updates = 0;
-  void DrawBaseL(CDC* dc, const CRect& rect, std::int32_t slots) override { ++bases; ProbeBar::DrawBaseL(dc, rect, slots); }
+  void DrawBaseL(CDC* d, const CRect& r, std::int32_t n) override { ++bases; ProbeBar::DrawBaseL(d, r, n); }
   void UpdateUpDownBarChart(CDC* dc, const CRect& rect, _SDataInfor data) override {
     ++updates;
     ProbeBar::UpdateUpDownBarChart(dc, rect, data);
@@ -117,7 +117,7 @@ TEST_F(UpDownChart, LayersArePaintedOnceUntilTheBaseChangesAndComposedEveryTime)
   ASSERT_EQ(blits.size(), 4u);
   EXPECT_EQ(std::make_pair(blits[0].sourceName, blits[0].useKey), std::make_pair(std::string("bar.base"), false));
   EXPECT_EQ(std::make_tuple(blits[1].sourceName, blits[1].useKey, blits[1].key),
-            std::make_tuple(std::string("bar.data"), true, CKeloUIObjectSingletonPool::Instance()->palette.GetLayoutColor(4)));
+            std::make_tuple(std::string("bar.data"), true, Background()));
   bar.OnChangeSize();
   EXPECT_FALSE(bar.dataBmp.HasHandle());
   bar.DrawEasyUpDownBarChart(dc.get(), CRect(0, 0, 400, 300), second);
