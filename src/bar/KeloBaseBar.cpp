@@ -14,7 +14,9 @@ namespace {
 CKeloPalette& Palette() { return CKeloUIObjectSingletonPool::Instance()->palette; }
 
 // A pen of the palette's ARGB colour-table entry, solid.
-Gdiplus::Pen TablePen(unsigned entry, float width) { return Gdiplus::Pen(Gdiplus::Color(Palette().colorTable[entry]), width); }
+Gdiplus::Pen TablePen(unsigned entry, float width) {
+  return Gdiplus::Pen(Gdiplus::Color(Palette().colorTable[entry]), width);
+}
 
 void SetStyle(Gdiplus::Pen& pen, Gdiplus::DashStyle style, float width) {
   pen.SetDashStyle(style);
@@ -195,7 +197,8 @@ void CKeloBaseBar::ReCalculateBarPos() {
 }
 
 void CKeloBaseBar::UpdateBarPositions(const CRect& rect, std::int32_t slotCount, std::size_t count) {
-  const std::int32_t values = count > static_cast<std::size_t>(INT32_MAX) ? INT32_MAX : static_cast<std::int32_t>(count);
+  const std::int32_t values =
+      count > static_cast<std::size_t>(INT32_MAX) ? INT32_MAX : static_cast<std::int32_t>(count);
   // Fewer values than last time keep the positions: the first ones are the same slots.
   if (rect == barRect && slotCount == barSlotCount && values <= barCount) return;
   barRect = rect;
