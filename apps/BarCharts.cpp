@@ -78,7 +78,7 @@ void DrawUpDownBars(CDC* dc, const ChartInput& in, const ChartStyle& style) {
   chart.SetXInfor(IntervalLabels(in, kInterval, count, count > 12 ? 2 : 1));
   const CRect rect(0, 0, style.width, style.height);
   chart.DrawEasyUpDownBarChart(dc, rect, data);
-  DrawCaption(dc, chart, PlotOf(chart, rect), in.data.name + "  change every 15 minutes");
+  DrawCaption(dc, chart, PlotOf(chart, rect), DisplayName(in) + "  change every 15 minutes");
 }
 
 void DrawMultiBars(CDC* dc, const ChartInput& in, const ChartStyle& style) {
@@ -95,8 +95,9 @@ void DrawMultiBars(CDC* dc, const ChartInput& in, const ChartStyle& style) {
     largest = std::max({largest, up[k], down[k]});
   }
   const std::int64_t top = RoundUp(largest);
-  // Volumes beyond 32 bits are shown in thousands.
-  const std::int32_t divisor = top > 2000000000 ? 1000 : 1;
+  // Volumes beyond 32 bits are shown in thousands (or millions).
+  std::int64_t divisor = 1;
+  while (top / divisor > 2000000000) divisor *= 1000;
   for (std::size_t k = 0; k < count; ++k) {
     groups[k].value1 = static_cast<std::int32_t>(up[k] / divisor);
     groups[k].value2 = static_cast<std::int32_t>(down[k] / divisor);
@@ -122,7 +123,7 @@ void DrawMultiBars(CDC* dc, const ChartInput& in, const ChartStyle& style) {
   chart.DrawEasyMultiBarChart(dc, rect, static_cast<std::int32_t>(top / divisor), 0, static_cast<std::int32_t>(count),
                               groups, 1);
   DrawCaption(dc, chart, PlotOf(chart, rect),
-              in.data.name + "  volume per half hour: up minutes | down minutes, the larger brighter" + (divisor > 1 ? " (thousands)" : ""));
+              DisplayName(in) + "  volume per half hour: up minutes | down minutes, the larger brighter" + (divisor == 1 ? "" : divisor == 1000 ? " (thousands)" : " (millions)"));
 }
 
 }  // namespace kelo::cli

@@ -51,6 +51,8 @@ class LabelFont {
 };
 
 COLORREF Background();
+// The instrument's name for captions: the file name without folder and extension.
+std::string DisplayName(const ChartInput& in);
 // pane less the chart's pixel margins.
 CRect PlotOf(CKeloBaseChart& chart, const CRect& pane);
 

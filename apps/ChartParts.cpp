@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <filesystem>
 
 namespace kelo::cli {
 
@@ -70,6 +71,8 @@ void LabelFont::Apply(CKeloBaseChart& chart) {
   chart.SetFont(font_);
   chart.SetFontSize(cellHeight_, cellWidth_);
 }
+
+std::string DisplayName(const ChartInput& in) { return std::filesystem::path(in.data.name).stem().string(); }
 
 COLORREF Background() { return CKeloUIObjectSingletonPool::Instance()->palette.GetLayoutColor(4); }
 

@@ -259,6 +259,12 @@ std::variant<MinuteBars, InputError> ParseMinuteBars(std::string_view name, std:
       message = "too many columns: the header names fewer";
       field = static_cast<int>(std::count(lines.lines[0].begin(), lines.lines[0].end(), ',')) + 1;
     } else if (dynamic_cast<const io::error::escaped_string_not_closed*>(&e)) {
+      // The field that holds the opening quote.
+      const std::string_view l = line >= 1 && static_cast<std::size_t>(line) <= lines.lines.size()
+                                     ? lines.lines[static_cast<std::size_t>(line) - 1]
+                                     : std::string_view();
+      const std::size_t quote = std::min(l.find('"'), l.size());
+      field = static_cast<int>(std::count(l.begin(), l.begin() + static_cast<std::ptrdiff_t>(quote), ','));
       message = "a quoted field is not closed";
     } else if (dynamic_cast<const io::error::duplicated_column_in_header*>(&e)) {
       message = "a column is named twice in the header";

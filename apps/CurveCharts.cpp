@@ -92,7 +92,7 @@ void DrawCurveGroup(CDC* dc, const ChartInput& in, const ChartStyle& style) {
   const CRect rect(0, 0, style.width, style.height);
   chart.DrawEasyCurveGroupChart(dc, rect, axis.top, axis.bottom, static_cast<std::int32_t>(s.close.size()), curves,
                                 in.data.priceScale);
-  DrawCaption(dc, chart, PlotOf(chart, rect), in.data.name + "  close (white), VWAP (green), 10-minute (blue) and 30-minute (cyan) averages");
+  DrawCaption(dc, chart, PlotOf(chart, rect), DisplayName(in) + "  close (white), VWAP (green), 10-minute (blue) and 30-minute (cyan) averages");
 }
 
 void DrawFigureCurves(CDC* dc, const ChartInput& in, const ChartStyle& style) {
@@ -125,14 +125,16 @@ void DrawFigureCurves(CDC* dc, const ChartInput& in, const ChartStyle& style) {
   chart.DrawDivideFigureCurve(dc, plot, info, 0);
   info.values = s.close;
   chart.DrawDivideFigureUpDownCurve(dc, plot, info, 0);
-  DrawCaption(dc, chart, plot, in.data.name + "  closes by direction around " +
+  DrawCaption(dc, chart, plot, DisplayName(in) + "  closes by direction around " +
                                    FormatPrice(in.reference, in.data.priceScale) + ", VWAP in yellow");
 }
 
 void DrawXYReturns(CDC* dc, const ChartInput& in, const ChartStyle& style) {
   // x: minutes into the session; y: return against the reference in basis points.
+  // Kept within a billion basis points, so that the axis bounds and their negation fit.
   auto bp = [&](std::int32_t price) {
-    return static_cast<std::int32_t>(std::lround((static_cast<double>(price) - in.reference) * 10000.0 / in.reference));
+    const double r = (static_cast<double>(price) - in.reference) * 10000.0 / in.reference;
+    return static_cast<std::int32_t>(std::lround(std::clamp(r, -1e9, 1e9)));
   };
   std::vector<Curve::XYValue> curve;
   std::vector<std::vector<Curve::XYValue>> regions;
@@ -177,7 +179,7 @@ void DrawXYReturns(CDC* dc, const ChartInput& in, const ChartStyle& style) {
   const CRect rect(0, 0, style.width, style.height);
   chart.DrawEasyXYChart(dc, rect, xMax, 0, std::min(10, xMax), bound, -bound, 9, {curve});
   DrawCaption(dc, chart, PlotOf(chart, rect),
-              in.data.name + "  return in basis points against " + FormatPrice(in.reference, in.data.priceScale) +
+              DisplayName(in) + "  return in basis points against " + FormatPrice(in.reference, in.data.priceScale) +
                   " over the session's minutes");
 }
 

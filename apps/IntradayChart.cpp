@@ -3,7 +3,6 @@
 // volume drawn by state, on a by-ratio scale, or split into bid and ask sides.
 #include <algorithm>
 #include <cstdio>
-#include <filesystem>
 
 #include "ChartKinds.h"
 
@@ -85,8 +84,7 @@ void DrawTitle(CDC* dc, const ChartInput& in, const CRect& plot, int fontHeight)
   for (const MinuteBar& b : in.data.bars) volume += b.volume;
   char pct[32];
   std::snprintf(pct, sizeof pct, "%+.2f%%", in.reference ? 100.0 * static_cast<double>(change) / in.reference : 0.0);
-  const std::string name = std::filesystem::path(in.data.name).stem().string();
-  const std::string text = name + "  " + in.category.name + "  " +
+  const std::string text = DisplayName(in) + "  " + in.category.name + "  " +
                            FormatPrice(last.close, in.data.priceScale) + "  " + (change >= 0 ? "+" : "") +
                            FormatPrice(static_cast<std::int32_t>(change), in.data.priceScale) + " " + pct +
                            "  vol " + std::to_string(volume);

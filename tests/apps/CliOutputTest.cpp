@@ -13,6 +13,7 @@
 #include <kelochart/surface/RasterBackend.h>
 
 #include "Batch.h"
+#include "CsvReader.h"
 #include "GoldenImage.h"
 #include "PngEncoder.h"
 #include "SampleData.h"
@@ -51,6 +52,19 @@ TEST(CliGallery, EveryKindMatchesItsGoldenImageDirectlyAndReplayed) {
     auto recording = CDC::CreateRecording(style.width, style.height);
     kind.draw(recording.get(), in, style);
     EXPECT_TRUE(kelo::test::MatchesGolden(*recording, std::string("cli_") + kind.name, 0));
+  }
+}
+
+TEST(CliGallery, EveryKindDrawsExtremePricesAndVolumesWithoutFault) {
+  // Prices from 0.0001 to the largest scaled price, volumes at the 32-bit top, a long gap.
+  const std::string csv = Slurp(kData + "/good_extreme.csv");
+  auto data = ParseMinuteBars("extreme", csv);
+  ASSERT_TRUE(std::holds_alternative<MinuteBars>(data));
+  const ChartInput in = std::get<ChartInput>(PrepareInput(std::get<MinuteBars>(data), InputOptions{}));
+  EXPECT_EQ(in.data.priceScale, 10000);
+  for (const ChartKind& kind : ChartKinds()) {
+    auto raster = CDC::CreateRaster(300, 200);
+    kind.draw(raster.get(), in, ChartStyle{300, 200, "", 0});
   }
 }
 
