@@ -57,12 +57,13 @@ std::vector<std::int32_t> MovingAverage(const std::vector<std::int32_t>& v, std:
   return out;
 }
 
-// A grid cell per half hour; the frame labels every second cell boundary, so the labels
-// are the times a whole hour apart from the session start.
+// The grid for half-hour lines. The frame's cell grid is inset by half a cell at either
+// end and the curves span the lines between, so n half hours take n + 1 cells; the frame
+// labels every second line, so the labels are a whole hour apart from the session start.
 int HalfHourCells(const ChartInput& in, std::vector<CString>& labels) {
   const std::int32_t start = SecondsOf(in.session.start), length = in.session.LengthSeconds();
-  const int cells = std::max(1, static_cast<int>((length + 1799) / 1800));
-  for (int k = 0; k <= cells; k += 2) {
+  const int cells = std::max(1, static_cast<int>((length + 1799) / 1800)) + 1;
+  for (int k = 0; k < cells; k += 2) {
     labels.push_back(CString(FormatClock(ClockOf((start + k * 1800) % 86400)).c_str()));
   }
   return cells;
