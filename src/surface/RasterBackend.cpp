@@ -21,15 +21,7 @@
 
 namespace kelo::surface {
 
-namespace {
-
-// COLORREF 0x00BBGGRR to an opaque cairo pixel 0xFFRRGGBB.
-constexpr std::uint32_t OpaquePixel(COLORREF c) {
-  return 0xFF000000u | ((c & 0xFFu) << 16) | (c & 0xFF00u) | ((c >> 16) & 0xFFu);
-}
-
-}  // namespace
-
+// A cairo ARGB32 pixel is the ARGB value itself: GDI colours become pixels by OpaqueArgb.
 struct RasterBackend::Impl {
   cairo_surface_t* surface = nullptr;
   cairo_t* cr = nullptr;
@@ -159,7 +151,7 @@ RasterBackend::RasterBackend(int width, int height, COLORREF clear) : impl_(std:
   impl_->pixels = reinterpret_cast<std::uint32_t*>(cairo_image_surface_get_data(impl_->surface));
   impl_->stridePixels = cairo_image_surface_get_stride(impl_->surface) / 4;
   if (impl_->pixels == nullptr) impl_->width = impl_->height = 0;
-  impl_->FillRect(0, 0, impl_->width, impl_->height, OpaquePixel(clear));
+  impl_->FillRect(0, 0, impl_->width, impl_->height, OpaqueArgb(clear));
   cairo_surface_mark_dirty(impl_->surface);
 }
 
@@ -179,14 +171,14 @@ std::shared_ptr<SurfaceBackend> RasterBackend::CreateCompatible(int width, int h
 
 void RasterBackend::FillSolidRect(const CRect& rect, COLORREF color) {
   impl_->BeginDirect();
-  impl_->FillRect(rect.left, rect.top, rect.right, rect.bottom, OpaquePixel(color));
+  impl_->FillRect(rect.left, rect.top, rect.right, rect.bottom, OpaqueArgb(color));
   impl_->EndDirect();
 }
 
 void RasterBackend::GdiLine(CPoint from, CPoint to, const GdiPenDesc& pen) {
   if (pen.style == PS_NULL) return;
   impl_->BeginDirect();
-  detail::DrawGdiLine(impl_->Target(), from, to, pen, OpaquePixel(pen.color));
+  detail::DrawGdiLine(impl_->Target(), from, to, pen, OpaqueArgb(pen.color));
   impl_->EndDirect();
 }
 
@@ -237,7 +229,7 @@ void RasterBackend::DrawText(const TextDesc& call) {
     y = static_cast<std::int64_t>(rc.bottom) - lineHeight;
   }
 
-  const std::uint32_t textPixel = OpaquePixel(call.color);
+  const std::uint32_t textPixel = OpaqueArgb(call.color);
   for (const detail::TextLayout& layout : layouts) {
     std::int64_t x = rc.left;
     if (call.format & DT_CENTER) {
@@ -250,7 +242,7 @@ void RasterBackend::DrawText(const TextDesc& call) {
     if (boxL < boxR && boxT < boxB) {
       if (call.bkMode == OPAQUE) {
         impl_->BeginDirect();
-        impl_->FillRect(boxL, boxT, boxR, boxB, OpaquePixel(call.bkColor));
+        impl_->FillRect(boxL, boxT, boxR, boxB, OpaqueArgb(call.bkColor));
         impl_->EndDirect();
       }
       cairo_t* cr = impl_->cr;
@@ -310,7 +302,7 @@ void RasterBackend::Blit(const CRect& dst, SurfaceBackend& source, CPoint source
   impl_->BeginDirect();
   if (src != this) src->impl_->BeginDirect();
   detail::CopyPixels(impl_->Target(), src->impl_->Target(), dx + uLo, dy + vLo, sx + uLo, sy + vLo, uHi - uLo,
-                     vHi - vLo, useKey, OpaquePixel(key));
+                     vHi - vLo, useKey, OpaqueArgb(key));
   impl_->EndDirect();
 }
 
