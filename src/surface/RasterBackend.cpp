@@ -127,8 +127,8 @@ struct RasterBackend::Impl {
     UseGpSpace();
     SetAntialias(state.antiAlias);
     if (state.clipped) {
-      ClipTo(state.clip);
-      for (const PathDesc& more : state.moreClips) ClipTo(more);
+      ClipTo(*state.clip);
+      for (const PathDesc& more : *state.moreClips) ClipTo(more);
     }
   }
   void EndGp() {

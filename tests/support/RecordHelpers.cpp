@@ -130,8 +130,8 @@ std::ostream& operator<<(std::ostream& os, const GpPenDesc& pen) {
 
 std::ostream& operator<<(std::ostream& os, const GpState& s) {
   os << (s.antiAlias ? "aa" : "aliased");
-  if (s.clipped) os << ", clip " << s.clip;
-  for (const auto& more : s.moreClips) os << " and " << more;
+  if (s.clipped) os << ", clip " << *s.clip;
+  for (const auto& more : *s.moreClips) os << " and " << more;
   return os;
 }
 
