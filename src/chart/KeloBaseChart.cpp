@@ -40,68 +40,32 @@ void ReplaceGeometricPen(CPen& pen, int& penStyle, int& penWidth, COLORREF& penC
 
 }  // namespace
 
-CKeloBaseChart::CKeloBaseChart() {
-  // The pool is read at this moment: a palette or font changed later does not reach an
-  // existing chart until its setters are called.
-  CKeloUIObjectSingletonPool* pool = CKeloUIObjectSingletonPool::Instance();
-  const auto& table = pool->palette.colorTable;
-  font = pool->defaultFont.font;
-  savedPen = nullptr;
-  defaultTextColor = table[307];
-  xTextColor = table[321];
-  leftYTextColor = table[311];
-  rightYTextColor = table[321];
-  yMaxTextColor = table[321];
-  yMidTextColor = table[299];
-  yMinTextColor = table[311];
-  xLineColor = table[303];
-  xSubLineColor = table[303];
-  yLineColor = table[303];
-  midYLineColor = table[321];
-  axisColor = table[303];
-  specialPosLineColor1 = table[321];
-  specialPosLineColor2 = table[321];
-  specialPosLineColor3 = table[321];
-  xLineStyle = 0;
-  xSubLineStyle = 2;
-  yLineStyle = 2;
-  midYLineStyle = 0;
-  axisStyle = 0;
-  specialPosLineStyle1 = 0;
-  specialPosLineStyle2 = 0;
-  specialPosLineStyle3 = 0;
-  xLineWidth = 1;
-  xSubLineWidth = 2;
-  yLineWidth = 2;
-  midYLineWidth = 1;
-  axisWidth = 2;
-  specialPosLineWidth1 = 1;
-  specialPosLineWidth2 = 1;
-  specialPosLineWidth3 = 1;
-  xTextFormatFlag = DT_CENTER;
-  xCells = 10;
-  yCells = 10;
-  fontHeight = pool->defaultFont.charHeight;
-  fontWidth = pool->defaultFont.charWidth;
-  overDrawLineOffset = 0;
-  bmpDeflateLeft = 8;
-  bmpDeflateRight = 3;
-  bmpDeflateTop = 1;
-  bmpDeflateBottom = 2;
-  horizontalLineOffset = 0;
-  lineOffset = 0;
-  timeStringsChanged = TRUE;
-  overDrawLine = FALSE;
-  isDrawRTLine = TRUE;
-  timeEnd = INT32_MIN;
-  timeStart = INT32_MAX;
-  labelTimeEnd = INT32_MIN;
-  labelTimeStart = INT32_MAX;
-  tickType = eTickMinute;
-  tickXPosStep = 0.0f;
-  offsetMinTick = 0;
-  leftUnitHighlight = 0;
+// The pool is read at this moment: a palette or font changed later does not reach an
+// existing chart until its setters are called. Members are set in declared order (the
+// constants by their in-class defaults), then GDI+ is started, the pens made and the
+// counts and half cells derived.
+CKeloBaseChart::CKeloBaseChart() : CKeloBaseChart(*CKeloUIObjectSingletonPool::Instance()) {}
 
+CKeloBaseChart::CKeloBaseChart(const CKeloUIObjectSingletonPool& pool)
+    : font(pool.defaultFont.font),
+      defaultTextColor(pool.palette.colorTable[307]),
+      xTextColor(pool.palette.colorTable[321]),
+      leftYTextColor(pool.palette.colorTable[311]),
+      rightYTextColor(pool.palette.colorTable[321]),
+      yMaxTextColor(pool.palette.colorTable[321]),
+      yMidTextColor(pool.palette.colorTable[299]),
+      yMinTextColor(pool.palette.colorTable[311]),
+      xLineColor(pool.palette.colorTable[303]),
+      xSubLineColor(pool.palette.colorTable[303]),
+      yLineColor(pool.palette.colorTable[303]),
+      midYLineColor(pool.palette.colorTable[321]),
+      axisColor(pool.palette.colorTable[303]),
+      specialPosLineColor1(pool.palette.colorTable[321]),
+      specialPosLineColor2(pool.palette.colorTable[321]),
+      specialPosLineColor3(pool.palette.colorTable[321]),
+      fontHeight(pool.defaultFont.charHeight),
+      fontWidth(pool.defaultFont.charWidth),
+      labelBackground(pool.palette.GetLayoutColor(4)) {
   GdiplusInitialize();
   InitPens();
   fitYGridCount = KeloUtility::GetFitScaleCount();
