@@ -151,18 +151,13 @@ void CKeloBaseChart::SetXLinePen(int style, int width, COLORREF color) {
   ReplaceGeometricPen(xLinePen, xLineStyle, xLineWidth, xLineColor, style, width, color);
 }
 
-void CKeloBaseChart::SetXLineColor(COLORREF color) {
-  ReplaceGeometricPen(xLinePen, xLineStyle, xLineWidth, xLineColor, xLineStyle, xLineWidth, color);
-}
+void CKeloBaseChart::SetXLineColor(COLORREF color) { SetXLinePen(xLineStyle, xLineWidth, color); }
 
 void CKeloBaseChart::SetXSubLinePen(int style, int width, COLORREF color) {
   ReplaceGeometricPen(xSubLinePen, xSubLineStyle, xSubLineWidth, xSubLineColor, style, width, color);
 }
 
-void CKeloBaseChart::SetXSubLineColor(COLORREF color) {
-  ReplaceGeometricPen(xSubLinePen, xSubLineStyle, xSubLineWidth, xSubLineColor, xSubLineStyle, xSubLineWidth,
-                      color);
-}
+void CKeloBaseChart::SetXSubLineColor(COLORREF color) { SetXSubLinePen(xSubLineStyle, xSubLineWidth, color); }
 
 void CKeloBaseChart::SetAxisPen(int style, int width, COLORREF color) {
   axisPen.DeleteObject();
@@ -178,17 +173,16 @@ void CKeloBaseChart::SetYLinePen(int style, int width, COLORREF color) {
   ReplaceGeometricPen(yLinePen, yLineStyle, yLineWidth, yLineColor, style, width, color);
 }
 
-void CKeloBaseChart::SetYLineColor(COLORREF color) {
-  ReplaceGeometricPen(yLinePen, yLineStyle, yLineWidth, yLineColor, yLineStyle, yLineWidth, color);
-}
+// The colour setters of the virtual pen setters call this class's own setter, never an
+// override: a chart kind that redefines SetYLinePen does not change SetYLineColor.
+void CKeloBaseChart::SetYLineColor(COLORREF color) { CKeloBaseChart::SetYLinePen(yLineStyle, yLineWidth, color); }
 
 void CKeloBaseChart::SetMidYLinePen(int style, int width, COLORREF color) {
   ReplaceGeometricPen(midYLinePen, midYLineStyle, midYLineWidth, midYLineColor, style, width, color);
 }
 
 void CKeloBaseChart::SetMidYLineColor(COLORREF color) {
-  ReplaceGeometricPen(midYLinePen, midYLineStyle, midYLineWidth, midYLineColor, midYLineStyle, midYLineWidth,
-                      color);
+  CKeloBaseChart::SetMidYLinePen(midYLineStyle, midYLineWidth, color);
 }
 
 void CKeloBaseChart::SetSpecialPosLinePen(int index, int style, int width, COLORREF color) {

@@ -163,6 +163,7 @@ RasterBackend::~RasterBackend() {
 int RasterBackend::Width() const { return impl_->width; }
 int RasterBackend::Height() const { return impl_->height; }
 std::string RasterBackend::Name() const { return name_; }
+void RasterBackend::SetName(std::string name) { name_ = std::move(name); }
 
 std::shared_ptr<SurfaceBackend> RasterBackend::CreateCompatible(int width, int height) {
   if (!detail::SurfaceSizeOk(width, height)) return nullptr;

@@ -29,6 +29,7 @@ RecordingBackend::RecordingBackend(int width, int height, std::shared_ptr<Shared
 int RecordingBackend::Width() const { return width_; }
 int RecordingBackend::Height() const { return height_; }
 std::string RecordingBackend::Name() const { return name_; }
+void RecordingBackend::SetName(std::string name) { name_ = std::move(name); }
 
 std::shared_ptr<SurfaceBackend> RecordingBackend::CreateCompatible(int width, int height) {
   if (!detail::SurfaceSizeOk(width, height)) return nullptr;
