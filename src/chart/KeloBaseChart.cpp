@@ -37,6 +37,11 @@ void ReplaceGeometricPen(CPen& pen, int& penStyle, int& penWidth, COLORREF& penC
   penColor = color;
 }
 
+// A line from (x1, y1) to (x2, y2) with the selected pen, as MoveTo and LineTo draw it.
+void Segment(CDC* dc, int x1, int y1, int x2, int y2) {
+  dc->MoveTo(x1, y1);
+  dc->LineTo(x2, y2);
+}
 
 }  // namespace
 
@@ -240,12 +245,9 @@ void CKeloBaseChart::DrawAxis(CDC* dc, const CRect& rect) {
   savedPen = dc->SelectObject(&axisPen);
   // The top edge is left open: the plot's top belongs to the labels (or to the grey edge
   // line of the time grid and price axis).
-  dc->MoveTo(rect.left, top);
-  dc->LineTo(rect.left, rect.bottom);
-  dc->MoveTo(rect.right, top);
-  dc->LineTo(rect.right, rect.bottom);
-  dc->MoveTo(rect.left, rect.bottom);
-  dc->LineTo(rect.right, rect.bottom);
+  Segment(dc, rect.left, top, rect.left, rect.bottom);
+  Segment(dc, rect.right, top, rect.right, rect.bottom);
+  Segment(dc, rect.left, rect.bottom, rect.right, rect.bottom);
   dc->SelectObject(savedPen);
 }
 
@@ -253,10 +255,8 @@ void CKeloBaseChart::DrawLeftBottomAxis(CDC* dc, const CRect& rect) {
   if (dc == nullptr) return;
   const int top = NarrowSat32(static_cast<std::int64_t>(rect.top) - overDrawLineOffset);
   savedPen = dc->SelectObject(&axisPen);
-  dc->MoveTo(rect.left, top);
-  dc->LineTo(rect.left, rect.bottom);
-  dc->MoveTo(rect.left, rect.bottom);
-  dc->LineTo(rect.right, rect.bottom);
+  Segment(dc, rect.left, top, rect.left, rect.bottom);
+  Segment(dc, rect.left, rect.bottom, rect.right, rect.bottom);
   dc->SelectObject(savedPen);
 }
 
@@ -266,7 +266,6 @@ void CKeloBaseChart::DrawSpecialPosLine(CDC* dc, int x1, int y1, int x2, int y2,
   if (index == 2) pen = &specialPosLinePen2;
   else if (index == 3) pen = &specialPosLinePen3;
   savedPen = dc->SelectObject(pen);
-  dc->MoveTo(x1, y1);
-  dc->LineTo(x2, y2);
+  Segment(dc, x1, y1, x2, y2);
   dc->SelectObject(savedPen);
 }
