@@ -20,3 +20,4 @@
 #include <kelochart/chart/KeloBaseChart.h>
 
 #include <kelochart/curve/KeloBaseCurve.h>
+#include <kelochart/bar/KeloBaseBar.h>
