@@ -86,6 +86,24 @@ const std::vector<Label>& Labels() {
   return labels;
 }
 
+// A raw cairo image of the same size: the baseline each layer benchmark is measured against.
+struct RawCairo {
+  cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, kW, kH);
+  cairo_t* cr = cairo_create(surface);
+  RawCairo() { cairo_set_line_cap(cr, CAIRO_LINE_CAP_BUTT); }
+  ~RawCairo() {
+    cairo_destroy(cr);
+    cairo_surface_destroy(surface);
+  }
+  RawCairo(const RawCairo&) = delete;
+  RawCairo& operator=(const RawCairo&) = delete;
+  // Ends one round: cairo finishes drawing into the image.
+  void EndRound() {
+    cairo_surface_flush(surface);
+    benchmark::ClobberMemory();
+  }
+};
+
 void BM_GdiLines_Layer(benchmark::State& state) {
   auto dc = CDC::CreateRaster(kW, kH);
   CPen pen(PS_SOLID, 1, RGB(80, 80, 80));
@@ -101,11 +119,10 @@ void BM_GdiLines_Layer(benchmark::State& state) {
 }
 
 void BM_GdiLines_RawCairo(benchmark::State& state) {
-  cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, kW, kH);
-  cairo_t* cr = cairo_create(surface);
+  RawCairo raw;
+  cairo_t* cr = raw.cr;
   cairo_set_antialias(cr, CAIRO_ANTIALIAS_NONE);
   cairo_set_line_width(cr, 1.0);
-  cairo_set_line_cap(cr, CAIRO_LINE_CAP_BUTT);
   cairo_set_source_rgb(cr, 80 / 255.0, 80 / 255.0, 80 / 255.0);
   for (auto _ : state) {
     for (const GdiLine& l : Lines()) {
@@ -113,12 +130,9 @@ void BM_GdiLines_RawCairo(benchmark::State& state) {
       cairo_line_to(cr, l.x1 + 0.5, l.y1 + 0.5);
       cairo_stroke(cr);
     }
-    cairo_surface_flush(surface);
-    benchmark::ClobberMemory();
+    raw.EndRound();
   }
   state.SetItemsProcessed(state.iterations() * 10000);
-  cairo_destroy(cr);
-  cairo_surface_destroy(surface);
 }
 
 void BM_AaSegments_Layer(benchmark::State& state) {
@@ -135,11 +149,10 @@ void BM_AaSegments_Layer(benchmark::State& state) {
 }
 
 void BM_AaSegments_RawCairo(benchmark::State& state) {
-  cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, kW, kH);
-  cairo_t* cr = cairo_create(surface);
+  RawCairo raw;
+  cairo_t* cr = raw.cr;
   cairo_set_antialias(cr, CAIRO_ANTIALIAS_GRAY);
   cairo_set_line_width(cr, 1.5);
-  cairo_set_line_cap(cr, CAIRO_LINE_CAP_BUTT);
   cairo_set_source_rgba(cr, 1.0, 1.0, 0.0, 1.0);
   cairo_translate(cr, 0.5, 0.5);
   const auto& p = CurvePoints();
@@ -149,12 +162,9 @@ void BM_AaSegments_RawCairo(benchmark::State& state) {
       cairo_line_to(cr, p[i].X, p[i].Y);
       cairo_stroke(cr);
     }
-    cairo_surface_flush(surface);
-    benchmark::ClobberMemory();
+    raw.EndRound();
   }
   state.SetItemsProcessed(state.iterations() * 10000);
-  cairo_destroy(cr);
-  cairo_surface_destroy(surface);
 }
 
 void BM_Labels_Layer(benchmark::State& state) {
@@ -172,8 +182,8 @@ void BM_Labels_Layer(benchmark::State& state) {
 }
 
 void BM_Labels_RawCairo(benchmark::State& state) {
-  cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, kW, kH);
-  cairo_t* cr = cairo_create(surface);
+  RawCairo raw;
+  cairo_t* cr = raw.cr;
   cairo_font_options_t* options = cairo_font_options_create();
   cairo_font_options_set_antialias(options, CAIRO_ANTIALIAS_GRAY);
   cairo_font_options_set_hint_style(options, CAIRO_HINT_STYLE_SLIGHT);
@@ -194,13 +204,10 @@ void BM_Labels_RawCairo(benchmark::State& state) {
       cairo_show_text(cr, l.text.c_str());
       cairo_restore(cr);
     }
-    cairo_surface_flush(surface);
-    benchmark::ClobberMemory();
+    raw.EndRound();
   }
   state.SetItemsProcessed(state.iterations() * 200);
   cairo_font_options_destroy(options);
-  cairo_destroy(cr);
-  cairo_surface_destroy(surface);
 }
 
 // A layer like a chart's data layer: background colour with a curve painted over it.

@@ -18,5 +18,6 @@
 #include <kelochart/calculate/KeloChartCalculate.h>
 
 #include <kelochart/chart/KeloBaseChart.h>
+
 #include <kelochart/curve/KeloBaseCurve.h>
 #include <kelochart/bar/KeloBaseBar.h>

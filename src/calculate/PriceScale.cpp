@@ -9,14 +9,14 @@
 #include <span>
 #include <vector>
 
-#include "calculate/Narrow.h"
+#include "base/Saturate.h"
 #include "calculate/TickSizeTable.h"
 #include "kelochart/calculate/KeloChartCalculate.h"
 
 namespace {
 
-using kelo::calculate::detail::SaturateToInt32;
-using kelo::calculate::detail::TruncToInt64;
+using kelo::detail::NarrowSat32;
+using kelo::detail::TruncSat64;
 
 // How the top of the range is compared with a row's upper limit.
 enum class UpperTest {
@@ -102,7 +102,7 @@ std::optional<double> SingleBandTick(double lo, double hi, unsigned int category
 std::int64_t WholeTicks(std::int32_t from, std::int32_t to, double unit) {
   if (unit == 0.0) return 0;
   const double span = static_cast<double>(static_cast<std::int64_t>(to) - from);
-  return TruncToInt64(span / unit);
+  return TruncSat64(span / unit);
 }
 
 // Appends the inner lines of one half, from `from` toward `to`, in whole ticks. The ticks
@@ -120,8 +120,8 @@ void AppendHalf(std::vector<std::int32_t>& scalePrices, std::int32_t from, std::
     // The lower half counts its intervals up from the bottom, the upper half down from the top.
     const std::int64_t fromOuterEnd = upperHalf ? intervals - line : line - 1;
     const std::int64_t step = perInterval + (fromOuterEnd < remainder ? 1 : 0);
-    running += TruncToInt64(static_cast<double>(step) * unit);
-    scalePrices.push_back(SaturateToInt32(running));
+    running += TruncSat64(static_cast<double>(step) * unit);
+    scalePrices.push_back(NarrowSat32(running));
   }
 }
 
@@ -160,11 +160,11 @@ double GetOverlapReasonablePrice(std::int32_t topPrice, std::int32_t basePrice, 
   std::array<std::int32_t, 11> lines{};
   lines[0] = bottomPrice;
   for (int k = 4; k >= 1; --k) {
-    lines[5 - k] = SaturateToInt32(basePrice - TruncToInt64(k * lowerStep));
+    lines[5 - k] = NarrowSat32(basePrice - TruncSat64(k * lowerStep));
   }
   lines[5] = basePrice;
   for (int k = 1; k <= 4; ++k) {
-    lines[5 + k] = SaturateToInt32(basePrice + TruncToInt64(k * upperStep));
+    lines[5 + k] = NarrowSat32(basePrice + TruncSat64(k * upperStep));
   }
   lines[10] = topPrice;
 
@@ -185,7 +185,7 @@ double GetOverlapReasonablePrice(std::int32_t topPrice, std::int32_t basePrice, 
       continue;
     }
     const double snapped = std::trunc(static_cast<double>(lines[index]) / unit) * unit;
-    lines[index] = SaturateToInt32(TruncToInt64(snapped));
+    lines[index] = NarrowSat32(TruncSat64(snapped));
   }
   scalePrices.reserve(lines.size());
   for (std::size_t i = 0; i < lines.size(); ++i) {

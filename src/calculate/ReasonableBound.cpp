@@ -3,16 +3,16 @@
 // the grid.
 #include <cstdint>
 
-#include "calculate/Narrow.h"
+#include "base/Saturate.h"
 #include "calculate/TickSizeTable.h"
 #include "kelochart/calculate/KeloChartCalculate.h"
 
 namespace {
 
 using kelo::calculate::detail::FindBand;
-using kelo::calculate::detail::SaturateToInt32;
+using kelo::detail::NarrowSat32;
 using kelo::calculate::detail::TickBand;
-using kelo::calculate::detail::TruncToInt64;
+using kelo::detail::TruncSat64;
 
 // The tick of the raw price's band in scaled units, cut toward zero. Zero when there is no
 // grid: a category outside the table, a priceScale of 0, or a scale too small for the tick.
@@ -23,7 +23,7 @@ std::int64_t TickUnits(std::int32_t price, std::int32_t priceScale, unsigned int
   const TickBand* band = FindBand(plainPrice, category);
   const double tick = band != nullptr ? band->tick : 0.0;
   // |tick * priceScale| stays below 10 * 2^31, well inside 64 bits.
-  return TruncToInt64(tick * static_cast<double>(priceScale));
+  return TruncSat64(tick * static_cast<double>(priceScale));
 }
 
 }  // namespace
@@ -34,7 +34,7 @@ std::int32_t GetReasonableMaxPrice(std::int32_t price, std::int32_t priceScale, 
   const std::int64_t tickUnits = TickUnits(price, priceScale, category);
   if (tickUnits == 0) return price;  // no grid: the bound stays where it was
   const std::int64_t quotient = price / tickUnits;
-  return SaturateToInt32(quotient * tickUnits);
+  return NarrowSat32(quotient * tickUnits);
 }
 
 std::int32_t GetReasonableMinPrice(std::int32_t price, std::int32_t priceScale, unsigned int category) {
@@ -43,7 +43,7 @@ std::int32_t GetReasonableMinPrice(std::int32_t price, std::int32_t priceScale, 
   const std::int64_t quotient = price / tickUnits;
   const std::int64_t remainder = price % tickUnits;
   // One tick past the price may leave the 32-bit range near its top: clamp there.
-  return SaturateToInt32((remainder != 0 ? quotient + 1 : quotient) * tickUnits);
+  return NarrowSat32((remainder != 0 ? quotient + 1 : quotient) * tickUnits);
 }
 
 }  // namespace KeloChartCalculate

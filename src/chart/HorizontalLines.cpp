@@ -9,8 +9,10 @@
 #include <kelochart/services/KeloPalette.h>
 #include <kelochart/services/KeloUtility.h>
 
+#include "chart/LabelPaint.h"
 #include "chart/YLabelLayout.h"
 
+using kelo::detail::DrawLabel;
 using kelo::detail::kMaxAxisLines;
 using kelo::detail::NarrowSat32;
 using kelo::detail::TruncSat32;
@@ -28,11 +30,6 @@ constexpr COLORREF kHighlightedUnitBack = 0x3c3c3c;
 void DrawLine(CDC* dc, const CRect& rect, std::int32_t y) {
   dc->MoveTo(rect.left, y);
   dc->LineTo(rect.right, y);
-}
-
-void DrawPart(CDC* dc, const CString& text, const CRect& rect, UINT format) {
-  CRect place = rect;
-  dc->DrawText(text, &place, format);
 }
 
 // max - min of two 64-bit values; beyond the 64-bit range the difference is taken in double.
@@ -64,7 +61,7 @@ void CKeloBaseChart::DrawHorizontalLine(CDC* dc, const CRect& rect, std::int32_t
 void CKeloBaseChart::DrawHorizontalLineWithTextByRange(CDC* dc, const CRect& rect, const _SDataInfor& data,
                                                        unsigned int shortFormatKind) {
   if (dc == nullptr) return;
-  const kelo::detail::AxisMetrics m{fontHeight, fontWidth, halfFontHeight, halfFontWidth, bmpDeflateLeft};
+  const kelo::detail::AxisMetrics m = LabelMetrics();
   const kelo::detail::PriceAxisLayout axis =
       kelo::detail::PriceAxisYLayout(rect, data.values, data.maxValue, data.baseValue, data.minValue, m);
   if (!axis.valid) return;
@@ -174,9 +171,9 @@ void CKeloBaseChart::DrawHorizontalText(CDC* dc, const CRect& rect, std::int64_t
       unitRect.left = 2;
       dc->SetTextColor(CKeloUIObjectSingletonPool::Instance()->palette.colorTable[307]);
       dc->FillSolidRect(&unitRect, kHighlightedUnitBack);
-      DrawPart(dc, leftUnit, unitRect, DT_CENTER | DT_VCENTER);
+      DrawLabel(dc, leftUnit, unitRect, DT_CENTER | DT_VCENTER);
     } else {
-      DrawPart(dc, leftUnit, unitRect, DT_RIGHT);
+      DrawLabel(dc, leftUnit, unitRect, DT_RIGHT);
     }
   }
 
@@ -190,12 +187,12 @@ void CKeloBaseChart::DrawHorizontalText(CDC* dc, const CRect& rect, std::int64_t
       const SLabelSlot& slot = yLabelSlots[static_cast<std::size_t>(i)];
       if (slot.visible == 0) continue;
       KeloUtility::VolumeFormatA(text, TruncSat64(static_cast<double>(i) * valueStep), 1);
-      DrawPart(dc, text, CRect(columnLeft, slot.rect.top, columnRight, slot.rect.bottom), rightFormat);
+      DrawLabel(dc, text, CRect(columnLeft, slot.rect.top, columnRight, slot.rect.bottom), rightFormat);
     }
     const std::int32_t top = TruncSat32(bottom - halfFontHeight);
     const CRect unitRect(columnLeft, top, columnRight,
                          TruncSat32(2.0 * static_cast<double>(fontHeight) + top + 1.0));
-    DrawPart(dc, rightUnit, unitRect, DT_LEFT | DT_TOP);
+    DrawLabel(dc, rightUnit, unitRect, DT_LEFT | DT_TOP);
   }
   dc->SetTextColor(defaultTextColor);
 }
@@ -223,7 +220,7 @@ void CKeloBaseChart::DrawUnderlineString(CDC* dc, const CRect& rect, int underli
   // selected again: the label is then drawn whole in it, so that the DC keeps its font.
   const CFont* current = dc->GetCurrentFont();
   if (current == nullptr || !current->HasHandle()) {
-    DrawPart(dc, s, rc, kUnderlinePartFormat);
+    DrawLabel(dc, s, rc, kUnderlinePartFormat);
     return;
   }
 
@@ -236,7 +233,7 @@ void CKeloBaseChart::DrawUnderlineString(CDC* dc, const CRect& rect, int underli
   standIn.CreateFontIndirectA(&standInRecord);
   CFont* base = dc->SelectObject(&standIn);
   if (base == nullptr) {
-    DrawPart(dc, s, rc, kUnderlinePartFormat);
+    DrawLabel(dc, s, rc, kUnderlinePartFormat);
     return;
   }
 
@@ -257,25 +254,25 @@ void CKeloBaseChart::DrawUnderlineString(CDC* dc, const CRect& rect, int underli
   int length = s.GetLength();
   if (length <= n) {
     dc->SelectObject(&underlined);
-    DrawPart(dc, s, rc, kUnderlinePartFormat);
+    DrawLabel(dc, s, rc, kUnderlinePartFormat);
   } else {
     // Right to left: the suffix's last character in place of the text's last one, the
     // underlined tail, then the plain head.
     if (!suffix.IsEmpty()) {
       const CString last = suffix.Right(1);
       dc->SelectObject(base);
-      DrawPart(dc, last, rc, kUnderlinePartFormat);
+      DrawLabel(dc, last, rc, kUnderlinePartFormat);
       rc.right = NarrowSat32(static_cast<std::int64_t>(rc.right) - dc->GetTextExtent(last).cx);
       s = s.Left(length - 1);
       --length;
     }
     const CString tail = s.Right(n);
     dc->SelectObject(&underlined);
-    DrawPart(dc, tail, rc, kUnderlinePartFormat);
+    DrawLabel(dc, tail, rc, kUnderlinePartFormat);
     rc.right = NarrowSat32(static_cast<std::int64_t>(rc.right) - dc->GetTextExtent(tail).cx);
     const CString head = s.Left(NarrowSat32(static_cast<std::int64_t>(length) - n));
     dc->SelectObject(base);
-    DrawPart(dc, head, rc, kUnderlinePartFormat);
+    DrawLabel(dc, head, rc, kUnderlinePartFormat);
   }
 
   dc->SelectObject(base);

@@ -37,71 +37,40 @@ void ReplaceGeometricPen(CPen& pen, int& penStyle, int& penWidth, COLORREF& penC
   penColor = color;
 }
 
+// A line from (x1, y1) to (x2, y2) with the selected pen, as MoveTo and LineTo draw it.
+void Segment(CDC* dc, int x1, int y1, int x2, int y2) {
+  dc->MoveTo(x1, y1);
+  dc->LineTo(x2, y2);
+}
 
 }  // namespace
 
-CKeloBaseChart::CKeloBaseChart() {
-  // The pool is read at this moment: a palette or font changed later does not reach an
-  // existing chart until its setters are called.
-  CKeloUIObjectSingletonPool* pool = CKeloUIObjectSingletonPool::Instance();
-  const auto& table = pool->palette.colorTable;
-  font = pool->defaultFont.font;
-  savedPen = nullptr;
-  defaultTextColor = table[307];
-  xTextColor = table[321];
-  leftYTextColor = table[311];
-  rightYTextColor = table[321];
-  yMaxTextColor = table[321];
-  yMidTextColor = table[299];
-  yMinTextColor = table[311];
-  xLineColor = table[303];
-  xSubLineColor = table[303];
-  yLineColor = table[303];
-  midYLineColor = table[321];
-  axisColor = table[303];
-  specialPosLineColor1 = table[321];
-  specialPosLineColor2 = table[321];
-  specialPosLineColor3 = table[321];
-  xLineStyle = 0;
-  xSubLineStyle = 2;
-  yLineStyle = 2;
-  midYLineStyle = 0;
-  axisStyle = 0;
-  specialPosLineStyle1 = 0;
-  specialPosLineStyle2 = 0;
-  specialPosLineStyle3 = 0;
-  xLineWidth = 1;
-  xSubLineWidth = 2;
-  yLineWidth = 2;
-  midYLineWidth = 1;
-  axisWidth = 2;
-  specialPosLineWidth1 = 1;
-  specialPosLineWidth2 = 1;
-  specialPosLineWidth3 = 1;
-  xTextFormatFlag = DT_CENTER;
-  xCells = 10;
-  yCells = 10;
-  fontHeight = pool->defaultFont.charHeight;
-  fontWidth = pool->defaultFont.charWidth;
-  overDrawLineOffset = 0;
-  bmpDeflateLeft = 8;
-  bmpDeflateRight = 3;
-  bmpDeflateTop = 1;
-  bmpDeflateBottom = 2;
-  horizontalLineOffset = 0;
-  lineOffset = 0;
-  timeStringsChanged = TRUE;
-  overDrawLine = FALSE;
-  isDrawRTLine = TRUE;
-  timeEnd = INT32_MIN;
-  timeStart = INT32_MAX;
-  labelTimeEnd = INT32_MIN;
-  labelTimeStart = INT32_MAX;
-  tickType = eTickMinute;
-  tickXPosStep = 0.0f;
-  offsetMinTick = 0;
-  leftUnitHighlight = 0;
+// The pool is read at this moment: a palette or font changed later does not reach an
+// existing chart until its setters are called. Members are set in declared order (the
+// constants by their in-class defaults), then GDI+ is started, the pens made and the
+// counts and half cells derived.
+CKeloBaseChart::CKeloBaseChart() : CKeloBaseChart(*CKeloUIObjectSingletonPool::Instance()) {}
 
+CKeloBaseChart::CKeloBaseChart(const CKeloUIObjectSingletonPool& pool)
+    : font(pool.defaultFont.font),
+      defaultTextColor(pool.palette.colorTable[307]),
+      xTextColor(pool.palette.colorTable[321]),
+      leftYTextColor(pool.palette.colorTable[311]),
+      rightYTextColor(pool.palette.colorTable[321]),
+      yMaxTextColor(pool.palette.colorTable[321]),
+      yMidTextColor(pool.palette.colorTable[299]),
+      yMinTextColor(pool.palette.colorTable[311]),
+      xLineColor(pool.palette.colorTable[303]),
+      xSubLineColor(pool.palette.colorTable[303]),
+      yLineColor(pool.palette.colorTable[303]),
+      midYLineColor(pool.palette.colorTable[321]),
+      axisColor(pool.palette.colorTable[303]),
+      specialPosLineColor1(pool.palette.colorTable[321]),
+      specialPosLineColor2(pool.palette.colorTable[321]),
+      specialPosLineColor3(pool.palette.colorTable[321]),
+      fontHeight(pool.defaultFont.charHeight),
+      fontWidth(pool.defaultFont.charWidth),
+      labelBackground(pool.palette.GetLayoutColor(4)) {
   GdiplusInitialize();
   InitPens();
   fitYGridCount = KeloUtility::GetFitScaleCount();
@@ -187,18 +156,13 @@ void CKeloBaseChart::SetXLinePen(int style, int width, COLORREF color) {
   ReplaceGeometricPen(xLinePen, xLineStyle, xLineWidth, xLineColor, style, width, color);
 }
 
-void CKeloBaseChart::SetXLineColor(COLORREF color) {
-  ReplaceGeometricPen(xLinePen, xLineStyle, xLineWidth, xLineColor, xLineStyle, xLineWidth, color);
-}
+void CKeloBaseChart::SetXLineColor(COLORREF color) { SetXLinePen(xLineStyle, xLineWidth, color); }
 
 void CKeloBaseChart::SetXSubLinePen(int style, int width, COLORREF color) {
   ReplaceGeometricPen(xSubLinePen, xSubLineStyle, xSubLineWidth, xSubLineColor, style, width, color);
 }
 
-void CKeloBaseChart::SetXSubLineColor(COLORREF color) {
-  ReplaceGeometricPen(xSubLinePen, xSubLineStyle, xSubLineWidth, xSubLineColor, xSubLineStyle, xSubLineWidth,
-                      color);
-}
+void CKeloBaseChart::SetXSubLineColor(COLORREF color) { SetXSubLinePen(xSubLineStyle, xSubLineWidth, color); }
 
 void CKeloBaseChart::SetAxisPen(int style, int width, COLORREF color) {
   axisPen.DeleteObject();
@@ -214,17 +178,16 @@ void CKeloBaseChart::SetYLinePen(int style, int width, COLORREF color) {
   ReplaceGeometricPen(yLinePen, yLineStyle, yLineWidth, yLineColor, style, width, color);
 }
 
-void CKeloBaseChart::SetYLineColor(COLORREF color) {
-  ReplaceGeometricPen(yLinePen, yLineStyle, yLineWidth, yLineColor, yLineStyle, yLineWidth, color);
-}
+// The colour setters of the virtual pen setters call this class's own setter, never an
+// override: a chart kind that redefines SetYLinePen does not change SetYLineColor.
+void CKeloBaseChart::SetYLineColor(COLORREF color) { CKeloBaseChart::SetYLinePen(yLineStyle, yLineWidth, color); }
 
 void CKeloBaseChart::SetMidYLinePen(int style, int width, COLORREF color) {
   ReplaceGeometricPen(midYLinePen, midYLineStyle, midYLineWidth, midYLineColor, style, width, color);
 }
 
 void CKeloBaseChart::SetMidYLineColor(COLORREF color) {
-  ReplaceGeometricPen(midYLinePen, midYLineStyle, midYLineWidth, midYLineColor, midYLineStyle, midYLineWidth,
-                      color);
+  CKeloBaseChart::SetMidYLinePen(midYLineStyle, midYLineWidth, color);
 }
 
 void CKeloBaseChart::SetSpecialPosLinePen(int index, int style, int width, COLORREF color) {
@@ -282,12 +245,9 @@ void CKeloBaseChart::DrawAxis(CDC* dc, const CRect& rect) {
   savedPen = dc->SelectObject(&axisPen);
   // The top edge is left open: the plot's top belongs to the labels (or to the grey edge
   // line of the time grid and price axis).
-  dc->MoveTo(rect.left, top);
-  dc->LineTo(rect.left, rect.bottom);
-  dc->MoveTo(rect.right, top);
-  dc->LineTo(rect.right, rect.bottom);
-  dc->MoveTo(rect.left, rect.bottom);
-  dc->LineTo(rect.right, rect.bottom);
+  Segment(dc, rect.left, top, rect.left, rect.bottom);
+  Segment(dc, rect.right, top, rect.right, rect.bottom);
+  Segment(dc, rect.left, rect.bottom, rect.right, rect.bottom);
   dc->SelectObject(savedPen);
 }
 
@@ -295,10 +255,8 @@ void CKeloBaseChart::DrawLeftBottomAxis(CDC* dc, const CRect& rect) {
   if (dc == nullptr) return;
   const int top = NarrowSat32(static_cast<std::int64_t>(rect.top) - overDrawLineOffset);
   savedPen = dc->SelectObject(&axisPen);
-  dc->MoveTo(rect.left, top);
-  dc->LineTo(rect.left, rect.bottom);
-  dc->MoveTo(rect.left, rect.bottom);
-  dc->LineTo(rect.right, rect.bottom);
+  Segment(dc, rect.left, top, rect.left, rect.bottom);
+  Segment(dc, rect.left, rect.bottom, rect.right, rect.bottom);
   dc->SelectObject(savedPen);
 }
 
@@ -308,7 +266,6 @@ void CKeloBaseChart::DrawSpecialPosLine(CDC* dc, int x1, int y1, int x2, int y2,
   if (index == 2) pen = &specialPosLinePen2;
   else if (index == 3) pen = &specialPosLinePen3;
   savedPen = dc->SelectObject(pen);
-  dc->MoveTo(x1, y1);
-  dc->LineTo(x2, y2);
+  Segment(dc, x1, y1, x2, y2);
   dc->SelectObject(savedPen);
 }

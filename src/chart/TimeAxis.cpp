@@ -11,7 +11,7 @@
 
 #include <kelochart/services/KeloUtility.h>
 
-#include "chart/AxisLabelPaint.h"
+#include "chart/LabelPaint.h"
 #include "chart/AxisPixel.h"
 #include "chart/TimeSlotTable.h"
 #include "chart/XLabelLayout.h"
@@ -174,12 +174,11 @@ void CKeloBaseChart::DrawXGridTextByTime(CDC* dc, const CRect& rect, std::int32_
     ReCalculateXTimeInfoPos(showAll, step);
     timeStringsChanged = FALSE;
   }
-  const COLORREF background = kelo::detail::ChartBackground();
   dc->SetTextColor(xTextColor);
   const std::size_t count = std::min(xLabelSlots.size(), timeStrings.size());
   for (std::size_t i = 0; i < count; ++i) {
     if (xLabelSlots[i].visible != 0) {
-      kelo::detail::PaintAxisLabel(dc, xLabelSlots[i].rect, timeStrings[i].text, DT_CENTER, background);
+      kelo::detail::DrawLabelOver(dc, timeStrings[i].text, xLabelSlots[i].rect, DT_CENTER, labelBackground);
     }
   }
   dc->SetTextColor(defaultTextColor);

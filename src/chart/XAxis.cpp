@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <limits>
 
-#include "chart/AxisLabelPaint.h"
+#include "chart/LabelPaint.h"
 #include "chart/AxisPixel.h"
 #include "chart/XLabelLayout.h"
 
@@ -141,12 +141,12 @@ namespace {
 
 // Every visible slot with the string of the same index, centred, in the X text colour.
 void DrawVisibleXLabels(CDC* dc, const std::vector<CKeloBaseChart::SLabelSlot>& slots,
-                        const std::vector<CString>& texts, COLORREF textColor, COLORREF defaultColor) {
-  const COLORREF background = kelo::detail::ChartBackground();
+                        const std::vector<CString>& texts, COLORREF textColor, COLORREF defaultColor,
+                        COLORREF background) {
   dc->SetTextColor(textColor);
   const std::size_t count = std::min(slots.size(), texts.size());
   for (std::size_t i = 0; i < count; ++i) {
-    if (slots[i].visible != 0) kelo::detail::PaintAxisLabel(dc, slots[i].rect, texts[i], DT_CENTER, background);
+    if (slots[i].visible != 0) kelo::detail::DrawLabelOver(dc, texts[i], slots[i].rect, DT_CENTER, background);
   }
   dc->SetTextColor(defaultColor);
 }
@@ -161,7 +161,7 @@ void CKeloBaseChart::DrawXGridText(CDC* dc, const CRect& rect, int everySecondCe
     xLabelCount = count;
     ReCalculateXInforPos(everySecondCell);
   }
-  DrawVisibleXLabels(dc, xLabelSlots, xInfor, xTextColor, defaultTextColor);
+  DrawVisibleXLabels(dc, xLabelSlots, xInfor, xTextColor, defaultTextColor, labelBackground);
 }
 
 void CKeloBaseChart::DrawXGridTextNew(CDC* dc, const CRect& rect, int /*unused1*/, std::int32_t /*unused2*/,
@@ -172,7 +172,7 @@ void CKeloBaseChart::DrawXGridTextNew(CDC* dc, const CRect& rect, int /*unused1*
     xLabelCount = CountOf(xInfor.size());
     ReCalculateXInforPosNew(0);
   }
-  DrawVisibleXLabels(dc, xLabelSlots, xInfor, xTextColor, defaultTextColor);
+  DrawVisibleXLabels(dc, xLabelSlots, xInfor, xTextColor, defaultTextColor, labelBackground);
 }
 
 void CKeloBaseChart::DrawXGridTextString(CDC* dc, const CRect& rect, std::int32_t count) {
@@ -183,12 +183,12 @@ void CKeloBaseChart::DrawXGridTextString(CDC* dc, const CRect& rect, std::int32_
   const double cell = RectWidth(rect) / static_cast<double>(cells);
   const double origin = OriginOf(rect, lineOffset);
   const kelo::detail::LabelStrip strip = kelo::detail::LabelStripUnder(rect.bottom, fontHeight);
-  const COLORREF background = kelo::detail::ChartBackground();
   dc->SetTextColor(xTextColor);
   for (std::size_t i = 0; i < xInfor.size(); ++i) {
     const std::int32_t left = TruncSat32(origin + static_cast<double>(i) * cell);
     const std::int32_t right = TruncSat32(left + cell);
-    kelo::detail::PaintAxisLabel(dc, CRect(left, strip.top, right, strip.bottom), xInfor[i], xTextFormatFlag, background);
+    kelo::detail::DrawLabelOver(dc, xInfor[i], CRect(left, strip.top, right, strip.bottom), xTextFormatFlag,
+                                 labelBackground);
   }
   dc->SetTextColor(defaultTextColor);
 }
@@ -200,7 +200,6 @@ void CKeloBaseChart::DrawXGridTextWithRange(CDC* dc, const CRect& rect, double m
   const double valueStep = (maxValue - minValue) / (count - 1);
   const double origin = OriginOf(rect, lineOffset);
   const kelo::detail::LabelStrip strip = kelo::detail::LabelStripUnder(rect.bottom, fontHeight);
-  const COLORREF background = kelo::detail::ChartBackground();
   kelo::detail::XLabelThinner thinner;
   CString text;
   dc->SetTextColor(xTextColor);
@@ -216,8 +215,8 @@ void CKeloBaseChart::DrawXGridTextWithRange(CDC* dc, const CRect& rect, double m
     const kelo::detail::LabelSpan span =
         kelo::detail::XLabelSpan(x, kelo::detail::LabelWidth(text.GetLength(), fontWidth));
     if (thinner.Next(span)) {
-      kelo::detail::PaintAxisLabel(dc, CRect(span.left, strip.top, span.right, strip.bottom), text, DT_CENTER,
-                                   background);
+      kelo::detail::DrawLabelOver(dc, text, CRect(span.left, strip.top, span.right, strip.bottom), DT_CENTER,
+                                  labelBackground);
     }
   }
   dc->SetTextColor(defaultTextColor);

@@ -9,8 +9,10 @@
 #include <kelochart/services/KeloPalette.h>
 #include <kelochart/services/KeloUtility.h>
 
+#include "chart/LabelPaint.h"
 #include "chart/YLabelLayout.h"
 
+using kelo::detail::DrawLabel;
 using kelo::detail::kMaxAxisLines;
 using kelo::detail::LabelColumn;
 using kelo::detail::NarrowSat32;
@@ -24,11 +26,6 @@ namespace {
 const CKeloBaseChart::SLabelSlot* SlotAt(const std::vector<CKeloBaseChart::SLabelSlot>& slots, std::int64_t i) {
   if (i < 0 || i >= static_cast<std::int64_t>(slots.size())) return nullptr;
   return &slots[static_cast<std::size_t>(i)];
-}
-
-void DrawLabel(CDC* dc, const CString& text, const CRect& rect, UINT format) {
-  CRect place = rect;
-  dc->DrawText(text, &place, format);
 }
 
 void DrawSlotLabel(CDC* dc, const CString& text, const std::vector<CKeloBaseChart::SLabelSlot>& slots,
@@ -93,7 +90,7 @@ void CKeloBaseChart::DrawYGridText(CDC* dc, const CRect& rect, double maxValue, 
   }
 
   // The unit stands level with the bottom line, two text lines tall.
-  const kelo::detail::AxisMetrics m{fontHeight, fontWidth, halfFontHeight, halfFontWidth, bmpDeflateLeft};
+  const kelo::detail::AxisMetrics m = LabelMetrics();
   const LabelColumn column = kelo::detail::YLabelColumn(rect.left, m, false);
   const std::int32_t top = TruncSat32(static_cast<double>(rect.bottom) - halfFontHeight);
   const std::int32_t bottom =
@@ -196,7 +193,7 @@ int CKeloBaseChart::DrawFitYGridText(CDC* dc, const CRect& rect, std::int64_t ma
   }
   if (drawLines != 0) dc->SelectObject(savedPen);
 
-  const kelo::detail::AxisMetrics m{fontHeight, fontWidth, halfFontHeight, halfFontWidth, bmpDeflateLeft};
+  const kelo::detail::AxisMetrics m = LabelMetrics();
   const LabelColumn column = kelo::detail::YLabelColumn(rect.left, m, false);
   const std::int32_t top = TruncSat32(static_cast<double>(rect.bottom) - halfFontHeight);
   const std::int32_t bottom = NarrowSat32(static_cast<std::int64_t>(top) + fontHeight);
@@ -213,7 +210,7 @@ void CKeloBaseChart::DrawJumpYGridText(CDC* dc, const CRect& rect, double maxVal
   const double pixelStep = height / count;
   const double valueStep = (maxValue - minValue) / count;
   const std::int32_t half = count / 2;
-  const kelo::detail::AxisMetrics m{fontHeight, fontWidth, halfFontHeight, halfFontWidth, bmpDeflateLeft};
+  const kelo::detail::AxisMetrics m = LabelMetrics();
   const LabelColumn column = kelo::detail::YLabelColumn(rect.left, m, false);
   dc->SetTextColor(defaultTextColor);
 
@@ -297,13 +294,17 @@ void CKeloBaseChart::DrawYGridTextBylossBenefit(CDC* dc, const CRect& rect, doub
   }
 }
 
+kelo::detail::AxisMetrics CKeloBaseChart::LabelMetrics() const {
+  return {fontHeight, fontWidth, halfFontHeight, halfFontWidth, bmpDeflateLeft};
+}
+
 void CKeloBaseChart::ReCalculateYInforPos() {
-  const kelo::detail::AxisMetrics m{fontHeight, fontWidth, halfFontHeight, halfFontWidth, bmpDeflateLeft};
+  const kelo::detail::AxisMetrics m = LabelMetrics();
   yLabelSlots = kelo::detail::EvenlySpacedYLayout(yLabelRect, horizontalLineOffset, yLabelCount, m);
 }
 
 void CKeloBaseChart::ReCalculateYInforPosWithMid() {
-  const kelo::detail::AxisMetrics m{fontHeight, fontWidth, halfFontHeight, halfFontWidth, bmpDeflateLeft};
+  const kelo::detail::AxisMetrics m = LabelMetrics();
   yLabelSlots = kelo::detail::MiddleLineYLayout(yLabelRect, yLabelCount, yLabelHalf, m);
 }
 

@@ -7,12 +7,6 @@
 
 namespace {
 
-// ARGB of a GDI colour, opaque.
-constexpr std::uint32_t Opaque(COLORREF color) {
-  return 0xFF000000u | (static_cast<std::uint32_t>(GetRValue(color)) << 16) |
-         (static_cast<std::uint32_t>(GetGValue(color)) << 8) | GetBValue(color);
-}
-
 constexpr COLORREF kBackground = RGB(0, 0, 0);
 constexpr COLORREF kText = RGB(200, 200, 200);
 constexpr COLORREF kUpText = RGB(255, 96, 96);
@@ -94,7 +88,9 @@ Gdiplus::SolidBrush* CKeloPalette::GetGPBrushByIndex(unsigned index) {
   if (index >= kColorTableSize) index = 0;
   auto& brush = brushes_[index];
   // Made on first use and kept: callers hold the pointer for as long as they like.
-  if (!brush) brush = std::make_unique<Gdiplus::SolidBrush>(Gdiplus::Color(Opaque(colorTable[index])));
+  if (!brush) {
+    brush = std::make_unique<Gdiplus::SolidBrush>(Gdiplus::Color(kelo::surface::OpaqueArgb(colorTable[index])));
+  }
   return brush.get();
 }
 

@@ -10,17 +10,17 @@
 #include "surface/FontEngine.h"
 #include "surface/Limits.h"
 #include "surface/Png.h"
-#include "surface/Saturate.h"
+#include "base/Saturate.h"
 #include "surface/StockObjects.h"
 
 using kelo::surface::SurfaceBackend;
-using kelo::surface::detail::Sat32;
+using kelo::detail::NarrowSat32;
 
 namespace {
 
 // The rectangle of a copy: x, y, width, height in 64 bits, narrowed on purpose.
 CRect CopyRect(int x, int y, int w, int h) {
-  return CRect(x, y, Sat32(static_cast<std::int64_t>(x) + w), Sat32(static_cast<std::int64_t>(y) + h));
+  return CRect(x, y, NarrowSat32(static_cast<std::int64_t>(x) + w), NarrowSat32(static_cast<std::int64_t>(y) + h));
 }
 
 }  // namespace

@@ -14,6 +14,22 @@ namespace {
 
 kelo::surface::PointF P(REAL x, REAL y) { return kelo::surface::PointF{x, y}; }
 
+// One figure through count points (Point or PointF): a polygon when closed, else a polyline.
+template <typename Pt>
+PathFigure FigureOf(const Pt* points, INT count, bool closed) {
+  PathFigure figure{{}, closed};
+  for (INT i = 0; i < count; ++i) {
+    figure.points.push_back(P(static_cast<REAL>(points[i].X), static_cast<REAL>(points[i].Y)));
+  }
+  return figure;
+}
+
+PathDesc PointsPath(const PointF* points, INT count, bool closed) {
+  PathDesc path;
+  path.figures.push_back(FigureOf(points, count, closed));
+  return path;
+}
+
 PathDesc RectPath(REAL x, REAL y, REAL w, REAL h) {
   PathDesc desc;
   desc.figures.push_back(PathFigure{{P(x, y), P(x + w, y), P(x + w, y + h), P(x, y + h)}, true});
@@ -24,20 +40,14 @@ PathDesc RectPath(REAL x, REAL y, REAL w, REAL h) {
 
 Status GraphicsPath::AddPolygon(const Point* points, INT count) {
   if (points == nullptr || count < 3) return InvalidParameter;
-  PathFigure figure;
-  figure.closed = true;
-  for (INT i = 0; i < count; ++i) figure.points.push_back(P(static_cast<REAL>(points[i].X), static_cast<REAL>(points[i].Y)));
-  figures_.push_back(std::move(figure));
+  figures_.push_back(FigureOf(points, count, true));
   open_ = false;
   return Ok;
 }
 
 Status GraphicsPath::AddPolygon(const PointF* points, INT count) {
   if (points == nullptr || count < 3) return InvalidParameter;
-  PathFigure figure;
-  figure.closed = true;
-  for (INT i = 0; i < count; ++i) figure.points.push_back(P(points[i].X, points[i].Y));
-  figures_.push_back(std::move(figure));
+  figures_.push_back(FigureOf(points, count, true));
   open_ = false;
   return Ok;
 }
@@ -109,8 +119,9 @@ void Graphics::UpdateState() {
   state_.antiAlias = smoothing_ == SmoothingModeAntiAlias || smoothing_ == SmoothingModeHighQuality;
   state_.clipped = !clips_.empty();
   if (state_.clipped) {
+    // Made once here and shared by the records of every call until the clip changes.
     state_.clip = clips_.front();
-    state_.moreClips.assign(clips_.begin() + 1, clips_.end());
+    state_.moreClips = std::vector<PathDesc>(clips_.begin() + 1, clips_.end());
   }
 }
 
@@ -131,11 +142,7 @@ Status Graphics::DrawLine(const Pen* pen, REAL x1, REAL y1, REAL x2, REAL y2) {
 Status Graphics::DrawLines(const Pen* pen, const PointF* points, INT count) {
   if (pen == nullptr || points == nullptr || count < 2) return InvalidParameter;
   if (!target_) return GenericError;
-  PathDesc path;
-  PathFigure figure{{}, false};
-  for (INT i = 0; i < count; ++i) figure.points.push_back(P(points[i].X, points[i].Y));
-  path.figures.push_back(std::move(figure));
-  target_->StrokePath(path, pen->Desc(), State());
+  target_->StrokePath(PointsPath(points, count, false), pen->Desc(), State());
   return Ok;
 }
 
@@ -163,10 +170,7 @@ Status Graphics::FillPie(const Brush* brush, REAL x, REAL y, REAL width, REAL he
 Status Graphics::FillPolygon(const Brush* brush, const PointF* points, INT count, FillMode mode) {
   if (brush == nullptr || points == nullptr || count < 3) return InvalidParameter;
   if (!target_) return GenericError;
-  PathDesc path;
-  PathFigure figure{{}, true};
-  for (INT i = 0; i < count; ++i) figure.points.push_back(P(points[i].X, points[i].Y));
-  path.figures.push_back(std::move(figure));
+  PathDesc path = PointsPath(points, count, true);
   path.windingFill = mode == FillModeWinding;
   target_->FillPath(path, brush->FillArgb(), State());
   return Ok;

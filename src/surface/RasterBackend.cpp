@@ -22,15 +22,7 @@
 
 namespace kelo::surface {
 
-namespace {
-
-// COLORREF 0x00BBGGRR to an opaque cairo pixel 0xFFRRGGBB.
-constexpr std::uint32_t OpaquePixel(COLORREF c) {
-  return 0xFF000000u | ((c & 0xFFu) << 16) | (c & 0xFF00u) | ((c >> 16) & 0xFFu);
-}
-
-}  // namespace
-
+// A cairo ARGB32 pixel is the ARGB value itself: GDI colours become pixels by OpaqueArgb.
 struct RasterBackend::Impl {
   cairo_surface_t* surface = nullptr;
   cairo_t* cr = nullptr;
@@ -136,8 +128,8 @@ struct RasterBackend::Impl {
     UseGpSpace();
     SetAntialias(state.antiAlias);
     if (state.clipped) {
-      ClipTo(state.clip);
-      for (const PathDesc& more : state.moreClips) ClipTo(more);
+      ClipTo(*state.clip);
+      for (const PathDesc& more : *state.moreClips) ClipTo(more);
     }
   }
   void EndGp() {
@@ -161,7 +153,7 @@ RasterBackend::RasterBackend(int width, int height, COLORREF clear) : impl_(std:
   impl_->pixels = reinterpret_cast<std::uint32_t*>(cairo_image_surface_get_data(impl_->surface));
   impl_->stridePixels = cairo_image_surface_get_stride(impl_->surface) / 4;
   if (impl_->pixels == nullptr) impl_->width = impl_->height = 0;
-  impl_->FillRect(0, 0, impl_->width, impl_->height, OpaquePixel(clear));
+  impl_->FillRect(0, 0, impl_->width, impl_->height, OpaqueArgb(clear));
   cairo_surface_mark_dirty(impl_->surface);
 }
 
@@ -173,6 +165,7 @@ RasterBackend::~RasterBackend() {
 int RasterBackend::Width() const { return impl_->width; }
 int RasterBackend::Height() const { return impl_->height; }
 std::string RasterBackend::Name() const { return name_; }
+void RasterBackend::SetName(std::string name) { name_ = std::move(name); }
 
 std::shared_ptr<SurfaceBackend> RasterBackend::CreateCompatible(int width, int height) {
   if (!detail::SurfaceSizeOk(width, height)) return nullptr;
@@ -181,14 +174,14 @@ std::shared_ptr<SurfaceBackend> RasterBackend::CreateCompatible(int width, int h
 
 void RasterBackend::FillSolidRect(const CRect& rect, COLORREF color) {
   impl_->BeginDirect();
-  impl_->FillRect(rect.left, rect.top, rect.right, rect.bottom, OpaquePixel(color));
+  impl_->FillRect(rect.left, rect.top, rect.right, rect.bottom, OpaqueArgb(color));
   impl_->EndDirect();
 }
 
 void RasterBackend::GdiLine(CPoint from, CPoint to, const GdiPenDesc& pen) {
   if (pen.style == PS_NULL) return;
   impl_->BeginDirect();
-  detail::DrawGdiLine(impl_->Target(), from, to, pen, OpaquePixel(pen.color));
+  detail::DrawGdiLine(impl_->Target(), from, to, pen, OpaqueArgb(pen.color));
   impl_->EndDirect();
 }
 
@@ -239,7 +232,7 @@ void RasterBackend::DrawText(const TextDesc& call) {
     y = static_cast<std::int64_t>(rc.bottom) - lineHeight;
   }
 
-  const std::uint32_t textPixel = OpaquePixel(call.color);
+  const std::uint32_t textPixel = OpaqueArgb(call.color);
   for (const detail::TextLayout& layout : layouts) {
     std::int64_t x = rc.left;
     if (call.format & DT_CENTER) {
@@ -252,7 +245,7 @@ void RasterBackend::DrawText(const TextDesc& call) {
     if (boxL < boxR && boxT < boxB) {
       if (call.bkMode == OPAQUE) {
         impl_->BeginDirect();
-        impl_->FillRect(boxL, boxT, boxR, boxB, OpaquePixel(call.bkColor));
+        impl_->FillRect(boxL, boxT, boxR, boxB, OpaqueArgb(call.bkColor));
         impl_->EndDirect();
       }
       cairo_t* cr = impl_->cr;
@@ -293,11 +286,8 @@ void RasterBackend::Blit(const CRect& dst, SurfaceBackend& source, CPoint source
     // A recording source is drawn onto a raster of its own first.
     auto* recording = dynamic_cast<RecordingBackend*>(&source);
     if (recording == nullptr) return;
-    const RecordingSnapshot snapshot = recording->Snapshot();
-    scratch = CreateCompatible(snapshot.width, snapshot.height);
+    scratch = RenderSnapshot(recording->Snapshot(), *this);
     if (!scratch) return;
-    if (snapshot.initial != 0) scratch->FillSolidRect(CRect(0, 0, snapshot.width, snapshot.height), snapshot.initial);
-    Replay(snapshot.records, *scratch);
     src = static_cast<RasterBackend*>(scratch.get());
   }
   const std::int64_t w = static_cast<std::int64_t>(dst.right) - dst.left;
@@ -312,7 +302,7 @@ void RasterBackend::Blit(const CRect& dst, SurfaceBackend& source, CPoint source
   impl_->BeginDirect();
   if (src != this) src->impl_->BeginDirect();
   detail::CopyPixels(impl_->Target(), src->impl_->Target(), dx + uLo, dy + vLo, sx + uLo, sy + vLo, uHi - uLo,
-                     vHi - vLo, useKey, OpaquePixel(key));
+                     vHi - vLo, useKey, OpaqueArgb(key));
   impl_->EndDirect();
 }
 

@@ -4,12 +4,12 @@
 
 #include <cstdint>
 
-#include "surface/Saturate.h"
+#include "base/Saturate.h"
 
-using kelo::surface::detail::Sat32;
+using kelo::detail::NarrowSat32;
 
-int CRect::Width() const { return Sat32(static_cast<std::int64_t>(right) - left); }
-int CRect::Height() const { return Sat32(static_cast<std::int64_t>(bottom) - top); }
+int CRect::Width() const { return NarrowSat32(static_cast<std::int64_t>(right) - left); }
+int CRect::Height() const { return NarrowSat32(static_cast<std::int64_t>(bottom) - top); }
 
 CPoint CRect::CenterPoint() const {
   return CPoint(static_cast<LONG>((static_cast<std::int64_t>(left) + right) / 2),
@@ -32,15 +32,15 @@ void CRect::CopyRect(const RECT* r) {
 void CRect::DeflateRect(int x, int y) { DeflateRect(x, y, x, y); }
 
 void CRect::DeflateRect(int l, int t, int r, int b) {
-  left = Sat32(static_cast<std::int64_t>(left) + l);
-  top = Sat32(static_cast<std::int64_t>(top) + t);
-  right = Sat32(static_cast<std::int64_t>(right) - r);
-  bottom = Sat32(static_cast<std::int64_t>(bottom) - b);
+  left = NarrowSat32(static_cast<std::int64_t>(left) + l);
+  top = NarrowSat32(static_cast<std::int64_t>(top) + t);
+  right = NarrowSat32(static_cast<std::int64_t>(right) - r);
+  bottom = NarrowSat32(static_cast<std::int64_t>(bottom) - b);
 }
 
 void CRect::OffsetRect(int dx, int dy) {
-  left = Sat32(static_cast<std::int64_t>(left) + dx);
-  right = Sat32(static_cast<std::int64_t>(right) + dx);
-  top = Sat32(static_cast<std::int64_t>(top) + dy);
-  bottom = Sat32(static_cast<std::int64_t>(bottom) + dy);
+  left = NarrowSat32(static_cast<std::int64_t>(left) + dx);
+  right = NarrowSat32(static_cast<std::int64_t>(right) + dx);
+  top = NarrowSat32(static_cast<std::int64_t>(top) + dy);
+  bottom = NarrowSat32(static_cast<std::int64_t>(bottom) + dy);
 }

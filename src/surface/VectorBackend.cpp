@@ -53,8 +53,8 @@ struct VectorBackend::Impl {
         cairo_set_fill_rule(cr, p.windingFill ? CAIRO_FILL_RULE_WINDING : CAIRO_FILL_RULE_EVEN_ODD);
         cairo_clip(cr);
       };
-      clip(state.clip);
-      for (const PathDesc& more : state.moreClips) clip(more);
+      clip(*state.clip);
+      for (const PathDesc& more : *state.moreClips) clip(more);
     }
   }
   void EndGp() {

@@ -18,6 +18,11 @@
 #include <kelochart/surface/Rect.h>
 #include <kelochart/surface/String.h>
 
+class CKeloUIObjectSingletonPool;
+namespace kelo::detail {
+struct AxisMetrics;
+}  // namespace kelo::detail
+
 class CKeloBaseChart {
  public:
   // One data set to draw with its value range.
@@ -172,8 +177,12 @@ class CKeloBaseChart {
   void ReCalculateXTimePos(ETickType step);
   void ReCalculateXTimeInfoPos(int showAll, ETickType step);
 
-  // Members, in declared order; defaults are set by the constructor.
-  CFont* font = nullptr;
+  // The character cell and margin the label layouts read (YLabelLayout.h).
+  kelo::detail::AxisMetrics LabelMetrics() const;
+
+  // Members, in declared order, each with its default: a constant here, or what the
+  // constructor reads of the UI pool (palette entry N, the default-font record).
+  CFont* font;  // the default-font record's label font
   CPen* savedPen = nullptr;
   CPen xLinePen;
   CPen xSubLinePen;
@@ -183,21 +192,21 @@ class CKeloBaseChart {
   CPen specialPosLinePen1;
   CPen specialPosLinePen2;
   CPen specialPosLinePen3;
-  COLORREF defaultTextColor = 0;
-  COLORREF xTextColor = 0;
-  COLORREF leftYTextColor = 0;
-  COLORREF rightYTextColor = 0;
-  COLORREF yMaxTextColor = 0;
-  COLORREF yMidTextColor = 0;
-  COLORREF yMinTextColor = 0;
-  COLORREF xLineColor = 0;
-  COLORREF xSubLineColor = 0;
-  COLORREF yLineColor = 0;
-  COLORREF midYLineColor = 0;
-  COLORREF axisColor = 0;
-  COLORREF specialPosLineColor1 = 0;
-  COLORREF specialPosLineColor2 = 0;
-  COLORREF specialPosLineColor3 = 0;
+  COLORREF defaultTextColor;  // palette entry 307
+  COLORREF xTextColor;  // palette entry 321
+  COLORREF leftYTextColor;  // palette entry 311
+  COLORREF rightYTextColor;  // palette entry 321
+  COLORREF yMaxTextColor;  // palette entry 321
+  COLORREF yMidTextColor;  // palette entry 299
+  COLORREF yMinTextColor;  // palette entry 311
+  COLORREF xLineColor;  // palette entry 303
+  COLORREF xSubLineColor;  // palette entry 303
+  COLORREF yLineColor;  // palette entry 303
+  COLORREF midYLineColor;  // palette entry 321
+  COLORREF axisColor;  // palette entry 303
+  COLORREF specialPosLineColor1;  // palette entry 321
+  COLORREF specialPosLineColor2;  // palette entry 321
+  COLORREF specialPosLineColor3;  // palette entry 321
   int xLineStyle = 0;
   int xSubLineStyle = 2;
   int yLineStyle = 2;
@@ -214,11 +223,11 @@ class CKeloBaseChart {
   int specialPosLineWidth1 = 1;
   int specialPosLineWidth2 = 1;
   int specialPosLineWidth3 = 1;
-  std::uint32_t xTextFormatFlag = 1;
+  std::uint32_t xTextFormatFlag = DT_CENTER;
   int xCells = 10;
   int yCells = 10;
-  std::int32_t fontHeight = 0;
-  std::int32_t fontWidth = 0;
+  std::int32_t fontHeight;  // the default-font record's character height
+  std::int32_t fontWidth;   // and width
   double halfFontHeight = 0.0;
   double halfFontWidth = 0.0;
   int overDrawLineOffset = 0;
@@ -233,7 +242,7 @@ class CKeloBaseChart {
   std::vector<std::int32_t> xInforTimes;
   std::vector<std::int32_t> xInforPositions;
   std::vector<STimeString> timeStrings;
-  int timeStringsChanged = 1;
+  int timeStringsChanged = TRUE;
   CString leftUnit;
   CString rightUnit;
   CString yValueUnit;
@@ -244,8 +253,8 @@ class CKeloBaseChart {
   int yLabelHalf = 0;
   std::vector<SLabelSlot> xLabelSlots;
   std::vector<SLabelSlot> yLabelSlots;
-  int overDrawLine = 0;
-  int isDrawRTLine = 1;
+  int overDrawLine = FALSE;
+  int isDrawRTLine = TRUE;
   std::int32_t timeEnd = INT32_MIN;
   std::int32_t timeStart = INT32_MAX;
   std::int32_t labelTimeEnd = INT32_MIN;
@@ -256,4 +265,10 @@ class CKeloBaseChart {
   std::vector<float> xTimePositions;
   std::int32_t offsetMinTick = 0;
   int leftUnitHighlight = 0;
+  // The chart background (palette layout colour 4) that X and time labels are drawn over,
+  // read with the other colours; the pool's layout colours are fixed for the process.
+  COLORREF labelBackground;
+
+ private:
+  explicit CKeloBaseChart(const CKeloUIObjectSingletonPool& pool);
 };

@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include <kelochart/surface/Rect.h>
@@ -74,50 +75,79 @@ struct GpPenDesc {
   friend bool operator==(const GpPenDesc&, const GpPenDesc&) = default;
 };
 
+// An immutable value shared by every call drawn under it, compared by value. A clip is set
+// once and holds for many calls (a curve draws one segment a call), so the records of those
+// calls refer to one copy of it instead of each copying the whole path.
+template <typename T>
+class Shared {
+ public:
+  Shared() = default;
+  Shared(T value) : value_(std::make_shared<const T>(std::move(value))) {}  // NOLINT: implicit
+  const T& get() const { return value_ ? *value_ : Empty(); }
+  operator const T&() const { return get(); }  // NOLINT: reads as the value
+  const T& operator*() const { return get(); }
+  const T* operator->() const { return &get(); }
+  friend bool operator==(const Shared& a, const Shared& b) { return a.value_ == b.value_ || a.get() == b.get(); }
+  friend bool operator==(const Shared& a, const T& b) { return a.get() == b; }
+
+ private:
+  static const T& Empty() {
+    static const T empty{};
+    return empty;
+  }
+  std::shared_ptr<const T> value_;
+};
+
 // Drawing state of a GDI+ call: anti-aliasing and the clip (a path) if one is set. A clip
 // intersected with further regions (CombineModeIntersect) keeps them in moreClips: the
 // drawing is limited to the inside of every one of them.
 struct GpState {
   bool antiAlias = false;
   bool clipped = false;
-  PathDesc clip;
-  std::vector<PathDesc> moreClips;
+  Shared<PathDesc> clip;
+  Shared<std::vector<PathDesc>> moreClips;
   friend bool operator==(const GpState&, const GpState&) = default;
 };
+
+// The operations every backend implements, written once: SurfaceBackend declares them
+// with KELO_SURFACE_OPERATIONS(virtual, = 0), each backend its overrides with
+// KELO_SURFACE_OPERATIONS(, override).
+//   Width, Height      size in pixels
+//   CreateCompatible   a new, cleared surface of the same kind (memory DCs and
+//                      CreateCompatibleBitmap); null for a size the layer does not make
+//   FillSolidRect      GDI side, pixel exact and never anti-aliased, as are the two below
+//   GdiLine            a line from 'from' towards 'to', leaving out the last pixel as GDI does
+//   DrawText           one DrawText call
+//   MeasureText        width and height of a single line of text; the same on every backend
+//   Blit               copies the source area of the size of dst (clipped to both surfaces);
+//                      with a key, pixels exactly equal to the key colour are left out
+//   StrokePath, FillPath, FillPie
+//                      GDI+ side: anti-aliased when the state asks for it, colours with alpha
+//                      blend; a pie lies inside the ellipse of (x, y, w, h), angles in degrees,
+//                      clockwise
+//   Name, SetName      stable name of this surface in records and messages ("screen",
+//                      "bitmap#2", or the name its owner gave it, such as "curve.base")
+#define KELO_SURFACE_OPERATIONS(VIRTUAL, SPECIFIER)                                               \
+  VIRTUAL int Width() const SPECIFIER;                                                             \
+  VIRTUAL int Height() const SPECIFIER;                                                            \
+  VIRTUAL std::shared_ptr<SurfaceBackend> CreateCompatible(int width, int height) SPECIFIER;       \
+  VIRTUAL void FillSolidRect(const CRect& rect, COLORREF color) SPECIFIER;                         \
+  VIRTUAL void GdiLine(CPoint from, CPoint to, const GdiPenDesc& pen) SPECIFIER;                   \
+  VIRTUAL void DrawText(const TextDesc& text) SPECIFIER;                                           \
+  VIRTUAL CSize MeasureText(const FontDesc& font, std::string_view text) SPECIFIER;                \
+  VIRTUAL void Blit(const CRect& dst, SurfaceBackend& source, CPoint sourceOrigin, bool useKey,    \
+                    COLORREF key) SPECIFIER;                                                       \
+  VIRTUAL void StrokePath(const PathDesc& path, const GpPenDesc& pen, const GpState& state) SPECIFIER; \
+  VIRTUAL void FillPath(const PathDesc& path, std::uint32_t argb, const GpState& state) SPECIFIER; \
+  VIRTUAL void FillPie(float x, float y, float w, float h, float startAngle, float sweepAngle,      \
+                       std::uint32_t argb, const GpState& state) SPECIFIER;                        \
+  VIRTUAL std::string Name() const SPECIFIER;                                                      \
+  VIRTUAL void SetName(std::string name) SPECIFIER;
 
 class SurfaceBackend {
  public:
   virtual ~SurfaceBackend() = default;
-
-  virtual int Width() const = 0;
-  virtual int Height() const = 0;
-
-  // A new, cleared surface of the same kind (memory DCs and CreateCompatibleBitmap).
-  virtual std::shared_ptr<SurfaceBackend> CreateCompatible(int width, int height) = 0;
-
-  // GDI side: pixel exact, never anti-aliased.
-  virtual void FillSolidRect(const CRect& rect, COLORREF color) = 0;
-  // A line from 'from' towards 'to', leaving out the last pixel as GDI does.
-  virtual void GdiLine(CPoint from, CPoint to, const GdiPenDesc& pen) = 0;
-  virtual void DrawText(const TextDesc& text) = 0;
-  // Width and height of a single line of text; the same on every backend.
-  virtual CSize MeasureText(const FontDesc& font, std::string_view text) = 0;
-  // Copies the source area of the size of dst (clipped to both surfaces); with a key,
-  // pixels exactly equal to the key colour are left out.
-  virtual void Blit(const CRect& dst, SurfaceBackend& source, CPoint sourceOrigin,
-                    bool useKey, COLORREF key) = 0;
-
-  // GDI+ side: anti-aliased when the state asks for it; colours with alpha blend.
-  virtual void StrokePath(const PathDesc& path, const GpPenDesc& pen, const GpState& state) = 0;
-  virtual void FillPath(const PathDesc& path, std::uint32_t argb, const GpState& state) = 0;
-  // A filled pie inside the ellipse of rect (x, y, w, h), angles in degrees, clockwise.
-  virtual void FillPie(float x, float y, float w, float h, float startAngle, float sweepAngle,
-                       std::uint32_t argb, const GpState& state) = 0;
-
-  // Stable name of this surface in records and messages ("screen", "bitmap#2", or the
-  // name its owner gave it, such as "curve.base").
-  virtual std::string Name() const = 0;
-  virtual void SetName(std::string name) = 0;
+  KELO_SURFACE_OPERATIONS(virtual, = 0)
 };
 
 }  // namespace kelo::surface

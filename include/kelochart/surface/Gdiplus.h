@@ -50,7 +50,7 @@ class Color {
   BYTE GetG() const { return static_cast<BYTE>(argb_ >> 8); }
   BYTE GetB() const { return static_cast<BYTE>(argb_); }
   COLORREF ToCOLORREF() const { return RGB(GetR(), GetG(), GetB()); }
-  void SetFromCOLORREF(COLORREF c) { argb_ = MakeARGB(255, GetRValue(c), GetGValue(c), GetBValue(c)); }
+  void SetFromCOLORREF(COLORREF c) { argb_ = kelo::surface::OpaqueArgb(c); }
   static constexpr ARGB MakeARGB(BYTE a, BYTE r, BYTE g, BYTE b) {
     return (ARGB(a) << 24) | (ARGB(r) << 16) | (ARGB(g) << 8) | ARGB(b);
   }

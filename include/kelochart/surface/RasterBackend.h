@@ -20,21 +20,7 @@ class RasterBackend : public SurfaceBackend {
   RasterBackend(int width, int height, COLORREF clear = 0x000000);
   ~RasterBackend() override;
 
-  int Width() const override;
-  int Height() const override;
-  std::shared_ptr<SurfaceBackend> CreateCompatible(int width, int height) override;
-  void FillSolidRect(const CRect& rect, COLORREF color) override;
-  void GdiLine(CPoint from, CPoint to, const GdiPenDesc& pen) override;
-  void DrawText(const TextDesc& text) override;
-  CSize MeasureText(const FontDesc& font, std::string_view text) override;
-  void Blit(const CRect& dst, SurfaceBackend& source, CPoint sourceOrigin, bool useKey,
-            COLORREF key) override;
-  void StrokePath(const PathDesc& path, const GpPenDesc& pen, const GpState& state) override;
-  void FillPath(const PathDesc& path, std::uint32_t argb, const GpState& state) override;
-  void FillPie(float x, float y, float w, float h, float startAngle, float sweepAngle,
-               std::uint32_t argb, const GpState& state) override;
-  std::string Name() const override;
-  void SetName(std::string name) override { name_ = std::move(name); }
+  KELO_SURFACE_OPERATIONS(, override)
 
   // The pixel at (x, y) as COLORREF (alpha dropped); 0 outside the image.
   COLORREF GetPixel(int x, int y) const;

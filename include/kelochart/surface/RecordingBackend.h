@@ -6,6 +6,7 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 #include <variant>
 #include <vector>
 
@@ -63,8 +64,36 @@ struct FillPieRecord {
   friend bool operator==(const FillPieRecord&, const FillPieRecord&) = default;
 };
 
-using Operation = std::variant<FillRectRecord, LineRecord, TextRecord, BlitRecord,
-                               StrokePathRecord, FillPathRecord, FillPieRecord>;
+// Every recorded operation, once (as Skia's SK_RECORD_TYPES). The record variant, the
+// names below, replay and the printers of the tests follow from this list; replay and the
+// printers check at compile time that each operation listed has its own branch, so a new
+// operation cannot replay or print as nothing.
+#define KELO_RECORD_TYPES(M) \
+  M(FillRectRecord)          \
+  M(LineRecord)              \
+  M(TextRecord)              \
+  M(BlitRecord)              \
+  M(StrokePathRecord)        \
+  M(FillPathRecord)          \
+  M(FillPieRecord)
+
+namespace detail {
+template <typename Ignored, typename... T>
+using VariantOfRest = std::variant<T...>;
+}  // namespace detail
+
+#define KELO_RECORD_TYPE_ARG(T) , T
+using Operation = detail::VariantOfRest<void KELO_RECORD_TYPES(KELO_RECORD_TYPE_ARG)>;
+#undef KELO_RECORD_TYPE_ARG
+
+// The name of each operation ("LineRecord"), for messages.
+template <typename T>
+inline constexpr std::string_view kRecordName = "?";
+#define KELO_RECORD_NAME(T) \
+  template <>               \
+  inline constexpr std::string_view kRecordName<T> = #T;
+KELO_RECORD_TYPES(KELO_RECORD_NAME)
+#undef KELO_RECORD_NAME
 
 struct Record {
   std::string surface;  // Name() of the surface drawn on: "screen", "bitmap#1", ...
@@ -86,25 +115,15 @@ struct RecordingSnapshot {
 // is replayed by drawing its snapshot into a compatible surface of the target first.
 void Replay(const std::vector<Record>& records, SurfaceBackend& target);
 
+// The recorded surface of a snapshot drawn onto a new surface compatible with like: its
+// starting colour, then its records. Null when like cannot make a surface of that size.
+std::shared_ptr<SurfaceBackend> RenderSnapshot(const RecordingSnapshot& snapshot, SurfaceBackend& like);
+
 class RecordingBackend : public SurfaceBackend {
  public:
   RecordingBackend(int width, int height);  // the root surface, named "screen", white
 
-  int Width() const override;
-  int Height() const override;
-  std::shared_ptr<SurfaceBackend> CreateCompatible(int width, int height) override;
-  void FillSolidRect(const CRect& rect, COLORREF color) override;
-  void GdiLine(CPoint from, CPoint to, const GdiPenDesc& pen) override;
-  void DrawText(const TextDesc& text) override;
-  CSize MeasureText(const FontDesc& font, std::string_view text) override;
-  void Blit(const CRect& dst, SurfaceBackend& source, CPoint sourceOrigin, bool useKey,
-            COLORREF key) override;
-  void StrokePath(const PathDesc& path, const GpPenDesc& pen, const GpState& state) override;
-  void FillPath(const PathDesc& path, std::uint32_t argb, const GpState& state) override;
-  void FillPie(float x, float y, float w, float h, float startAngle, float sweepAngle,
-               std::uint32_t argb, const GpState& state) override;
-  std::string Name() const override;
-  void SetName(std::string name) override { name_ = std::move(name); }
+  KELO_SURFACE_OPERATIONS(, override)
 
   // Calls made on this surface only, in order.
   const std::vector<Record>& Records() const;

@@ -22,6 +22,14 @@ constexpr BYTE GetRValue(COLORREF c) { return static_cast<BYTE>(c & 0xFF); }
 constexpr BYTE GetGValue(COLORREF c) { return static_cast<BYTE>((c >> 8) & 0xFF); }
 constexpr BYTE GetBValue(COLORREF c) { return static_cast<BYTE>((c >> 16) & 0xFF); }
 
+namespace kelo::surface {
+// A GDI colour 0x00BBGGRR as opaque ARGB 0xFFRRGGBB: the GDI+ colour of SetFromCOLORREF,
+// the palette's brushes and the raster backend's pixels (cairo ARGB32) all use this one.
+constexpr std::uint32_t OpaqueArgb(COLORREF c) {
+  return 0xFF000000u | (std::uint32_t{GetRValue(c)} << 16) | (std::uint32_t{GetGValue(c)} << 8) | GetBValue(c);
+}
+}  // namespace kelo::surface
+
 // DrawText format flags.
 inline constexpr UINT DT_TOP = 0x0;
 inline constexpr UINT DT_LEFT = 0x0;
