@@ -84,15 +84,7 @@ TEST(PriceScale, ScaleLinesFromBottomThroughBaseToTop) {
   }
 }
 
-struct OverlapCase {
-  const char* what;
-  std::int32_t top, base, bottom, priceScale;
-  unsigned int category;
-  Lines lines;
-  double tick;
-};
-
-const OverlapCase kOverlapCases[] = {
+const ScaleCase kOverlapCases[] = {
     {"called directly inside one band: even intervals on the grid", 3300, 3000, 2700, 100, 0,
      {2700, 2760, 2820, 2880, 2940, 3000, 3060, 3120, 3180, 3240, 3300}, 0.05},
     {"crossing 10", 1093, 1000, 913, 100, 0,
@@ -113,7 +105,7 @@ const OverlapCase kOverlapCases[] = {
 };
 
 TEST(PriceScale, OverlapPathSnapsEachInnerLineOntoItsBand) {
-  for (const OverlapCase& c : kOverlapCases) {
+  for (const ScaleCase& c : kOverlapCases) {
     Lines lines(20, 42);
     const double tick =
         KC::GetOverlapReasonablePrice(c.top, c.base, c.bottom, c.priceScale, c.category, lines);

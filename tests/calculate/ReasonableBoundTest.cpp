@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdint>
 #include <random>
+#include <tuple>
 
 #include "kelochart/calculate/KeloChartCalculate.h"
 
@@ -87,29 +88,21 @@ TEST(ReasonableBound, BoundsBracketThePriceOnItsGrid) {
 // Extreme prices and scales never overflow: one tick past the 32-bit top is clamped there,
 // and a zero or negative scale is handled without an undefined conversion.
 TEST(ReasonableBound, ExtremeInputStaysDefined) {
-  EXPECT_EQ(KC::GetReasonableMaxPrice(INT32_MAX, 100, 0), 2147483500);
-  EXPECT_EQ(KC::GetReasonableMinPrice(INT32_MAX, 100, 0), INT32_MAX);
-  EXPECT_EQ(KC::GetReasonableMaxPrice(INT32_MIN, 100, 0), INT32_MIN);
-  EXPECT_EQ(KC::GetReasonableMinPrice(INT32_MIN, 100, 0), INT32_MIN);
-  // A negative scale gives a negative tick of units; the division rules still apply.
-  EXPECT_EQ(KC::GetReasonableMaxPrice(1003, -100, 7), 1000);
-  EXPECT_EQ(KC::GetReasonableMinPrice(1003, -100, 7), 980);
-  // A tick as large as the whole 32-bit range: the maximum is 0, the minimum its top.
-  EXPECT_EQ(KC::GetReasonableMaxPrice(5, INT32_MAX, 4), 0);
-  EXPECT_EQ(KC::GetReasonableMinPrice(5, INT32_MAX, 4), INT32_MAX);
-
-  const std::int32_t prices[] = {INT32_MIN, INT32_MIN + 1, -1, 0, 1, INT32_MAX - 1, INT32_MAX};
-  const std::int32_t scales[] = {INT32_MIN, -1, 0, 1, 100, INT32_MAX};
-  const unsigned int categories[] = {0, 1, 2, 3, 4, 7, 13, 14, 15, 16, 17, UINT_MAX};
-  for (const std::int32_t price : prices) {
-    for (const std::int32_t scale : scales) {
-      for (const unsigned int category : categories) {
+  const std::tuple<std::int32_t, std::int32_t, unsigned int, std::int32_t, std::int32_t> cases[] = {
+      {INT32_MAX, 100, 0, 2147483500, INT32_MAX},  // one tick past the top is clamped there
+      {INT32_MIN, 100, 0, INT32_MIN, INT32_MIN},
+      {1003, -100, 7, 1000, 980},                  // a negative tick of units: the division rules hold
+      {5, INT32_MAX, 4, 0, INT32_MAX}};            // a tick as large as the whole 32-bit range
+  for (const auto& [price, scale, category, max, min] : cases) {
+    EXPECT_EQ(KC::GetReasonableMaxPrice(price, scale, category), max) << price << " " << scale;
+    EXPECT_EQ(KC::GetReasonableMinPrice(price, scale, category), min) << price << " " << scale;
+  }
+  for (const std::int32_t price : {INT32_MIN, INT32_MIN + 1, -1, 0, 1, INT32_MAX - 1, INT32_MAX}) {
+    for (const std::int32_t scale : {INT32_MIN, -1, 0, 1, 100, INT32_MAX}) {
+      for (const unsigned int category : {0u, 1u, 2u, 3u, 4u, 7u, 13u, 14u, 15u, 16u, 17u, UINT_MAX}) {
         const std::int32_t max = KC::GetReasonableMaxPrice(price, scale, category);
         const std::int32_t min = KC::GetReasonableMinPrice(price, scale, category);
-        if (scale == 0 || category > 16) {
-          EXPECT_EQ(max, price);
-          EXPECT_EQ(min, price);
-        }
+        if (scale == 0 || category > 16) EXPECT_TRUE(max == price && min == price) << price << " " << scale;
       }
     }
   }
