@@ -227,18 +227,51 @@ def test_programs(build_dir):
     return progs
 
 
-def run_tests(progs, timeout, cwd):
-    """'killed:<program>' at the first failing program, 'timeout:<program>', or 'survived'."""
+FAILED = re.compile(r'^\[  FAILED  \] (\w+(?:/\w+)?\.\w+(?:/\w+)?)', re.M)
+
+
+def run_tests(progs, timeout, cwd, attribute=False):
+    """(outcome, failed tests): 'killed:<program>' for the first failing program, 'timeout:
+    <program>', or 'survived'. Without attribute the run stops at the first failing program;
+    with it every program runs and the names of the failing tests are collected."""
     deadline = time.monotonic() + timeout
+    outcome, failed = 'survived', []
     for prog in progs:
         left = max(1.0, deadline - time.monotonic())
-        rc, _ = run(['nice', '-n', '10', prog, '--gtest_brief=1'], timeout=left, cwd=cwd)
         name = os.path.basename(prog)
-        if rc == 'timeout':
-            return 'timeout:' + name
-        if rc != 0:
-            return 'killed:' + name
-    return 'survived'
+        out = os.path.join(cwd, 'mutant-test-output.txt')
+        with open(out, 'w') as sink:
+            start = time.monotonic()
+            p = subprocess.Popen(['nice', '-n', '10', prog, '--gtest_brief=1'], cwd=cwd, stdout=sink,
+                                 stderr=subprocess.STDOUT, start_new_session=True)
+            try:
+                rc = p.wait(timeout=left)
+            except subprocess.TimeoutExpired:
+                os.killpg(p.pid, signal.SIGKILL)
+                p.wait()
+                rc = 'timeout'
+        if rc == 0:
+            continue
+        if outcome == 'survived':
+            outcome = ('timeout:' if rc == 'timeout' else 'killed:') + name
+        text = open(out, errors='replace').read()
+        names = sorted(set(FAILED.findall(text)))
+        failed += names if names and rc != 'timeout' and rc > 0 else ['%s:%s' % (name, 'timeout' if rc == 'timeout' else 'crash')]
+        if not attribute:
+            break
+    return outcome, failed
+
+
+def list_tests(progs):
+    names = []
+    for prog in progs:
+        suite = None
+        for line in subprocess.run([prog, '--gtest_list_tests'], stdout=subprocess.PIPE, text=True).stdout.splitlines():
+            if not line.startswith(' '):
+                suite = line.split('#')[0].strip()
+            else:
+                names.append(suite + line.split('#')[0].strip())
+    return names
 
 
 # --- main ----------------------------------------------------------------------------------
@@ -260,6 +293,11 @@ def main():
     ap.add_argument('--timeout', type=float, default=60, help='seconds for the whole suite per mutant')
     ap.add_argument('--jobs', type=int, default=2)
     ap.add_argument('--list', action='store_true', help='print the sampled mutants and stop')
+    ap.add_argument('--attribute', action='store_true',
+                    help='run every program for every mutant and name the tests that kill it; the '
+                         'summary lists the tests that kill no mutant alone')
+    ap.add_argument('--compare', metavar='WORK',
+                    help='work dir of another run of the same sample: list mutants it killed that survive here')
     args = ap.parse_args()
 
     src_rev = git('rev-parse', '--verify', args.src_rev + '^{commit}').decode().strip()
@@ -292,13 +330,13 @@ def main():
     progs = test_programs(build_dir)
     cwd = os.path.join(build_dir, 'tests')
     t0 = time.monotonic()
-    if run_tests(progs, 600, cwd) != 'survived':
+    if run_tests(progs, 600, cwd)[0] != 'survived':
         sys.exit('the unmutated tree fails its tests')
     print('unmutated suite passes in %.1f s: %s' % (time.monotonic() - t0,
           ' '.join(os.path.basename(p) for p in progs)), flush=True)
 
     log_path = os.path.join(work, 'results.jsonl')
-    key = dict(src=src_rev, tests=tests_id, seed=args.seed, sample=args.sample)
+    key = dict(src=src_rev, tests=tests_id, seed=args.seed, sample=args.sample, attribute=args.attribute)
     done = {}
     if os.path.exists(log_path):  # resume an interrupted run of the same configuration
         for line in open(log_path):
@@ -323,13 +361,14 @@ def main():
         try:
             with open(os.path.join(tree, site['file']), 'w') as f:
                 f.write(mutated)
+            failed = []
             if not build(build_dir, args.jobs):
                 outcome = 'not-compiled'
             else:
-                outcome = run_tests(progs, args.timeout, cwd)
+                outcome, failed = run_tests(progs, args.timeout, cwd, args.attribute)
         finally:  # also on Ctrl-C: the scratch file goes back to the commit's text
             restore(site)
-        r = dict(key=key, id=i, outcome=outcome, desc=describe(site),
+        r = dict(key=key, id=i, outcome=outcome, desc=describe(site), failed=failed,
                  seconds=round(time.monotonic() - start, 1))
         done[i] = r
         log.write(json.dumps(r) + '\n')
@@ -350,6 +389,25 @@ def main():
                  len(survived), len(broken)),
              'kill rate %.1f %% (%d / %d compiled mutants)' % (rate, len(killed), len(killed) + len(survived)),
              '', 'survivors:'] + ['  #%d %s' % (r['id'], r['desc']) for r in survived]
+    if args.attribute:  # which tests kill mutants no other test kills
+        alone = {}
+        for r in killed:
+            if len(r.get('failed', [])) == 1:
+                alone.setdefault(r['failed'][0], []).append(r['id'])
+        every = sorted({t for r in killed for t in r.get('failed', [])})
+        lines += ['', 'tests killing mutants alone (test: mutant ids):']
+        lines += ['  %s: %s' % (t, ' '.join('#%d' % i for i in alone[t])) for t in sorted(alone)]
+        lines += ['', 'tests that fail for some mutant but kill none alone:'] + ['  ' + t for t in every if t not in alone]
+        lines += ['', 'tests that fail for no mutant of the sample:'] + ['  ' + t for t in list_tests(progs) if t not in every]
+    if args.compare:
+        other = {}
+        for line in open(os.path.join(args.compare, 'results.jsonl')):
+            r = json.loads(line)
+            other[r['id']] = r
+        lost = [r for r in survived if other.get(r['id'], {}).get('outcome', '').startswith(('killed', 'timeout'))]
+        gained = [r for r in killed if other.get(r['id'], {}).get('outcome') == 'survived']
+        lines += ['', 'killed by %s but surviving here:' % args.compare] + ['  #%d %s' % (r['id'], r['desc']) for r in lost]
+        lines += ['', 'surviving in %s but killed here:' % args.compare] + ['  #%d %s' % (r['id'], r['desc']) for r in gained]
     summary = '\n'.join(lines) + '\n'
     out = args.out or os.path.join(work, 'summary.txt')
     with open(out, 'w') as f:

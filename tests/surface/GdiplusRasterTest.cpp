@@ -2,6 +2,7 @@
 // styles in multiples of the pen width, pies, even-odd polygons and clipping to a path.
 #include <cmath>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -77,54 +78,36 @@ TEST(GdiplusRaster, DashStylesAreMultiplesOfThePenWidth) {
 }
 
 TEST(GdiplusRaster, PiesPolygonsAndClipping) {
+  Gdiplus::SolidBrush brush(Gdiplus::Color(255, 0, 0, 0)), red(Gdiplus::Color(255, 255, 0, 0));
+  auto disc = CDC::CreateRaster(60, 60), quarter = CDC::CreateRaster(60, 60);
+  Gdiplus::Graphics(disc.get()).FillPie(&brush, 10.f, 10.f, 20.f, 20.f, 0.f, 360.f);  // radius 10 around (20, 20)
+  Gdiplus::Graphics(quarter.get()).FillPie(&brush, 10.f, 10.f, 20.f, 20.f, 0.f, 90.f);  // clockwise from +x
+  const int area = CountColor(*RasterOf(*disc), kBlack);
+  EXPECT_NEAR(area, 314, 25);
+  EXPECT_NEAR(CountColor(*RasterOf(*quarter), kBlack), area / 4, 12);
+  EXPECT_EQ(Row(*RasterOf(*quarter), 25, 15, 26, kBlack), ".....######") << "the lower right quarter";
+  // A self-overlapping polygon filled alternately leaves the doubly covered part empty.
   auto dc = CDC::CreateRaster(60, 60);
   auto& r = *RasterOf(*dc);
   Gdiplus::Graphics g(dc.get());
-  Gdiplus::SolidBrush brush(Gdiplus::Color(255, 0, 0, 0));
-  g.FillPie(&brush, 10.f, 10.f, 20.f, 20.f, 0.f, 360.f);  // a disc of radius 10 around (20, 20)
-  const int disc = CountColor(r, kBlack);
-  EXPECT_NEAR(disc, 314, 25);
-  EXPECT_EQ(r.GetPixel(20, 20), kBlack);
-  EXPECT_EQ(r.GetPixel(20, 8), kWhite);
-
-  auto quarter = CDC::CreateRaster(60, 60);
-  Gdiplus::Graphics q(quarter.get());
-  q.FillPie(&brush, 10.f, 10.f, 20.f, 20.f, 0.f, 90.f);  // clockwise from +x: the lower right quarter
-  EXPECT_NEAR(CountColor(*RasterOf(*quarter), kBlack), disc / 4, 12);
-  EXPECT_EQ(RasterOf(*quarter)->GetPixel(25, 25), kBlack);
-  EXPECT_EQ(RasterOf(*quarter)->GetPixel(15, 25), kWhite);
-  EXPECT_EQ(RasterOf(*quarter)->GetPixel(25, 15), kWhite);
-
-  // A self-overlapping polygon filled alternately leaves the doubly covered part empty.
-  auto star = CDC::CreateRaster(60, 60);
-  Gdiplus::Graphics s(star.get());
   const Gdiplus::PointF pts[] = {{5, 5}, {45, 5}, {45, 25}, {25, 25}, {25, 15}, {55, 15}, {55, 45}, {5, 45}};
-  s.FillPolygon(&brush, pts, 8);
-  EXPECT_EQ(RasterOf(*star)->GetPixel(10, 10), kBlack);
-  EXPECT_EQ(RasterOf(*star)->GetPixel(35, 20), kWhite);  // covered twice
-  s.FillPolygon(&brush, pts, 8, Gdiplus::FillModeWinding);
-  EXPECT_EQ(RasterOf(*star)->GetPixel(35, 20), kBlack);
-
-  // Clipped to a triangle: nothing outside it changes.
-  auto clipped = CDC::CreateRaster(60, 60);
-  Gdiplus::Graphics c(clipped.get());
+  g.FillPolygon(&brush, pts, 8);
+  EXPECT_EQ(r.GetPixel(35, 20), kWhite);
+  g.FillPolygon(&brush, pts, 8, Gdiplus::FillModeWinding);
+  EXPECT_EQ(r.GetPixel(35, 20), kBlack);
+  // Clipped to a triangle and a band: only their intersection changes.
   Gdiplus::GraphicsPath triangle;
   const Gdiplus::PointF tri[] = {{0, 0}, {40, 0}, {0, 40}};
   triangle.AddPolygon(tri, 3);
-  Gdiplus::Region region(&triangle);
-  c.SetClip(&region);
-  c.FillRectangle(&brush, 0, 0, 60, 60);
-  EXPECT_EQ(RasterOf(*clipped)->GetPixel(5, 5), kBlack);
-  EXPECT_EQ(RasterOf(*clipped)->GetPixel(30, 30), kWhite);
-  Gdiplus::Region band(Gdiplus::Rect(0, 0, 10, 60));
-  c.SetClip(&band, Gdiplus::CombineModeIntersect);  // now the triangle and the band
-  Gdiplus::SolidBrush red(Gdiplus::Color(255, 255, 0, 0));
-  c.FillRectangle(&red, 0, 0, 60, 60);
-  EXPECT_EQ(RasterOf(*clipped)->GetPixel(5, 5), RGB(255, 0, 0));
-  EXPECT_EQ(RasterOf(*clipped)->GetPixel(20, 5), kBlack);
-  c.ResetClip();
-  c.FillRegion(&red, &region);
-  EXPECT_EQ(RasterOf(*clipped)->GetPixel(20, 5), RGB(255, 0, 0));
+  Gdiplus::Region region(&triangle), band(Gdiplus::Rect(0, 0, 10, 60));
+  g.SetClip(&region);
+  g.SetClip(&band, Gdiplus::CombineModeIntersect);
+  g.FillRectangle(&red, 0, 0, 60, 60);
+  EXPECT_EQ(std::vector<COLORREF>({r.GetPixel(5, 5), r.GetPixel(5, 38), r.GetPixel(20, 2), r.GetPixel(12, 10)}),
+            std::vector<COLORREF>({RGB(255, 0, 0), kBlack, kWhite, kBlack}));
+  g.ResetClip();
+  g.FillRegion(&red, &region);
+  EXPECT_EQ(r.GetPixel(20, 2), RGB(255, 0, 0));
 }
 
 TEST(GdiplusRaster, HostileGeometryDrawsWhatIsVisibleOrNothing) {
