@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <climits>
 #include <cstdint>
-#include <random>
 #include <vector>
 
 #include "kelochart/calculate/KeloChartCalculate.h"
@@ -77,40 +76,6 @@ TEST(TickSizeTable, PriceFallsIntoItsBandOnBothSidesOfEveryLimit) {
     double limit = 123.25;
     EXPECT_EQ(KC::FindOneSideJumpPrice(12.0, category, limit), 0.0);
     EXPECT_EQ(limit, 123.25);
-  }
-}
-
-// Over many prices of every category: the limit written bounds the price from above (the
-// price is included for stocks, excluded for options), a price on a stock limit stays in that
-// band while an option limit opens the next band, and ticks never shrink as prices rise.
-TEST(TickSizeTable, LimitAlwaysBoundsThePriceFromAbove) {
-  std::mt19937_64 random(20240611);
-  std::vector<double> prices;
-  for (int i = 0; i < 4000; ++i) prices.push_back(static_cast<double>(random() % 999500) / 100.0);
-  std::sort(prices.begin(), prices.end());
-  for (unsigned int category = 0; category <= 16; ++category) {
-    double previousTick = 0.0;
-    for (const double price : prices) {
-      double limit = 0.0;
-      const double tick = KC::FindOneSideJumpPrice(price, category, limit);
-      ASSERT_GT(tick, 0.0);
-      ASSERT_GE(tick, previousTick) << "category " << category << " price " << price;
-      previousTick = tick;
-      double limitOfLimit = 0.0;
-      const double tickAtLimit = KC::FindOneSideJumpPrice(limit, category, limitOfLimit);
-      if (category <= 3) {
-        ASSERT_GE(limit, price) << "category " << category;
-        EXPECT_EQ(tickAtLimit, tick);
-        EXPECT_EQ(limitOfLimit, limit);
-      } else if (category >= 13) {
-        ASSERT_GT(limit, price) << "category " << category;
-        if (limit < 9995.0) {
-          EXPECT_GT(tickAtLimit, tick);
-        }
-      } else {
-        ASSERT_EQ(limit, 9995.0);
-      }
-    }
   }
 }
 

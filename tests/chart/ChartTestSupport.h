@@ -4,9 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <limits>
 #include <memory>
 #include <ostream>
 #include <string>
+#include <tuple>
 #include <variant>
 #include <vector>
 
@@ -19,6 +22,8 @@
 
 namespace kelo::test {
 
+constexpr std::int32_t kMax32 = std::numeric_limits<std::int32_t>::max();
+constexpr std::int32_t kMin32 = std::numeric_limits<std::int32_t>::min();
 constexpr COLORREF kDefaultText = 0x000001;
 constexpr COLORREF kLeftText = 0x000002;
 constexpr COLORREF kRightText = 0x000003;

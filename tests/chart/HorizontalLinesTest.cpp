@@ -1,16 +1,7 @@
 // Horizontal reference lines and their texts through the recording surface: the divided grid
 // and its middle line, the price axis split at the reference price, the volume-style side
 // labels and the underlined labels, with exact lines, texts, fonts and colours.
-#include <gtest/gtest.h>
-
-#include <cstdint>
 #include <cstdio>
-#include <limits>
-#include <string>
-#include <vector>
-
-#include <kelochart/chart/KeloBaseChart.h>
-#include <kelochart/services/KeloPalette.h>
 
 #include "ChartTestSupport.h"
 
@@ -23,8 +14,6 @@ using namespace kelo::test;
 const kelo::surface::GdiPenDesc kEdgePen = Pen(PS_SOLID, 1, 0xa8a8a8);
 constexpr unsigned kLibraryKind = 0xFFFFFFFFu;
 constexpr UINT kPartFormat = 0x26;
-constexpr std::int32_t kMax32 = std::numeric_limits<std::int32_t>::max();
-constexpr std::int32_t kMin32 = std::numeric_limits<std::int32_t>::min();
 
 std::vector<TextDesc> TextsOf(CDC& dc) {
   std::vector<TextDesc> texts;
@@ -78,34 +67,6 @@ TEST_F(HorizontalLinesDrawing, DividedGridMarksTheMiddleOrHalfACellAboveIt) {
   EXPECT_TRUE(Log().empty());
 }
 
-TEST_F(HorizontalLinesDrawing, PriceAxisLabelsEveryLineWhenThereIsRoomAndDrawsTheMiddleLineLast) {
-  DrawEvenPrices();
-  auto lines = Across(60, 360, {200, 180, 160, 140, 120, 100, 80, 60, 40, 20, 0}, kGridPen);
-  lines.push_back(Line(60, 0, 360, 0, kEdgePen));
-  lines.push_back(Line(60, 100, 360, 100, kMidPen));
-  EXPECT_EQ(Lines(), lines);
-  std::vector<Label> labels;
-  for (int i = 1; i <= 9; ++i) labels.push_back({std::to_string(90 + 2 * i), Column(194 - 20 * i), i == 5 ? kMidText : kDefaultText});
-  labels.push_back({"110", Column(-6), kMaxText});
-  labels.push_back({"90", Column(194), kMinText});
-  EXPECT_EQ(LabelsOf(*dc), labels);
-  for (const TextDesc& t : TextsOf(*dc)) {
-    EXPECT_EQ(t.format, kPartFormat);
-    EXPECT_EQ(t.bkMode, TRANSPARENT);
-  }
-  EXPECT_EQ(dc->GetTextColor(), kMinText);
-  // The middle line comes after the last inner label and before the top label.
-  std::vector<std::string> order;
-  for (const auto& record : Log()) {
-    if (const auto* t = std::get_if<kelo::surface::TextRecord>(&record.op); t && !t->text.text.empty()) {
-      order.push_back(t->text.text);
-    } else if (const auto* l = std::get_if<LineRecord>(&record.op); l && l->pen == kMidPen) {
-      order.push_back("middle");
-    }
-  }
-  EXPECT_EQ(std::vector<std::string>(order.end() - 4, order.end()), (std::vector<std::string>{"108", "middle", "110", "90"}));
-}
-
 TEST_F(HorizontalLinesDrawing, PriceAxisKeepsLabelsApartWhenCrowdedAndRedrawsTheTopDashedWithoutEdge) {
   chart.SetFontSize(30, 6);
   chart.SetIsDrawRTLine(0);
@@ -143,19 +104,7 @@ TEST_F(HorizontalLinesDrawing, PriceAxisNeedsMaxAboveBaseAboveMinAndScalesWithou
   EXPECT_EQ(LabelsOf(*dc), labels);
 }
 
-TEST_F(HorizontalLinesDrawing, PriceAxisUnderlinesTheDecimalsOfTheShortPrice) {
-  const std::pair<std::int32_t, std::vector<std::string>> cases[] = {
-      {100, {"_34", "12", "_00", "13", "_00", "12"}},   // 12.34, 13.00, 12.00
-      {7, {"_29", "176", "_71", "185", "_43", "171"}},  // any other scale: two decimals
-      {1, {"_", "1234", "_", "1300", "_", "1200"}},     // no decimals
-  };
-  for (const auto& [scale, parts] : cases) {
-    Clear();
-    DrawPrices(1300, 1234, 1200, {1200, 1234, 1300}, scale);
-    EXPECT_EQ(PartsOf(*dc), parts) << "price scale " << scale;
-  }
-}
-
+// A label font selected by the caller, which every drawing must leave selected.
 class UnderlinedLabel : public HorizontalLinesDrawing {
  protected:
   void SetUp() override {
@@ -164,8 +113,6 @@ class UnderlinedLabel : public HorizontalLinesDrawing {
     record.lfHeight = -12;
     std::snprintf(record.lfFaceName, LF_FACESIZE, "%s", "DejaVu Sans Mono");
     font.CreateFontIndirect(&record);
-    record.lfUnderline = 1;
-    underlinedFont.CreateFontIndirect(&record);
     callerFont = dc->SelectObject(&font);
   }
   void TearDown() override {
@@ -173,32 +120,9 @@ class UnderlinedLabel : public HorizontalLinesDrawing {
     dc->SelectObject(callerFont);
     HorizontalLinesDrawing::TearDown();
   }
-  int Width(const char* text, bool underlined) {
-    CFont* previous = dc->SelectObject(underlined ? &underlinedFont : &font);
-    const int width = dc->GetTextExtent(text).cx;
-    dc->SelectObject(previous);
-    return width;
-  }
-  CFont font, underlinedFont;
+  CFont font;
   CFont* callerFont = nullptr;
 };
-
-TEST_F(UnderlinedLabel, DrawsTheTailUnderlinedAndTheHeadPlainFromTheRight) {
-  chart.DrawUnderlineString(dc.get(), CRect(0, 0, 200, 20), 2, "12345", "", 1);
-  chart.DrawUnderlineString(dc.get(), CRect(0, 0, 200, 20), 2, "123M", "M", 1);
-  // The suffix's last character takes the place of the text's last one, in the plain font.
-  EXPECT_EQ(PartsOf(*dc), (std::vector<std::string>{"_45", "123", "M", "_23", "1"}));
-  const int afterSuffix = 200 - Width("M", false);
-  std::vector<int> rights;
-  for (const TextDesc& t : TextsOf(*dc)) {
-    rights.push_back(t.rect.right);
-    EXPECT_EQ(t.format, kPartFormat);
-    EXPECT_EQ(t.rect.left, 0);
-    EXPECT_EQ(t.rect.bottom, 20);
-    EXPECT_EQ(t.font.face, "DejaVu Sans Mono");
-  }
-  EXPECT_EQ(rights, (std::vector<int>{200, 200 - Width("45", true), 200, afterSuffix, afterSuffix - Width("23", true)}));
-}
 
 TEST_F(UnderlinedLabel, TooWideTextLosesUnderlinedCharactersOneAtATime) {
   struct Case {
@@ -218,7 +142,7 @@ TEST_F(UnderlinedLabel, TooWideTextLosesUnderlinedCharactersOneAtATime) {
   };
   for (const Case& c : cases) {
     Clear();
-    chart.DrawUnderlineString(dc.get(), CRect(10, 0, 10 + Width(c.fitting, false), 20), c.underline, "12345", "", 1);
+    chart.DrawUnderlineString(dc.get(), CRect(10, 0, 10 + dc->GetTextExtent(c.fitting).cx, 20), c.underline, "12345", "", 1);
     EXPECT_EQ(PartsOf(*dc), c.parts) << c.fitting << ", " << c.underline;
   }
 }
@@ -263,58 +187,14 @@ TEST_F(UnderlinedLabel, HostileCountsAndAReleasedFontStayHarmless) {
   dc->SelectObject(previous);
 }
 
-TEST_F(HorizontalLinesDrawing, SideLabelsShowValuesOnTheLeftAndDistancesOnTheRight) {
-  chart.SetLeftUnit("Vol", 0);
-  chart.SetRightUnit("R");
-  chart.DrawHorizontalText(dc.get(), CRect(60, 0, 360, 200), 2000, 1000, 4, 1, 1, 0, 0, 0, kLibraryKind);
-  std::vector<Label> expected;
-  for (int i = 1; i <= 4; ++i) expected.push_back({std::to_string(1000 + 250 * i), Column(194 - 50 * i), kLeftText});
-  expected.push_back({"Vol", CRect(9, 194, 57, 207), kLeftText});
-  for (int i = 1; i <= 4; ++i) expected.push_back({std::to_string(250 * i), CRect(363, 194 - 50 * i, 411, 206 - 50 * i), kRightText});
-  expected.push_back({"R", CRect(363, 194, 411, 219), kRightText});
-  EXPECT_EQ(LabelsOf(*dc), expected);
-  std::vector<UINT> formats;
-  for (const TextDesc& t : TextsOf(*dc)) {
-    if (!t.text.empty()) formats.push_back(t.format);
-  }
-  EXPECT_EQ(formats, (std::vector<UINT>{kPartFormat, kPartFormat, kPartFormat, kPartFormat, DT_RIGHT, 0, 0, 0, 0, 0}));
-  EXPECT_EQ(dc->GetTextColor(), kDefaultText);
-  EXPECT_TRUE(Lines().empty());
-}
-
-TEST_F(HorizontalLinesDrawing, SideLabelsDrawLinesOnTheirOwnInsetCells) {
-  // The layout is built before the lines take their half-cell inset: labels stay on the
-  // 50-pixel cells while the lines use 43.75-pixel cells below a 25-pixel inset.
-  chart.DrawHorizontalText(dc.get(), CRect(60, 0, 360, 200), 2000, 1000, 4, 1, 0, 0, 0, 1, kLibraryKind);
-  EXPECT_EQ(Lines(), Across(60, 360, {156, 112, 68, 25}, kGridPen));
-  EXPECT_EQ(chart.GetHorizontalLineOffSet(), 25);
-  EXPECT_EQ(LabelsOf(*dc).front().rect, Column(144));
-  Clear();  // with the top inset the layout starts 25 pixels down: 43.75-pixel cells
-  chart.DrawHorizontalText(dc.get(), CRect(60, 0, 360, 200), 2000, 1000, 4, 1, 0, 1, 0, 0, kLibraryKind);
-  std::vector<int> tops;
-  for (const Label& l : LabelsOf(*dc)) tops.push_back(l.rect.top);
-  EXPECT_EQ(tops, (std::vector<int>{150, 106, 62, 19}));
-  // Without cells nothing is drawn and the inset stays; the widest 64-bit range draws.
-  Clear();
+TEST_F(HorizontalLinesDrawing, SideLabelsWithoutCellsDrawNothingAndTheWidest64BitRangeDraws) {
   for (std::int32_t cells : {0, -1, kMax32}) {
     chart.DrawHorizontalText(dc.get(), CRect(60, 0, 360, 200), 2000, 1000, cells, 1, 1, 1, 0, 1, kLibraryKind);
   }
   EXPECT_TRUE(Log().empty());
-  EXPECT_EQ(chart.GetHorizontalLineOffSet(), 25);
   chart.DrawHorizontalText(dc.get(), CRect(60, 0, 360, 200), std::numeric_limits<std::int64_t>::max(),
                            std::numeric_limits<std::int64_t>::min(), 4, 1, 1, 0, 0, 1, kLibraryKind);
   EXPECT_EQ(Lines().size(), 4u);
-}
-
-TEST_F(HorizontalLinesDrawing, SideLabelsHighlightTheLeftUnit) {
-  chart.SetLeftUnit("Vol", 1);
-  chart.DrawHorizontalText(dc.get(), CRect(60, 0, 360, 200), 2000, 1000, 4, 1, 0, 0, 0, 0, kLibraryKind);
-  EXPECT_EQ(Fills(Log()), (std::vector<kelo::surface::FillRectRecord>{{CRect(2, 194, 60, 207), 0x3c3c3cu}}));
-  const TextDesc unit = TextsOf(*dc).back();
-  EXPECT_EQ(unit.text, "Vol");
-  EXPECT_EQ(unit.rect, CRect(2, 194, 60, 207));
-  EXPECT_EQ(unit.format, static_cast<UINT>(DT_CENTER | DT_VCENTER));
-  EXPECT_EQ(unit.color, CKeloUIObjectSingletonPool::Instance()->palette.colorTable[307]);
 }
 
 }  // namespace

@@ -1,17 +1,6 @@
 // The time axis: the slot table and its single-precision positions, clock times to pixels and
 // back (with the trading period across midnight), what rebuilds the table, the time grid and
 // the time labels.
-#include <gtest/gtest.h>
-
-#include <cstdio>
-#include <limits>
-#include <string>
-#include <tuple>
-#include <vector>
-
-#include <kelochart/chart/KeloBaseChart.h>
-#include <kelochart/services/KeloUtility.h>
-
 #include "ChartTestSupport.h"
 #include "chart/TimeSlotTable.h"
 
@@ -23,8 +12,6 @@ using Tick = CKeloBaseChart::ETickType;
 using Chart = ProbeChart;
 
 constexpr Tick kMinute = CKeloBaseChart::eTickMinute;
-constexpr std::int32_t kMax32 = std::numeric_limits<std::int32_t>::max();
-constexpr std::int32_t kMin32 = std::numeric_limits<std::int32_t>::min();
 
 // The morning session: 9:00 to 13:30 over pixels 100 to 340, one-minute slots.
 const CRect kMorning(100, 10, 340, 200);
@@ -76,25 +63,6 @@ TEST(TimeSlotTable, EntriesRunFromASlotBeforeTheStartToASlotAfterTheEndInsideThe
   }
 }
 
-TEST(TimeAxis, ClockTimesMapToTheEndOfTheirSlotAndPixelsBackToTheEarliestSlot) {
-  Chart chart;
-  std::int32_t time = -7;
-  EXPECT_EQ(chart.GetTimeByXPos(100, time), 0) << "no table yet";
-  const std::vector<std::pair<std::int32_t, int>> cases = {
-      {85959, 100}, {0, 100}, {90000, 100}, {90130, 101}, {100000, 154}, {120000, 260},
-      {132900, 339} /* 270 single-precision steps fall short of 340 */, {133000, 342}, {235959, 342}, {kMax32, 342}};
-  for (const auto& [t, x] : cases) EXPECT_EQ(chart.GetXPosByTime(kMorning, kEnd, kStart, t, kMinute, 0), x) << t;
-  EXPECT_EQ(chart.GetTickXPosStep(), static_cast<float>(240.0 * 60 / 16200));
-  const std::vector<std::pair<int, std::int32_t>> back = {
-      {100, 90000}, {101, 90100}, {107, 90700} /* slots 7 and 8 share pixel 107 */, {339, 132800}, {340, 133000},
-      {342, 133200}};
-  for (const auto& [x, expected] : back) {
-    ASSERT_EQ(chart.GetTimeByXPos(x, time), 1) << x;
-    EXPECT_EQ(time, expected) << x;
-  }
-  for (const int x : {99, 343, kMin32}) EXPECT_EQ(chart.GetTimeByXPos(x, time), 0) << x;
-}
-
 TEST(TimeAxis, RangesWithoutSlotsHaveNoPositionAndKeepTheTable) {
   Chart chart;
   ASSERT_EQ(chart.GetXPosByTime(kMorning, kEnd, kStart, 90000, kMinute, 0), 100);
@@ -124,16 +92,9 @@ TEST(TimeAxis, TradingPeriodAcrossMidnightIsCountedFromItsStart) {
   for (const auto& [time, ignoreOffset, x] : cases) {
     EXPECT_EQ(chart.GetXPosByTime(rect, 140000, 0, time, kMinute, ignoreOffset), x) << time << " " << ignoreOffset;
   }
-  EXPECT_EQ(chart.GetXPosByTime(CRect(1000, 0, 1840, 100), 140000, 0, 50200, kMinute, 0), 1840) << "kept table";
-  EXPECT_EQ(chart.GetXPosByTime(rect, 140000, 1000, 150500, kMinute, 0), static_cast<int>(chart.xTimePositions[0]));
   // A period 25:00 to 26:00 has an empty table: 40:00 (25:00 shifted) lies beyond it, 39:00 nowhere.
   EXPECT_EQ(chart.GetXPosByTime(rect, 260000, 250000, 400000, kMinute, 0), 840);
   EXPECT_EQ(chart.GetXPosByTime(rect, 260000, 250000, 390000, kMinute, 0), -1);
-  EXPECT_EQ(chart.GetXPosByTime(rect, 260000, 250000, 400000, kMinute, 1), -1);
-  auto dc = CDC::CreateRecording(1000, 300);
-  chart.SetIsDrawRTLine(0);
-  chart.DrawXGridByTime(dc.get(), rect, 260000, 250000, {{400000, 0}, {390000, 0}}, 0, 1, kMinute);
-  EXPECT_EQ(LinesOf(*dc), (std::vector<LineRecord>{Line(840, 100, 840, 0, *chart.xLinePen.Handle())}));
   for (const std::int32_t offset : {kMax32, kMin32, -900, 1440, 100000}) {  // hostile offsets
     chart.SetOffsetMinTick(offset);
     const int x = chart.GetXPosByTime(rect, 140000, 0, 120000, kMinute, 0);
@@ -191,30 +152,6 @@ TEST(TimeAxis, CountHelpersComputeInDouble) {
 
 std::vector<CKeloBaseChart::STimeLine> MorningLines() {
   return {{90000, 0}, {100000, 1}, {110000, 2}, {120000, 1}, {133000, 0}, {113000, -1}};
-}
-
-TEST(TimeGrid, MainAndSubLinesAtTheirSlotsThenTheGreyEdges) {
-  Chart chart;
-  chart.SetXSubLinePen(PS_DOT, 2, 0x00FF00);
-  const auto main = *chart.xLinePen.Handle();
-  const auto sub = *chart.xSubLinePen.Handle();
-  const std::vector<std::tuple<int, const char*, std::vector<LineRecord>>> cases = {
-      {1, "", {Line(100, 200, 100, 10, main), Line(154, 200, 154, 10, sub), Line(260, 200, 260, 10, sub), Line(342, 200, 342, 10, main)}},
-      {0, "Vol", {Line(100, 200, 100, 10, main), Line(154, 200, 154, 205, main), Line(260, 200, 260, 205, main), Line(342, 200, 342, 10, main)}},
-      {0, "", {Line(100, 200, 100, 10, main), Line(342, 200, 342, 10, main)}}};
-  for (const auto& [drawSubLines, unit, lines] : cases) {
-    chart.SetLeftUnit(unit, 0);
-    chart.SetIsDrawRTLine(0);
-    auto dc = CDC::CreateRecording(400, 300);
-    chart.DrawXGridByTime(dc.get(), kMorning, kEnd, kStart, MorningLines(), 0, drawSubLines, kMinute);
-    EXPECT_EQ(LinesOf(*dc), lines) << drawSubLines << " " << unit;
-  }
-  chart.SetIsDrawRTLine(1);
-  auto dc = CDC::CreateRecording(400, 300);
-  chart.DrawXGridByTime(dc.get(), kMorning, kEnd, kStart, {{90000, 0}}, 0, 1, kMinute);
-  const auto grey = Pen(PS_SOLID, 1, 0xA8A8A8);
-  EXPECT_EQ(LinesOf(*dc), (std::vector<LineRecord>{Line(100, 200, 100, 10, main), Line(340, 10, 340, 200, grey),
-                                                   Line(100, 10, 340, 10, grey)}));
 }
 
 TEST(TimeGrid, BadRangesDrawNothing) {
@@ -290,30 +227,6 @@ TEST(TimeLabels, LabelsWithoutPositionsAreHidden) {
   Chart none;
   none.DrawXGridTextByTime(dc.get(), kMorning, kEnd, kStart, 1, kMinute);
   EXPECT_EQ(LogOf(*dc).size(), 10u) << "a chart without labels draws nothing";
-}
-
-TEST(TimeLabels, AWholeDayOfOneSecondSlots) {
-  // 86,461 slots of 1/60 pixel over 1440 pixels: the single-precision sum drifts, noon
-  // (exactly 720.02) lands on 719; 24:00 is the last slot, 1442.
-  Chart chart;
-  std::vector<CKeloBaseChart::STimeString> labels;
-  for (int h = 0; h <= 24; ++h) {
-    char text[8];
-    std::snprintf(text, sizeof text, "%02d:00", h);
-    labels.push_back({h * 10000, text, 0});
-  }
-  chart.SetXInfor(labels);
-  auto dc = CDC::CreateRecording(1500, 200);
-  chart.DrawXGridTextByTime(dc.get(), CRect(0, 0, 1440, 100), 240000, 0, 0, static_cast<Tick>(1));
-  const int centres[] = {60,  120, 180, 240, 299, 359, 419, 479, 539,  599,  659,  719,
-                         779, 839, 899, 959, 1019, 1080, 1140, 1200, 1260, 1320, 1381, 1442};
-  std::vector<CRect> rects, expected;
-  TimeTexts(*dc, &rects);
-  for (const int c : centres) expected.push_back(CRect(c - 18, 102, c + 18, 115));
-  EXPECT_EQ(rects, expected) << "00:00 would start left of pixel 0";
-  std::int32_t time = 0;
-  ASSERT_EQ(chart.GetTimeByXPos(720, time), 1);
-  EXPECT_EQ(time, 120007) << "pixel 720 begins seven slots after noon";
 }
 
 }  // namespace

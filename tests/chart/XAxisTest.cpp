@@ -1,13 +1,6 @@
 // The vertical grid and the X labels: line positions and pens, label strings parsed into
 // times, the label strip geometry, the thinning of crowded labels and the layout cache.
-#include <gtest/gtest.h>
-
 #include <cmath>
-#include <limits>
-#include <string>
-#include <vector>
-
-#include <kelochart/chart/KeloBaseChart.h>
 
 #include "ChartTestSupport.h"
 #include "chart/XLabelLayout.h"
@@ -17,8 +10,6 @@ namespace {
 using kelo::surface::LineRecord;
 using namespace kelo::test;
 using Chart = ProbeChart;
-constexpr std::int32_t kMax32 = std::numeric_limits<std::int32_t>::max();
-constexpr std::int32_t kMin32 = std::numeric_limits<std::int32_t>::min();
 
 std::vector<int> Xs(CDC& dc) {
   std::vector<int> xs;
@@ -172,34 +163,6 @@ std::vector<CString> TenLabels() {
   return labels;
 }
 
-TEST(XLabels, CellLabelsAreThinnedFromTheInsetAndEverySecondCellDoublesTheSpacing) {
-  struct Case {
-    std::vector<CString> labels;
-    int inset, everySecondCell;
-    CRect rect;
-    std::vector<std::string> texts;
-    std::vector<int> lefts;
-  } cases[] = {
-      // Ten labels 66 wide, 30 apart: only every third keeps clear of the last.
-      {TenLabels(), 0, 0, CRect(100, 20, 400, 220), {"LABEL-1000", "LABEL-1003", "LABEL-1006", "LABEL-1009"},
-       {67, 157, 247, 337}},
-      // Cells of 30, labels 60 apart and 12 wide; with an inset of 5 label 0 would start at -1.
-      {{"A", "B", "C"}, 10, 1, CRect(0, 0, 300, 100), {"A", "B", "C"}, {4, 64, 124}},
-      {{"A", "B", "C"}, 5, 1, CRect(0, 0, 300, 100), {"B", "C"}, {59, 119}},
-  };
-  for (const Case& c : cases) {
-    Chart chart;
-    chart.SetXInfor(c.labels);
-    chart.SetLineOffSet(c.inset);
-    auto dc = CDC::CreateRecording(500, 300);
-    chart.DrawXGridText(dc.get(), c.rect, c.everySecondCell);
-    const Strip s = StripOf(*dc, c.rect.bottom + 2);
-    EXPECT_EQ(s.texts, c.texts);
-    EXPECT_EQ(s.lefts, c.lefts);
-    EXPECT_EQ(dc->GetTextColor(), kDefaultText);
-  }
-}
-
 TEST(XLabels, CellLayoutIsKeptForTheSameRectangleAndStringCount) {
   Chart chart;
   chart.SetXInfor({"A", "B", "C"});
@@ -223,31 +186,6 @@ TEST(XLabels, CellLayoutIsKeptForTheSameRectangleAndStringCount) {
   auto moved = CDC::CreateRecording(500, 300);
   chart.DrawXGridText(moved.get(), CRect(0, 10, 300, 110), 1);
   EXPECT_EQ(StripOf(*moved, 112).lefts[0], 39);
-}
-
-TEST(XLabels, PositionLabelsAreLaidOutOnEveryCallButAnEmptyRectangleKeepsTheLast) {
-  Chart chart;
-  chart.SetXInforNew({"09:00", "10:30", "13:30"});
-  const CRect rect(30, 20, 300, 220);
-  auto grid = CDC::CreateRecording(500, 300);
-  chart.DrawXSubXGrid(grid.get(), rect, 1, 60, 270, 0);  // positions 30, 120, 300
-  auto dc = CDC::CreateRecording(500, 300);
-  chart.DrawXGridTextNew(dc.get(), rect, 0, 0, 0);
-  Strip s = StripOf(*dc, 222, 13, 36);
-  EXPECT_EQ(s.texts, (std::vector<std::string>{"09:00", "10:30", "13:30"}));
-  EXPECT_EQ(s.lefts, (std::vector<int>{12, 102, 282}));
-  chart.xInforPositions = {30, 40, 300};  // new positions at the same rectangle and count
-  auto again = CDC::CreateRecording(500, 300);
-  chart.DrawXGridTextNew(again.get(), rect, 0, 0, 0);
-  EXPECT_EQ(StripOf(*again, 222).texts, (std::vector<std::string>{"09:00", "13:30"}));
-  chart.xInforPositions = {100, 150, 200};  // an empty rectangle draws the previous layout
-  auto empty = CDC::CreateRecording(500, 300);
-  chart.DrawXGridTextNew(empty.get(), CRect(50, 50, 50, 90), 0, 0, 0);
-  EXPECT_EQ(StripOf(*empty, 222).lefts, (std::vector<int>{12, 282}));
-  chart.xInforPositions = {100};  // strings without a position get no label
-  auto fewer = CDC::CreateRecording(500, 300);
-  chart.DrawXGridTextNew(fewer.get(), rect, 0, 0, 0);
-  EXPECT_EQ(StripOf(*fewer, 222).texts, (std::vector<std::string>{"09:00"}));
 }
 
 TEST(XLabels, StringLabelsTakeOneWholeCellEachAndAreNeverThinned) {

@@ -1,15 +1,6 @@
 // The horizontal grid and the Y labels: the label layouts alone, then every drawing through
 // the recording surface with exact lines, texts, rectangles and colours.
-#include <gtest/gtest.h>
-
 #include <cmath>
-#include <cstdint>
-#include <limits>
-#include <string>
-#include <vector>
-
-#include <kelochart/chart/KeloBaseChart.h>
-#include <kelochart/services/KeloPalette.h>
 
 #include "ChartTestSupport.h"
 #include "chart/YLabelLayout.h"
@@ -18,8 +9,6 @@ namespace {
 
 using kelo::detail::AxisMetrics;
 using namespace kelo::test;
-constexpr std::int32_t kMax32 = std::numeric_limits<std::int32_t>::max();
-constexpr std::int32_t kMin32 = std::numeric_limits<std::int32_t>::min();
 const double kInf = std::numeric_limits<double>::infinity();
 const double kNan = std::nan("");
 

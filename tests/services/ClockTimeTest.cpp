@@ -36,16 +36,4 @@ TEST(ClockTime, ConvertsValidTimesAndRejectsOthersWithoutOverflow) {
   }
 }
 
-TEST(ClockTime, EverySecondOfTwoDaysRoundTripsInOrder) {
-  std::int32_t previous = -1;
-  for (std::int32_t s = 0; s <= 2 * 86400; ++s) {
-    std::int32_t time = 0, back = -1;
-    ASSERT_EQ(KeloUtility::SecTickToTime(time, s), 1);
-    ASSERT_GT(time, previous);
-    ASSERT_EQ(KeloUtility::TimeToSecTick(time, back), 1) << time;
-    ASSERT_EQ(back, s);
-    previous = time;
-  }
-}
-
 }  // namespace

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <set>
+#include <vector>
 
 #include <kelochart/services/KeloPalette.h>
 #include <kelochart/surface/DC.h>
@@ -37,21 +38,9 @@ TEST(Palette, BrushesAreOwnedOpaqueAndStable) {
     EXPECT_EQ(Opaque(color.GetValue()), Palette().colorTable[index]) << index;
   }
   EXPECT_EQ(Palette().GetGPBrushByIndex(CKeloPalette::kColorTableSize), Palette().GetGPBrushByIndex(0));
-}
-
-TEST(DefaultFont, CellMatchesTheMeasuredLabelFont) {
-  const SKeloFontInfo& info = CKeloUIObjectSingletonPool::Instance()->defaultFont;
-  ASSERT_NE(info.font, nullptr);
-  ASSERT_NE(info.boldFont, nullptr);
-  LOGFONT logFont;
-  ASSERT_GT(info.font->GetLogFont(&logFont), 0);
-  EXPECT_STREQ(logFont.lfFaceName, "DejaVu Sans Mono");
-  EXPECT_EQ(logFont.lfHeight, info.pixelHeight);
-  // Labels are laid out as (bytes + 1) character widths, one character high: the cell is
-  // exactly the measured cell of the monospaced face.
-  auto dc = CDC::CreateRecording(200, 50);
-  dc->SelectObject(info.font);
-  EXPECT_EQ(dc->GetTextExtent("1234567890"), CSize(10 * info.charWidth, info.charHeight));
+  // The GDI+ fills of state bars match their GDI fills.
+  EXPECT_EQ(std::vector({Palette().colorTable[16], Palette().colorTable[18]}),
+            std::vector({Palette().colorTable[17], Palette().colorTable[19]}));
 }
 
 }  // namespace

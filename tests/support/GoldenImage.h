@@ -3,7 +3,7 @@
 // fonts), where the raster backend is deterministic to the bit. Another machine with other
 // library or font versions may anti-alias glyph and curve edges a level or two differently;
 // pass a tolerance there and say at the call why it is needed. On a mismatch <name>.out.png
-// (what was drawn) and <name>.diff.png (differing pixels in red over a dimmed copy) are
+// (what was drawn) and <name>.diff.png (the differing pixels in red on black) are
 // written to the test output directory. KELOCHART_BLESS=1 (re)writes the golden instead.
 #pragma once
 

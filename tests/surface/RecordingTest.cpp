@@ -45,42 +45,6 @@ TEST(Recording, LinesCarryThePenSelectedWhenTheyWereDrawn) {
   for (const auto& record : LogOf(*dc)) EXPECT_EQ(record.surface, "screen");
 }
 
-TEST(Recording, TextsCarryFontColourModeAndFormat) {
-  auto dc = CDC::CreateRecording(100, 50);
-  CRect r(0, 0, 80, 20);
-  dc->DrawText("plain", -1, &r, DT_LEFT);
-  LOGFONT lf{};
-  lf.lfHeight = -14;
-  lf.lfUnderline = 1;
-  lf.lfWeight = FW_BOLD;
-  std::strcpy(lf.lfFaceName, "DejaVu Sans");
-  CFont font;
-  ASSERT_TRUE(font.CreateFontIndirect(&lf));
-  CFont* stock = dc->SelectObject(&font);
-  dc->SetTextColor(RGB(10, 20, 30));
-  EXPECT_EQ(dc->SetBkMode(TRANSPARENT), OPAQUE);
-  EXPECT_EQ(dc->SetBkMode(7), 0);  // unknown modes are refused
-  dc->DrawText(CString("12.34"), &r, DT_SINGLELINE | DT_VCENTER | DT_RIGHT);
-  dc->DrawText("abcdef", 3, &r, DT_CENTER);  // the length counts
-  EXPECT_EQ(dc->SelectObject(stock), &font);
-  const auto texts = TextRecords(LogOf(*dc));
-  EXPECT_EQ(Texts(LogOf(*dc)), (std::vector<std::string>{"plain", "12.34", "abc"}));
-  const TextDesc& first = texts[0].text;  // the stock font: DejaVu Sans Mono at a 12-pixel em
-  EXPECT_EQ(first.font.face, "DejaVu Sans Mono");
-  EXPECT_EQ(first.font.height, -12);
-  EXPECT_EQ(std::vector({first.color, first.bkColor}), std::vector<COLORREF>({RGB(0, 0, 0), RGB(255, 255, 255)}));
-  EXPECT_EQ(first.bkMode, OPAQUE);
-  const TextDesc& second = texts[1].text;
-  EXPECT_EQ(second.rect, r);
-  EXPECT_EQ(second.format, 0x26u);
-  EXPECT_EQ(second.font.face, "DejaVu Sans");
-  EXPECT_EQ(second.font.height, -14);
-  EXPECT_TRUE(second.font.underline);
-  EXPECT_EQ(second.font.weight, FW_BOLD);
-  EXPECT_EQ(second.color, RGB(10, 20, 30));
-  EXPECT_EQ(second.bkMode, TRANSPARENT);
-}
-
 TEST(Recording, MemoryDCsDrawOnBitmapsNamedInOrderAndCopiesKeepTheSourceAsItWas) {
   auto screen = CDC::CreateRecording(40, 30);
   CBitmap base, data;
