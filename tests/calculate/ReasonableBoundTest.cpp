@@ -31,16 +31,12 @@ const BoundCase kBoundCases[] = {
     {2510, 1000, 14, 2500, 2550},        // 2.51: tick 0.05
     {16789, 1, 4, 16789, 16789},         // futures, tick 1 at scale 1
     {61, 100, 14, 60, 62},               // tick 0.025 at scale 100 keeps 2 whole units
-    {3312, 100, 0, 3310, 3315},
-    {2693, 100, 0, 2690, 2695},
-    {0, 100, 0, 0, 0},
+    {3312, 100, 0, 3310, 3315}, {2693, 100, 0, 2690, 2695}, {0, 100, 0, 0, 0},
     // negative prices divide toward zero: both move up toward zero
     {-7, 10, 7, -6, -4},                 // tick 0.2 = 2 units: q -3, r -1
     {-1003, 100, 0, -1003, -1003},       // lowest band, tick 0.01 = 1 unit
     // no grid: the price is returned as it came
-    {1003, 100, 17, 1003, 1003},
-    {1003, 100, UINT_MAX, 1003, 1003},
-    {1003, 0, 0, 1003, 1003},
+    {1003, 100, 17, 1003, 1003}, {1003, 100, UINT_MAX, 1003, 1003}, {1003, 0, 0, 1003, 1003},
     {73, 10, 0, 73, 73},                 // 0.01 at scale 10 is less than one unit
     {23, 100, 14, 23, 23},               // 0.005 at scale 100 is less than one unit
 };

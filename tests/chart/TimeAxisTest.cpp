@@ -199,15 +199,6 @@ TEST(TimeLabels, EarlierLabelsWinMinorLabelsNeedShowAllAndTheKeyIsRectangleTimes
   auto shorter = CDC::CreateRecording(400, 300);
   chart.DrawXGridTextByTime(shorter.get(), CRect(100, 20, 340, 210), 110000, kStart, 0, kMinute);
   EXPECT_EQ(XLabelsOf(*shorter).back().rect, CRect(328, 212, 364, 225));
-  // X labels and time labels share the strip and lay out again after each other.
-  chart.SetXInfor(std::vector<CString>{"A", "B"});
-  auto both = CDC::CreateRecording(400, 300);
-  for (int round = 0; round < 2; ++round) {
-    chart.DrawXGridText(both.get(), kMorning, 0);
-    chart.DrawXGridTextByTime(both.get(), kMorning, kEnd, kStart, 0, kMinute);
-  }
-  EXPECT_EQ(TimeTexts(*both), (std::vector<std::string>{"A", "B", "09:00", "10:00", "11:00", "A", "B", "09:00",
-                                                        "10:00", "11:00"}));
 }
 
 TEST(TimeLabels, LabelsWithoutPositionsAreHidden) {
