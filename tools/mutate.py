@@ -22,7 +22,6 @@ import json
 import os
 import random
 import re
-import shutil
 import signal
 import subprocess
 import sys
@@ -187,10 +186,10 @@ def resolve_tests(spec):
 
 # --- building and running ----------------------------------------------------------------
 
-def run(cmd, timeout=None, cwd=None):
+def run(cmd, timeout=None, cwd=None, out=subprocess.DEVNULL):
     """(returncode or 'timeout', seconds); the process group is killed on timeout."""
     start = time.monotonic()
-    p = subprocess.Popen(cmd, cwd=cwd, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+    p = subprocess.Popen(cmd, cwd=cwd, stdout=out, stderr=subprocess.STDOUT if out != subprocess.DEVNULL else out,
                          start_new_session=True)
     try:
         rc = p.wait(timeout=timeout)
@@ -241,15 +240,7 @@ def run_tests(progs, timeout, cwd, attribute=False):
         name = os.path.basename(prog)
         out = os.path.join(cwd, 'mutant-test-output.txt')
         with open(out, 'w') as sink:
-            start = time.monotonic()
-            p = subprocess.Popen(['nice', '-n', '10', prog, '--gtest_brief=1'], cwd=cwd, stdout=sink,
-                                 stderr=subprocess.STDOUT, start_new_session=True)
-            try:
-                rc = p.wait(timeout=left)
-            except subprocess.TimeoutExpired:
-                os.killpg(p.pid, signal.SIGKILL)
-                p.wait()
-                rc = 'timeout'
+            rc, _ = run(['nice', '-n', '10', prog, '--gtest_brief=1'], timeout=left, cwd=cwd, out=sink)
         if rc == 0:
             continue
         if outcome == 'survived':
