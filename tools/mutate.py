@@ -177,10 +177,10 @@ def sync(tree, files, under=None):
                 os.remove(os.path.join(tree, rel))
 
 
-def resolve_tests(spec):
-    if os.path.isdir(spec):
-        return {os.path.join('tests', k): v for k, v in directory(spec).items()}, os.path.abspath(spec)
-    rev = git('rev-parse', '--verify', spec + '^{commit}').decode().strip()
+def resolve_tests(where):
+    if os.path.isdir(where):
+        return {os.path.join('tests', k): v for k, v in directory(where).items()}, os.path.abspath(where)
+    rev = git('rev-parse', '--verify', where + '^{commit}').decode().strip()
     return archive(rev, 'tests'), rev
 
 
