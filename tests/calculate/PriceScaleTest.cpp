@@ -1,11 +1,10 @@
 // Scale lines of a price axis: whole-tick splitting inside one band, the choice between one
-// band and the overlap path at band limits, and the snapping of the overlap path.
+// band and the overlap path at band limits, the snapping of the overlap path, hostile input.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <climits>
 #include <cstdint>
-#include <random>
 #include <vector>
 
 #include "kelochart/calculate/KeloChartCalculate.h"
@@ -84,44 +83,6 @@ TEST(PriceScale, ScaleLinesFromBottomThroughBaseToTop) {
   }
 }
 
-struct OverlapCase {
-  const char* what;
-  std::int32_t top, base, bottom, priceScale;
-  unsigned int category;
-  Lines lines;
-  double tick;
-};
-
-const OverlapCase kOverlapCases[] = {
-    {"called directly inside one band: even intervals on the grid", 3300, 3000, 2700, 100, 0,
-     {2700, 2760, 2820, 2880, 2940, 3000, 3060, 3120, 3180, 3240, 3300}, 0.05},
-    {"crossing 10", 1093, 1000, 913, 100, 0,
-     {913, 931, 948, 966, 983, 1000, 1015, 1035, 1055, 1070, 1093}, 0.05},
-    // The band is looked up again only when a line reaches the last limit, so lines that fall
-    // back below it (a reversed upper half) keep the larger tick: 981 becomes 980.
-    {"band kept until a line reaches its limit", 901, 1100, 901, 100, 0,
-     {901, 941, 981, 1020, 1060, 1100, 1060, 1020, 980, 940, 901}, 0.05},
-    {"a reversed lower half is cut toward the base", 1100, 1000, 1093, 100, 0,
-     {1093, 1070, 1055, 1035, 1015, 1000, 1020, 1040, 1060, 1080, 1100}, 0.05},
-    {"an option line exactly on a limit takes the tick of the band above", 110, 60, 50, 10, 13,
-     {50, 52, 54, 56, 58, 60, 70, 80, 90, 100, 110}, 0.5},
-    // No grid for a line: the line is left out.
-    {"category outside the table", 1093, 1000, 913, 100, 17, {913, 1000, 1093}, 0.0},
-    {"negative lines before the first lookup", 2000, 1000, -500, 100, 0,
-     {-500, 100, 400, 700, 1000, 1200, 1400, 1600, 1800, 2000}, 0.05},
-    {"a zero scale", 1093, 1000, 913, 0, 0, {913, 1000, 1093}, 5},
-};
-
-TEST(PriceScale, OverlapPathSnapsEachInnerLineOntoItsBand) {
-  for (const OverlapCase& c : kOverlapCases) {
-    Lines lines(20, 42);
-    const double tick =
-        KC::GetOverlapReasonablePrice(c.top, c.base, c.bottom, c.priceScale, c.category, lines);
-    EXPECT_EQ(lines, c.lines) << c.what;
-    EXPECT_EQ(tick, c.tick) << c.what;
-  }
-}
-
 // The shape every scale has, whatever the input: bottom first, base among the entries, top
 // last, at most five intervals on each side.
 void ExpectScaleShape(const Lines& lines, std::int32_t top, std::int32_t base, std::int32_t bottom) {
@@ -130,32 +91,6 @@ void ExpectScaleShape(const Lines& lines, std::int32_t top, std::int32_t base, s
   EXPECT_EQ(lines.front(), bottom);
   EXPECT_EQ(lines.back(), top);
   EXPECT_NE(std::find(lines.begin(), lines.end(), base), lines.end());
-}
-
-// Over many axes of every category, with bounds and base on the grid as the client puts them
-// there: scale lines never go down, and inside one band they are whole ticks apart.
-TEST(PriceScale, ScaleOfOrderedPricesOnTheGridNeverGoesDown) {
-  std::mt19937_64 random(1234);
-  for (int i = 0; i < 30000; ++i) {
-    const std::int32_t scale = (i % 2 == 0) ? 1000 : 10000;
-    const unsigned int category = static_cast<unsigned int>(i % 17);
-    // Prices mostly near each other (one band), sometimes across several bands.
-    const std::uint64_t spread = (i % 3 == 0) ? 12000ull * scale : 1ull + random() % (20ull * scale);
-    std::int32_t prices[3];
-    const std::uint64_t start = random() % (11000ull * scale);
-    for (std::int32_t& price : prices) {
-      const auto raw = static_cast<std::int32_t>(start + random() % spread);
-      price = KC::GetReasonableMaxPrice(raw, scale, category);
-    }
-    std::sort(std::begin(prices), std::end(prices));
-    const auto [bottom, base, top] = prices;
-    Lines lines;
-    const double tick = KC::GetReasonablePrice(top, base, bottom, scale, category, lines);
-    ExpectScaleShape(lines, top, base, bottom);
-    ASSERT_TRUE(std::is_sorted(lines.begin(), lines.end()))
-        << "category " << category << " " << bottom << " " << base << " " << top;
-    ASSERT_GT(tick, 0.0);
-  }
 }
 
 // Hostile input: extreme prices, zero and negative scales and categories outside the table

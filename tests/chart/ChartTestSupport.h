@@ -1,12 +1,15 @@
-// What the chart tests share: a chart whose layout state they can read and set, the
+// What the chart tests share: a chart whose layout caches they can read and set, the
 // colours and pens they give it, and the drawn lines and labels in comparable form.
 #pragma once
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <limits>
 #include <memory>
 #include <ostream>
 #include <string>
+#include <tuple>
 #include <variant>
 #include <vector>
 
@@ -19,6 +22,8 @@
 
 namespace kelo::test {
 
+constexpr std::int32_t kMax32 = std::numeric_limits<std::int32_t>::max();
+constexpr std::int32_t kMin32 = std::numeric_limits<std::int32_t>::min();
 constexpr COLORREF kDefaultText = 0x000001;
 constexpr COLORREF kLeftText = 0x000002;
 constexpr COLORREF kRightText = 0x000003;
@@ -42,14 +47,9 @@ class ProbeChart : public CKeloBaseChart {
     SetYMidTextColor(kMidText);
     SetYMinTextColor(kMinText);
   }
-  using CKeloBaseChart::horizontalLineOffset, CKeloBaseChart::lineOffset, CKeloBaseChart::overDrawLineOffset;
-  using CKeloBaseChart::xLinePen, CKeloBaseChart::xSubLinePen;
-  using CKeloBaseChart::yCells, CKeloBaseChart::yLabelCount, CKeloBaseChart::yLabelHalf, CKeloBaseChart::yLabelRect,
-      CKeloBaseChart::yLabelSlots, CKeloBaseChart::yLineColor, CKeloBaseChart::yLineStyle, CKeloBaseChart::yLineWidth;
-  using CKeloBaseChart::xInfor, CKeloBaseChart::xInforPositions, CKeloBaseChart::xInforTimes,
-      CKeloBaseChart::xLabelCount, CKeloBaseChart::xLabelRect, CKeloBaseChart::xLabelSlots;
-  using CKeloBaseChart::tickType, CKeloBaseChart::tickXPosStep, CKeloBaseChart::timeEnd, CKeloBaseChart::timeStart,
-      CKeloBaseChart::timeStringsChanged, CKeloBaseChart::timeTableRect, CKeloBaseChart::xTimePositions;
+  // Reached where the public operations give no view: the layout caches and the pens' handles.
+  using CKeloBaseChart::xInforPositions, CKeloBaseChart::xLinePen, CKeloBaseChart::xSubLinePen,
+      CKeloBaseChart::xTimePositions, CKeloBaseChart::yLabelHalf, CKeloBaseChart::yLabelSlots;
 };
 
 inline std::vector<kelo::surface::LineRecord> LinesOf(CDC& dc) { return Lines(LogOf(dc)); }
@@ -108,12 +108,6 @@ inline std::vector<XLabel> XLabelsOf(CDC& dc) {
     labels.push_back({text->text.text, text->text.rect, text->text.format, text->text.color});
   }
   return labels;
-}
-
-inline std::vector<std::string> Texts(const std::vector<XLabel>& labels) {
-  std::vector<std::string> texts;
-  for (const XLabel& l : labels) texts.push_back(l.text);
-  return texts;
 }
 
 // A 600 x 400 recording with the grid pens set, checked to get its pen and font back.

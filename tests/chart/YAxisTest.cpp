@@ -1,21 +1,6 @@
 // The horizontal grid and the Y labels: the label layouts alone, then every drawing through
 // the recording surface with exact lines, texts, rectangles and colours.
-#include <gtest/gtest.h>
-
-#include <algorithm>
 #include <cmath>
-#include <cstdint>
-#include <limits>
-#include <memory>
-#include <ostream>
-#include <string>
-#include <utility>
-#include <vector>
-
-#include <kelochart/chart/KeloBaseChart.h>
-#include <kelochart/services/KeloPalette.h>
-#include <kelochart/surface/DC.h>
-#include <kelochart/surface/RecordingBackend.h>
 
 #include "ChartTestSupport.h"
 #include "chart/YLabelLayout.h"
@@ -23,11 +8,11 @@
 namespace {
 
 using kelo::detail::AxisMetrics;
-using kelo::detail::SLabelSlot;
-using kelo::surface::LineRecord;
 using namespace kelo::test;
+const double kInf = std::numeric_limits<double>::infinity();
+const double kNan = std::nan("");
 
-std::vector<int> VisibleOf(const std::vector<SLabelSlot>& slots) {
+std::vector<int> VisibleOf(const std::vector<kelo::detail::SLabelSlot>& slots) {
   std::vector<int> visible;
   for (std::size_t i = 0; i < slots.size(); ++i) {
     if (slots[i].visible != 0) visible.push_back(static_cast<int>(i));
@@ -39,226 +24,98 @@ AxisMetrics Metrics(std::int32_t fontHeight) { return AxisMetrics{fontHeight, 6,
 
 class YAxisDrawing : public AxisDrawing {};
 
-// ---------------------------------------------------------------- pure geometry
-
-TEST(YLabelGeometry, ConversionsSaturateInsteadOfOverflowing) {
-  const double inf = std::numeric_limits<double>::infinity();
-  const std::int32_t lo = std::numeric_limits<std::int32_t>::min();
-  const std::int32_t hi = std::numeric_limits<std::int32_t>::max();
-  const std::pair<double, std::int32_t> cases[] = {
-      {1.9, 1},  {-1.9, -1}, {-0.5, 0},     {2147483647.9, hi}, {2147483648.0, hi},
-      {-2147483648.9, lo}, {-1e300, lo}, {inf, hi}, {-inf, lo}, {std::nan(""), 0}};
-  for (const auto& [in, out] : cases) EXPECT_EQ(kelo::detail::TruncSat32(in), out) << in;
-  EXPECT_EQ(kelo::detail::TruncSat64(1e300), std::numeric_limits<std::int64_t>::max());
-  EXPECT_EQ(kelo::detail::TruncSat64(-12345678901.7), -12345678901);
-  EXPECT_EQ(kelo::detail::NarrowSat32(std::int64_t{1} << 40), hi);
-}
-
-TEST(YLabelGeometry, LabelIntervalCoversOneTextHeightRoundedUpToAThousandth) {
-  struct Case {
-    std::int32_t fontHeight;
-    double step;
-    std::int64_t interval;
-  } cases[] = {
-      {12, 5.0, 3},      // 2.4 lines
-      {12, 6.0, 2},      // exactly 2
-      {12, 4.0, 3},      // exactly 3
-      {10, 3.0, 4},      // 3.333
-      {12, 24.0, 1},     // half a line still needs every line
-      {12, 11999.0, 1},  // 0.00100008 lines: above a thousandth
-      {12, 13000.0, 0},  // below a thousandth: no line labelled
-      {12, 0.0, 0},      // all lines on one row
-  };
-  for (const Case& c : cases) {
-    EXPECT_EQ(kelo::detail::YLabelInterval(c.fontHeight, c.step), c.interval) << c.fontHeight << " / " << c.step;
-  }
-}
-
-TEST(YLabelGeometry, EvenlySpacedAxisLabelsEveryEthLineCountedFromTheTop) {
-  struct Case {
-    CRect rect;
-    int inset;
-    std::int64_t lines;
-    std::int32_t fontHeight;
-    std::vector<int> visible;
-  } cases[] = {
-      {CRect(100, 0, 300, 50), 0, 10, 12, {4, 7, 10}},           // step 5: every third
-      {CRect(100, 0, 300, 60), 0, 10, 12, {2, 4, 6, 8, 10}},     // step 6: every second
-      {CRect(100, 0, 300, 300), 0, 3, 12, {1, 2, 3}},            // room for all
-      {CRect(100, 20, 300, 70), -10, 10, 12, {2, 4, 6, 8, 10}},  // the inset counts: 60 high
-      {CRect(100, 0, 300, 22), 0, 4, 12, {4}},                   // step 5.5: e = 3, line 1 < e
-      {CRect(100, 0, 300, 50), 0, 0, 12, {}},                    // no line: bottom slot alone
-      {CRect(100, 0, 300, 0), 0, 5, 12, {}},                     // zero height: no label
-      {CRect(100, 0, 300, 50), 0, 70000, 12, {}},                // beyond the line bound
-  };
-  for (const Case& c : cases) {
-    const auto slots = kelo::detail::EvenlySpacedYLayout(c.rect, c.inset, c.lines, Metrics(c.fontHeight));
-    EXPECT_EQ(slots.size(), c.lines >= 1 && c.lines <= 65536 ? static_cast<std::size_t>(c.lines) + 1 : 1u);
-    EXPECT_EQ(VisibleOf(slots), c.visible) << "rect bottom " << c.rect.bottom << ", lines " << c.lines;
-  }
-  // Label rectangles: centred on lines 5.5 apart, tops cut toward zero (-0.5 gives 0), the
-  // column's right edge 3 left of the plot and 8 characters wide.
-  const auto slots = kelo::detail::EvenlySpacedYLayout(CRect(100, 0, 300, 22), 0, 4, Metrics(12));
-  const int tops[] = {16, 10, 5, 0, -6};
-  for (int i = 0; i < 5; ++i) EXPECT_EQ(slots[i].rect, CRect(49, tops[i], 97, tops[i] + 12)) << "slot " << i;
-}
-
 TEST(YLabelGeometry, MiddleLineAxisThinsFromTheMiddleAndHidesCrowdedNeighbours) {
   struct Case {
     std::int32_t fontHeight;
-    std::int64_t lines;
-    std::int64_t middle;
+    std::int64_t lines, middle;
     std::vector<int> visible;
-  } cases[] = {
-      {12, 11, 5, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10}},  // room for every label
-      {30, 11, 5, {3, 5, 7}},                        // e = 2, lines 1 and 9 crowded out
-      {12, 2, 1, {1}},
-      {12, 1, 0, {}},                                // a single line: bottom slot alone
-  };
+  } cases[] = {{12, 11, 5, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10}}, {30, 11, 5, {3, 5, 7}} /* e = 2, 1 and 9 crowded */,
+               {12, 2, 1, {1}}, {12, 1, 0, {}}};
   for (const Case& c : cases) {
     const auto slots = kelo::detail::MiddleLineYLayout(CRect(100, 0, 300, 200), c.lines, c.middle, Metrics(c.fontHeight));
     EXPECT_EQ(slots.size(), static_cast<std::size_t>(c.lines));
     EXPECT_EQ(VisibleOf(slots), c.visible) << "font " << c.fontHeight << ", lines " << c.lines;
   }
-  // Plot left 20: the column's right edge 17 is not beyond its 48 pixels, so the middle-line
-  // column starts at 0, while the evenly spaced one keeps its width and goes negative.
+  // Plot left 20: the middle-line column starts at 0, the evenly spaced one keeps its width.
   EXPECT_EQ(kelo::detail::MiddleLineYLayout(CRect(20, 0, 300, 200), 11, 5, Metrics(12))[3].rect, CRect(0, 134, 17, 146));
   EXPECT_EQ(kelo::detail::EvenlySpacedYLayout(CRect(20, 0, 300, 200), 0, 10, Metrics(12))[3].rect,
             CRect(-31, 134, 17, 146));
 }
 
-TEST(YLabelGeometry, LabelTextsFollowTheDecimalsAndThePriceScale) {
-  const std::pair<std::int32_t, const char*> prices[] = {{1, "1234u"},      {10, "123.4u"}, {100, "12.34u"},
-                                                         {1000, "1.234u"},  {10000, "0.1234u"},
-                                                         {7, "176.29u"},    {0, "1234.00u"}};
-  for (const auto& [scale, text] : prices) {
-    EXPECT_EQ(kelo::detail::FormatScaledPrice(1234, scale, "u").str(), text) << scale;
-  }
-  const std::pair<int, const char*> decimals[] = {{0, "12"}, {1, "12.5"}, {2, "12.50"}, {3, "12.500"}, {7, "12.50"}};
-  for (const auto& [d, text] : decimals) {
-    EXPECT_EQ(kelo::detail::FormatDecimals(d, 12.5).str(), text) << d;
-    EXPECT_EQ(kelo::detail::FormatDecimals(d, 12.5, "%").str(), std::string(text) + "%");
-  }
-}
-
-// ---------------------------------------------------------------- DrawYGrid
-
 TEST_F(YAxisDrawing, GridLinesWithAndWithoutTheTopInset) {
   struct Case {
-    CRect rect;
     std::int32_t count;
-    int topInset;
-    int offset;
+    int topInset, offset;
     std::vector<int> ys;
-  } cases[] = {
-      {CRect(50, 10, 350, 110), 5, 1, 10, {92, 74, 56, 38, 20}},  // half a cell below the top
-      {CRect(50, 10, 350, 110), 5, 0, 0, {90, 70, 50, 30, 10}},
-      {CRect(50, 10, 350, 110), 7, 0, 0, {95, 81, 67, 52, 38, 24, 10}},  // cut toward zero
-  };
+  } cases[] = {{5, 0, 0, {90, 70, 50, 30, 10}}, {7, 0, 0, {95, 81, 67, 52, 38, 24, 10}} /* cut toward zero */,
+               {5, 1, 10, {92, 74, 56, 38, 20}}};
   for (const Case& c : cases) {
     Clear();
-    chart.DrawYGrid(dc.get(), c.rect, c.count, c.topInset);
-    EXPECT_EQ(chart.horizontalLineOffset, c.offset);
+    chart.DrawYGrid(dc.get(), CRect(50, 10, 350, 110), c.count, c.topInset);
+    EXPECT_EQ(chart.GetHorizontalLineOffSet(), c.offset);
     EXPECT_EQ(Lines(), Across(50, 350, c.ys, kGridPen)) << c.count << " cells, inset " << c.topInset;
   }
+  Clear();
+  for (std::int32_t count : {0, -3, kMin32, kMax32}) chart.DrawYGrid(dc.get(), CRect(50, 10, 350, 110), count, 0);
+  EXPECT_TRUE(Log().empty());
+  EXPECT_EQ(chart.GetHorizontalLineOffSet(), 10) << "the inset of the last drawing is kept";
 }
-
-TEST_F(YAxisDrawing, GridWithoutCellsDrawsNothingAndKeepsTheInset) {
-  chart.horizontalLineOffset = 7;
-  for (std::int32_t count : {0, -3, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()}) {
-    chart.DrawYGrid(dc.get(), CRect(50, 10, 350, 110), count, 1);
-    EXPECT_TRUE(Log().empty()) << count;
-    EXPECT_EQ(chart.horizontalLineOffset, 7);
-  }
-}
-
-// ---------------------------------------------------------------- DrawYGridText
 
 TEST_F(YAxisDrawing, LinearLabelsOnEverySecondLineWithTheUnitBelow) {
   chart.SetLeftUnit("Vol", 0);
   chart.DrawYGridText(dc.get(), CRect(60, 0, 360, 100), 110.0, 10.0);
-  // Ten cells of 10 pixels, 12-pixel text: every second line, counted from the top.
   const std::vector<Label> expected = {{"30.00", Column(74), kLeftText},  {"50.00", Column(54), kLeftText},
                                        {"70.00", Column(34), kLeftText},  {"90.00", Column(14), kLeftText},
                                        {"110.00", Column(-6), kLeftText}, {"Vol", Column(94, 25), kLeftText}};
   EXPECT_EQ(LabelsOf(*dc), expected);
-  for (const auto& r : kelo::test::TextRecords(Log())) EXPECT_EQ(r.text.format, DT_RIGHT);
+  for (const auto& r : TextRecords(Log())) EXPECT_EQ(r.text.format, static_cast<UINT>(DT_RIGHT));
   EXPECT_EQ(dc->GetTextColor(), kDefaultText);
-  EXPECT_EQ(chart.yLabelCount, 10);
-  EXPECT_EQ(chart.yLabelRect, CRect(60, 0, 360, 100));
-
   Clear();
   chart.SetYCells(0);
   chart.DrawYGridText(dc.get(), CRect(60, 0, 360, 100), 110.0, 10.0);
   EXPECT_TRUE(Log().empty());
-  EXPECT_EQ(chart.yLabelCount, 10);
 }
-
-// ---------------------------------------------------------------- DrawYGridTextEx
 
 TEST_F(YAxisDrawing, MiddleValueLabelsColourTheTopMiddleAndBottom) {
   chart.SetYValueUnit("%");
   EXPECT_EQ(chart.DrawYGridTextEx(dc.get(), CRect(60, 0, 360, 200), 110.0, 100.004, 90.0, 11, 7), 1);
-  // Decimals 7 formats with two decimals and rounds the middle to two: 100.00.
-  std::vector<Label> expected;
-  for (int i = 1; i <= 9; ++i) {
-    expected.push_back({std::to_string(90 + 2 * i) + ".00%", Column(200 - 20 * i - 6), kDefaultText});
-  }
+  std::vector<Label> expected;  // decimals 7 formats with two and rounds the middle to 100.00
+  for (int i = 1; i <= 9; ++i) expected.push_back({std::to_string(90 + 2 * i) + ".00%", Column(194 - 20 * i), kDefaultText});
   expected.push_back({"110.00%", Column(-6), kMaxText});
   expected.push_back({"100.00%", Column(94), kMidText});
   expected.push_back({"90.00%", Column(194), kMinText});
   EXPECT_EQ(LabelsOf(*dc), expected);
-  for (const auto& r : kelo::test::TextRecords(Log())) {
-    EXPECT_EQ(r.text.format, DT_RIGHT);
-    EXPECT_EQ(r.text.bkMode, TRANSPARENT);
-  }
+  for (const auto& r : TextRecords(Log())) EXPECT_EQ(r.text.bkMode, TRANSPARENT);
   EXPECT_EQ(dc->GetTextColor(), kDefaultText);
-  EXPECT_EQ(chart.yLabelHalf, 5);
-}
-
-TEST_F(YAxisDrawing, MiddleValueFormatsByDecimalsAndRoundsTheMiddleFirst) {
-  struct Case {
-    int decimals;
-    double mid;
-    const char* midText;
-    const char* aboveMid;  // line 6: mid + (max - mid) / 5
-  } cases[] = {
-      {0, 100.6, "101", "102"},       // no rounding: 100.6 + 1.88 = 102.48
-      {1, 100.66, "100.7", "102.6"},  // rounded to 100.7 first: 102.56
-      {3, 100.0004, "100.000", "102.000"},
-      {2, 100.006, "100.01", "102.01"},
-  };
-  for (const Case& c : cases) {
+  // The middle is rounded to the decimals before the lines are spaced from it.
+  const std::vector<std::tuple<int, double, const char*, const char*>> rounding = {
+      {0, 100.6, "101", "102"}, {1, 100.66, "100.7", "102.6"}, {3, 100.0004, "100.000", "102.000"},
+      {2, 100.006, "100.01", "102.01"}};
+  for (const auto& [decimals, mid, midText, aboveMid] : rounding) {
     Clear();
-    chart.DrawYGridTextEx(dc.get(), CRect(60, 0, 360, 200), 110.0, c.mid, 90.0, 11, c.decimals);
-    const auto texts = kelo::test::Texts(Log());
+    chart.DrawYGridTextEx(dc.get(), CRect(60, 0, 360, 200), 110.0, mid, 90.0, 11, decimals);
+    const auto texts = Texts(Log());
     ASSERT_EQ(texts.size(), 12u);
-    EXPECT_EQ(texts[5], c.aboveMid) << c.decimals;
-    EXPECT_EQ(texts[10], c.midText) << c.decimals;
+    EXPECT_EQ(texts[5], std::string(aboveMid) + "%") << decimals;
+    EXPECT_EQ(texts[10], std::string(midText) + "%") << decimals;
   }
 }
 
 TEST_F(YAxisDrawing, MiddleValueOutsideTheRangeOrWithoutLinesDrawsNothing) {
   const CRect rect(60, 0, 360, 200);
-  EXPECT_EQ(chart.DrawYGridTextEx(dc.get(), rect, 110.0, 111.0, 90.0, 11, 2), 0);
-  EXPECT_EQ(chart.DrawYGridTextEx(dc.get(), rect, 110.0, 89.0, 90.0, 11, 2), 0);
-  EXPECT_EQ(chart.DrawYGridTextEx(dc.get(), rect, 110.0, 100.0, 90.0, 0, 2), 0);
-  EXPECT_EQ(chart.DrawYGridTextEx(dc.get(), rect, 110.0, 100.0, 90.0, -5, 2), 0);
+  for (const auto& [mid, lines] : std::vector<std::pair<double, std::int32_t>>{{111, 11}, {89, 11}, {100, 0}, {100, -5}}) {
+    EXPECT_EQ(chart.DrawYGridTextEx(dc.get(), rect, 110.0, mid, 90.0, lines, 2), 0) << mid << " " << lines;
+  }
   chart.DrawSymYGridText(dc.get(), rect, 12.0, 8.0, 0);
-  chart.DrawSymYGridText(dc.get(), rect, 12.0, 8.0, std::numeric_limits<std::int32_t>::max());
+  chart.DrawSymYGridText(dc.get(), rect, 12.0, 8.0, kMax32);
   EXPECT_TRUE(Log().empty());
-  EXPECT_EQ(chart.yLabelCount, 0);
-  EXPECT_TRUE(chart.yLabelSlots.empty());
-
-  // One line: the top, middle and bottom labels all go to the bottom slot.
-  EXPECT_EQ(chart.DrawYGridTextEx(dc.get(), rect, 110.0, 100.0, 90.0, 1, 0), 1);
-  const std::vector<Label> expected = {
-      {"110", Column(194), kMaxText}, {"100", Column(194), kMidText}, {"90", Column(194), kMinText}};
-  EXPECT_EQ(LabelsOf(*dc), expected);
+  EXPECT_EQ(chart.DrawYGridTextEx(dc.get(), rect, 110.0, 100.0, 90.0, 1, 0), 1);  // one line: all in the bottom slot
+  EXPECT_EQ(LabelsOf(*dc), (std::vector<Label>{{"110", Column(194), kMaxText}, {"100", Column(194), kMidText},
+                                               {"90", Column(194), kMinText}}));
 }
 
 TEST_F(YAxisDrawing, MiddleLayoutIsRebuiltOnlyWhenRectangleCountOrMiddleChange) {
-  const CRect rect(60, 0, 360, 200);
+  const CRect rect(60, 0, 360, 200), taller(60, 0, 360, 201);
   auto innerCount = [&] {
     int n = 0;
     for (const Label& l : LabelsOf(*dc)) n += l.color == kDefaultText ? 1 : 0;
@@ -267,36 +124,28 @@ TEST_F(YAxisDrawing, MiddleLayoutIsRebuiltOnlyWhenRectangleCountOrMiddleChange) 
   };
   chart.DrawYGridTextEx(dc.get(), rect, 110.0, 100.0, 90.0, 11, 2);
   EXPECT_EQ(innerCount(), 9);
-
-  // Same key: the cached slots are used as they stand, by both middle-line axes.
-  chart.yLabelSlots[3].visible = 0;
+  chart.yLabelSlots[3].visible = 0;  // same key: both middle-line axes use the cached slots
   chart.DrawSymYGridText(dc.get(), rect, 110.0, 90.0, 11);
   EXPECT_EQ(innerCount(), 7);  // the middle and the hidden slot are left out
   chart.DrawYGridTextEx(dc.get(), rect, 110.0, 100.0, 90.0, 11, 2);
   EXPECT_EQ(innerCount(), 8);
-
-  // A changed middle index, rectangle or count rebuilds.
-  chart.yLabelHalf = 4;
+  chart.yLabelHalf = 4;  // a changed middle, rectangle or count rebuilds
   chart.DrawYGridTextEx(dc.get(), rect, 110.0, 100.0, 90.0, 11, 2);
   EXPECT_EQ(innerCount(), 9);
   chart.yLabelSlots[3].visible = 0;
-  chart.DrawYGridTextEx(dc.get(), CRect(60, 0, 360, 201), 110.0, 100.0, 90.0, 11, 2);
+  chart.DrawYGridTextEx(dc.get(), taller, 110.0, 100.0, 90.0, 11, 2);
   EXPECT_EQ(innerCount(), 9);
   chart.yLabelSlots[3].visible = 0;
-  chart.DrawYGridTextEx(dc.get(), CRect(60, 0, 360, 201), 110.0, 100.0, 90.0, 12, 2);
+  chart.DrawYGridTextEx(dc.get(), taller, 110.0, 100.0, 90.0, 12, 2);
   EXPECT_EQ(chart.yLabelSlots.size(), 12u);
   EXPECT_EQ(chart.yLabelSlots[3].visible, 1);
-
-  // A font change alone does not rebuild the middle layout, while the evenly spaced layout
-  // follows it on every call.
+  // A font change alone keeps the middle layout; the evenly spaced one follows it every call.
   chart.SetFontSize(30, 6);
-  chart.DrawYGridTextEx(dc.get(), CRect(60, 0, 360, 201), 110.0, 100.0, 90.0, 12, 2);
+  chart.DrawYGridTextEx(dc.get(), taller, 110.0, 100.0, 90.0, 12, 2);
   EXPECT_EQ(chart.yLabelSlots[3].rect.Height(), 12);
-  chart.DrawYGridText(dc.get(), CRect(60, 0, 360, 201), 110.0, 90.0);
+  chart.DrawYGridText(dc.get(), taller, 110.0, 90.0);
   EXPECT_EQ(chart.yLabelSlots[3].rect.Height(), 30);
 }
-
-// ---------------------------------------------------------------- DrawSymYGridText
 
 TEST_F(YAxisDrawing, SymmetricLabelsShowSignedDistancesFromTheMiddle) {
   chart.SetYValueUnit("u");
@@ -305,10 +154,7 @@ TEST_F(YAxisDrawing, SymmetricLabelsShowSignedDistancesFromTheMiddle) {
                                        {"+2.00u", Column(-6), kMaxText},      {"10.00u", Column(94), kMidText},
                                        {"-2.00u", Column(194), kMinText}};
   EXPECT_EQ(LabelsOf(*dc), expected);
-  EXPECT_EQ(dc->GetTextColor(), kDefaultText);
 }
-
-// ---------------------------------------------------------------- DrawJumpYGridText
 
 TEST_F(YAxisDrawing, JumpLabelsSkipTheTopLineAndKeepClearOfTheBaseLabel) {
   chart.DrawJumpYGridText(dc.get(), CRect(60, 0, 360, 200), 110.0, 90.0, 100.0, 10, 0);
@@ -318,113 +164,82 @@ TEST_F(YAxisDrawing, JumpLabelsSkipTheTopLineAndKeepClearOfTheBaseLabel) {
                                        {"100.00", Column(94), kMidText}};
   EXPECT_EQ(LabelsOf(*dc), expected);
   EXPECT_EQ(dc->GetTextColor(), kMidText) << "the base label's colour is left set";
-
   Clear();
   chart.DrawJumpYGridText(dc.get(), CRect(60, 0, 360, 200), 110.0, 90.0, 100.0, 10, 1);
   EXPECT_EQ(LabelsOf(*dc).size(), 4u);
   EXPECT_EQ(dc->GetTextColor(), kDefaultText);
-
-  // Crowded: 10-pixel lines, 30-pixel labels: lines 3, 7, 15 and 19 (11 and 13 are under
-  // the base label, the others would touch the label above them).
+  // Crowded: 10-pixel lines, 30-pixel labels: lines 3, 7, 15 and 19 (11 and 13 lie under the
+  // base label, the others would touch the label above them).
   Clear();
   chart.SetFontSize(30, 6);
   chart.DrawJumpYGridText(dc.get(), CRect(60, 0, 360, 200), 20.0, 0.0, 10.0, 20, 1);
   const std::vector<Label> crowded = {{"+7.00", Column(15, 30), kDefaultText}, {"+3.00", Column(55, 30), kDefaultText},
                                       {"-5.00", Column(135, 30), kDefaultText}, {"-9.00", Column(175, 30), kDefaultText}};
   EXPECT_EQ(LabelsOf(*dc), crowded);
-
   Clear();
   chart.DrawJumpYGridText(dc.get(), CRect(60, 0, 360, 200), 20.0, 0.0, 10.0, 0, 0);
   EXPECT_TRUE(Log().empty());
 }
 
-// ---------------------------------------------------------------- DrawYGridTextBylossBenefit
-
 TEST_F(YAxisDrawing, ProfitAndLossLabelsAreColouredBySideAndMarkTheReference) {
   const CKeloPalette& palette = CKeloUIObjectSingletonPool::Instance()->palette;
   chart.DrawYGridTextBylossBenefit(dc.get(), CRect(60, 0, 360, 120), 0.0, 50.0, -50.0, 5.0, 2);
-  EXPECT_EQ(chart.yCells, 20);
   // 20 cells of 6 pixels, 12-pixel text: every second line; the top line is not labelled.
   std::vector<Label> expected;
   for (int i = 2; i <= 18; i += 2) {
     const int value = (i - 10) * 5;
-    const COLORREF color = value == 0  ? palette.GetLayoutColor(1)
-                           : value > 0 ? palette.colorTable[321]
-                                       : palette.colorTable[311];
-    expected.push_back({std::to_string(value) + ".00", Column(120 - 6 * i - 6), color});
+    const COLORREF color = value == 0 ? palette.GetLayoutColor(1) : palette.colorTable[value > 0 ? 321 : 311];
+    expected.push_back({std::to_string(value) + ".00", Column(114 - 6 * i), color});
   }
   EXPECT_EQ(LabelsOf(*dc), expected);
   EXPECT_EQ(Lines(), Across(60, 360, {60}, kMidPen));
   EXPECT_EQ(dc->GetTextColor(), palette.colorTable[321]) << "the last label's colour is left set";
-  for (const auto& r : kelo::test::TextRecords(Log())) EXPECT_EQ(r.text.bkMode, TRANSPARENT);
-
-  // A negative step draws exactly as its magnitude.
-  const kelo::test::Log positive = Log();
+  const kelo::test::Log positive = Log();  // a negative step draws exactly as its magnitude
   Clear();
   chart.DrawYGridTextBylossBenefit(dc.get(), CRect(60, 0, 360, 120), 0.0, 50.0, -50.0, -5.0, 2);
-  ASSERT_EQ(Log().size(), positive.size());
-  for (std::size_t i = 0; i < positive.size(); ++i) EXPECT_TRUE(Log()[i].op == positive[i].op) << i;
-}
-
-TEST_F(YAxisDrawing, ProfitAndLossUsesVolumeTextsFromAThousand) {
-  const std::pair<double, std::vector<std::string>> cases[] = {
-      {1000.0, {"--1000", "0.00", "1000"}},    // exactly -1000 and 1000
-      {999.5, {"-999.50", "0.00", "999.50"}},  // below a thousand: decimals
-  };
-  for (const auto& [step, texts] : cases) {
+  EXPECT_EQ(Describe(Log()), Describe(positive));
+  // From a thousand on, the texts are volume texts.
+  for (const auto& [step, texts] : std::vector<std::pair<double, std::vector<std::string>>>{
+           {1000.0, {"--1000", "0.00", "1000"}}, {999.5, {"-999.50", "0.00", "999.50"}}}) {
     Clear();
     chart.DrawYGridTextBylossBenefit(dc.get(), CRect(60, 0, 360, 400), 1.0, 2 * step, -2 * step, step, 2);
-    EXPECT_EQ(kelo::test::Texts(Log()), texts) << step;
+    EXPECT_EQ(Texts(Log()), texts) << step;
   }
 }
 
 TEST_F(YAxisDrawing, ProfitAndLossWithoutAUsableStepDrawsNothing) {
-  chart.SetYCells(7);
-  const double nan = std::nan("");
-  const double inf = std::numeric_limits<double>::infinity();
-  struct Case {
-    double minValue, maxValue, step;
-  } cases[] = {{-50, 50, 0.0}, {-50, 50, nan}, {-50, 50, inf}, {-1e300, 1e300, 1.0}, {nan, 50, 5.0}, {-5e6, 5e6, 1.0}};
-  for (const Case& c : cases) {
-    chart.DrawYGridTextBylossBenefit(dc.get(), CRect(60, 0, 360, 120), 0.0, c.maxValue, c.minValue, c.step, 2);
-    EXPECT_TRUE(Log().empty()) << c.step;
-    EXPECT_EQ(chart.yCells, 7);
+  const std::vector<std::tuple<double, double, double>> cases = {
+      {-50, 50, 0.0}, {-50, 50, kNan}, {-50, 50, kInf}, {-1e300, 1e300, 1.0}, {kNan, 50, 5.0}, {-5e6, 5e6, 1.0},
+      {3.0, 4.0, 5.0} /* a range inside one step */};
+  for (const auto& [minValue, maxValue, step] : cases) {
+    chart.DrawYGridTextBylossBenefit(dc.get(), CRect(60, 0, 360, 120), 0.0, maxValue, minValue, step, 2);
+    EXPECT_TRUE(Log().empty()) << step;
   }
-  // A range inside one step: no cell, no label.
-  chart.DrawYGridTextBylossBenefit(dc.get(), CRect(60, 0, 360, 120), 0.0, 4.0, 3.0, 5.0, 2);
-  EXPECT_TRUE(Log().empty());
-  EXPECT_EQ(chart.yCells, 0);
 }
 
-// ---------------------------------------------------------------- DrawFitYGridText
-
-TEST_F(YAxisDrawing, FittedScaleDrawsLinesOnlyAtLabelledLines) {
+TEST_F(YAxisDrawing, FittedScaleDrawsLinesOnlyAtLabelledLinesAndOtherwiseKeepsTheInset) {
   chart.SetLeftUnit("K", 0);
   EXPECT_EQ(chart.DrawFitYGridText(dc.get(), CRect(60, 0, 360, 200), 3500, 10, 1), 1);
-  // Half-cell inset 10, then 19-pixel cells; the fitted scale has four entries.
-  EXPECT_EQ(chart.horizontalLineOffset, 10);
+  EXPECT_EQ(chart.GetHorizontalLineOffSet(), 10);  // half-cell inset 10, then 19-pixel cells
   const std::vector<Label> expected = {{"1000", Column(175), kLeftText}, {"2000", Column(156), kLeftText},
                                        {"3000", Column(137), kLeftText}, {"4000", Column(118), kLeftText},
                                        {"K", Column(194), kLeftText}};
   EXPECT_EQ(LabelsOf(*dc), expected);
   EXPECT_EQ(Lines(), Across(60, 360, {181, 162, 143, 124}, kGridPen));
   EXPECT_EQ(dc->GetTextColor(), kDefaultText);
-}
-
-TEST_F(YAxisDrawing, FittedScaleWithoutLinesKeepsTheInset) {
-  chart.horizontalLineOffset = 20;
+  Clear();
+  chart.DrawYGrid(dc.get(), CRect(0, 0, 100, 400), 10, 1);  // leaves an inset of 20
+  Clear();
   chart.DrawFitYGridText(dc.get(), CRect(60, 0, 360, 200), 3500, 10, 0);
-  EXPECT_EQ(chart.horizontalLineOffset, 20);
+  EXPECT_EQ(chart.GetHorizontalLineOffSet(), 20);
   EXPECT_TRUE(Lines().empty());
-  // The layout uses the kept inset: 18-pixel cells.
-  const auto labels = LabelsOf(*dc, true);
+  const auto labels = LabelsOf(*dc, true);  // laid out with the kept inset: 18-pixel cells
   ASSERT_EQ(labels.size(), 5u);
-  EXPECT_EQ(labels[0].rect, Column(200 - 18 - 6));
-
+  EXPECT_EQ(labels[0].rect, Column(176));
   Clear();
   EXPECT_EQ(chart.DrawFitYGridText(dc.get(), CRect(60, 0, 360, 200), 3500, 0, 1), 1);
   EXPECT_TRUE(Log().empty());
-  EXPECT_EQ(chart.horizontalLineOffset, 20);
+  EXPECT_EQ(chart.GetHorizontalLineOffSet(), 20);
 }
 
 }  // namespace

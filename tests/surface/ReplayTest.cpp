@@ -1,6 +1,6 @@
 // A recording loses nothing: a scene with every operation drawn straight onto a raster and
 // drawn onto a recording that is then replayed onto a raster gives identical pixels. The
-// scene is also kept as a golden image.
+// scene is also kept as a golden image, which the raster must match exactly.
 #include <cstring>
 #include <string>
 
@@ -108,6 +108,7 @@ void DrawScene(CDC& dc) {
   memory.SelectObject(&upper);
   dc.TransparentBlt(180, 140, 120, 60, &memory, 0, 0, 120, 60, kBackground);
   dc.TransparentBlt(40, 140, 120, 60, &memory, 0, 0, 120, 60, kBackground);
+  memory.FillSolidRect(0, 0, 120, 60, RGB(9, 9, 9));  // after the copies: a replay must not show it
   memory.SelectObject(original);
   memory.DeleteDC();
 
@@ -157,17 +158,14 @@ TEST(Replay, ARecordingReplayedGivesThePixelsOfDrawingDirectly) {
   kelo::surface::Replay(RecordingOf(*again)->Records(), twice);
   EXPECT_EQ(kelo::test::CountDifferentPixels(replayed, twice), 0);
 
+  // A recording written as PNG is replayed first: the file holds the same pixels.
   const std::string out = kelo::test::TestOutDir() + "/surface_scene.replayed.png";
   ASSERT_TRUE(recording->WritePng(out));
   kelo::surface::detail::PngImage png;
   ASSERT_TRUE(kelo::surface::detail::ReadPng(out, png));
-  ASSERT_EQ(png.width, kW);
-  int different = 0;
-  for (int y = 0; y < kH; ++y) {
-    for (int x = 0; x < kW; ++x) {
-      const std::uint32_t want = RasterOf(*direct)->GetPixelArgb(x, y);
-      different += png.pixels[static_cast<std::size_t>(y * kW + x)] != want;
-    }
+  int different = png.width == kW ? 0 : -1;
+  for (int i = 0; i < kW * kH && different >= 0; ++i) {
+    different += png.pixels[static_cast<std::size_t>(i)] != RasterOf(*direct)->GetPixelArgb(i % kW, i / kW);
   }
   EXPECT_EQ(different, 0);
 }
@@ -176,21 +174,6 @@ TEST(Replay, TheSceneMatchesItsGoldenImage) {
   auto dc = CDC::CreateRaster(kW, kH);
   DrawScene(*dc);
   EXPECT_TRUE(kelo::test::MatchesGolden(*dc, "surface_scene"));
-}
-
-TEST(Replay, ARecordedCopyKeepsTheSourceAsItWasThen) {
-  auto screen = CDC::CreateRecording(20, 10);
-  CDC memory;
-  memory.CreateCompatibleDC(screen.get());
-  CBitmap bitmap;
-  bitmap.CreateCompatibleBitmap(screen.get(), 20, 10);
-  memory.SelectObject(&bitmap);
-  memory.FillSolidRect(0, 0, 20, 10, RGB(1, 2, 3));
-  screen->BitBlt(0, 0, 20, 10, &memory, 0, 0, SRCCOPY);
-  memory.FillSolidRect(0, 0, 20, 10, RGB(9, 9, 9));  // after the copy: must not show
-  RasterBackend replayed(20, 10, RGB(255, 255, 255));
-  kelo::surface::Replay(RecordingOf(*screen)->Records(), replayed);
-  EXPECT_EQ(replayed.GetPixel(5, 5), RGB(1, 2, 3));
 }
 
 }  // namespace
