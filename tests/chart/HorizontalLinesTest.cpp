@@ -332,6 +332,19 @@ TEST_F(UnderlinedLabel, HostileCountsAndAReleasedFontStayHarmless) {
   dc->SelectObject(previous);
 }
 
+TEST_F(HorizontalLinesDrawing, AFontDestroyedWhileSelectedReadsAsTheStockFont) {
+  CFont* stock = dc->GetCurrentFont();
+  LOGFONT record;
+  record.lfHeight = -20;
+  auto doomed = std::make_unique<CFont>();
+  doomed->CreateFontIndirect(&record);
+  dc->SelectObject(doomed.get());
+  doomed.reset();
+  chart.DrawUnderlineString(dc.get(), CRect(0, 0, 200, 20), 2, "12345", "", 1);
+  EXPECT_EQ(dc->GetCurrentFont(), stock);
+  EXPECT_EQ(TextsOf(*dc).size(), 2u);
+}
+
 // ---------------------------------------------------------------- DrawHorizontalText
 
 TEST_F(HorizontalLinesDrawing, SideLabelsShowValuesOnTheLeftAndDistancesOnTheRight) {

@@ -3,6 +3,7 @@
 
 #include <climits>
 #include <functional>
+#include <memory>
 #include <iterator>
 #include <vector>
 
@@ -293,6 +294,20 @@ TEST(ChartAxes, SpecialLineUsesPenTwoOrThreeElseOne) {
                               kelo::test::Line(5, 6, 70, 80, Geometric(PS_SOLID, c.pen, colors[c.pen]))}))
         << "index " << c.index;
   }
+}
+
+TEST(ChartAxes, APenDestroyedWhileSelectedComesBackAsTheStockPen) {
+  ProbeChart chart;
+  chart.SetAxisPen(PS_SOLID, 3, RGB(1, 2, 3));
+  auto dc = CDC::CreateRecording(60, 60);
+  CPen* stock = dc->GetCurrentPen();
+  auto doomed = std::make_unique<CPen>(PS_DASH, 1, RGB(7, 7, 7));
+  dc->SelectObject(doomed.get());
+  doomed.reset();
+  EXPECT_EQ(dc->GetCurrentPen(), stock);
+  chart.DrawAxis(dc.get(), CRect(0, 0, 50, 50));
+  EXPECT_EQ(dc->GetCurrentPen(), stock);
+  EXPECT_EQ(Lines(*dc).size(), 3u);
 }
 
 TEST(ChartAxes, EveryDrawingLeavesTheCallersPenSelected) {

@@ -33,6 +33,7 @@ TEST(Round, RoundsTheTypedDecimalHalfAwayFromZero) {
 
 TEST(Round, NeverYieldsNegativeZeroAndPassesNonFiniteValuesThrough) {
   EXPECT_FALSE(std::signbit(KeloUtility::Round(-0.0004, 3)));
+  for (int d : {-1, 0, 2, 9, 12}) EXPECT_FALSE(std::signbit(KeloUtility::Round(-0.0, d))) << d;
   EXPECT_TRUE(std::isnan(KeloUtility::Round(std::numeric_limits<double>::quiet_NaN(), 2)));
   EXPECT_EQ(KeloUtility::Round(std::numeric_limits<double>::infinity(), 2),
             std::numeric_limits<double>::infinity());
