@@ -109,8 +109,9 @@ void Graphics::UpdateState() {
   state_.antiAlias = smoothing_ == SmoothingModeAntiAlias || smoothing_ == SmoothingModeHighQuality;
   state_.clipped = !clips_.empty();
   if (state_.clipped) {
+    // Made once here and shared by the records of every call until the clip changes.
     state_.clip = clips_.front();
-    state_.moreClips.assign(clips_.begin() + 1, clips_.end());
+    state_.moreClips = std::vector<PathDesc>(clips_.begin() + 1, clips_.end());
   }
 }
 

@@ -127,8 +127,8 @@ struct RasterBackend::Impl {
     UseGpSpace();
     SetAntialias(state.antiAlias);
     if (state.clipped) {
-      ClipTo(state.clip);
-      for (const PathDesc& more : state.moreClips) ClipTo(more);
+      ClipTo(*state.clip);
+      for (const PathDesc& more : *state.moreClips) ClipTo(more);
     }
   }
   void EndGp() {
@@ -283,11 +283,8 @@ void RasterBackend::Blit(const CRect& dst, SurfaceBackend& source, CPoint source
     // A recording source is drawn onto a raster of its own first.
     auto* recording = dynamic_cast<RecordingBackend*>(&source);
     if (recording == nullptr) return;
-    const RecordingSnapshot snapshot = recording->Snapshot();
-    scratch = CreateCompatible(snapshot.width, snapshot.height);
+    scratch = RenderSnapshot(recording->Snapshot(), *this);
     if (!scratch) return;
-    if (snapshot.initial != 0) scratch->FillSolidRect(CRect(0, 0, snapshot.width, snapshot.height), snapshot.initial);
-    Replay(snapshot.records, *scratch);
     src = static_cast<RasterBackend*>(scratch.get());
   }
   const std::int64_t w = static_cast<std::int64_t>(dst.right) - dst.left;

@@ -3,8 +3,6 @@
 // be replayed onto any backend.
 #include <kelochart/surface/RecordingBackend.h>
 
-#include <type_traits>
-
 #include <kelochart/surface/DC.h>
 
 #include "surface/FontEngine.h"
@@ -113,46 +111,44 @@ RecordingSnapshot RecordingBackend::Snapshot() const {
   return snapshot;
 }
 
+std::shared_ptr<SurfaceBackend> RenderSnapshot(const RecordingSnapshot& snapshot, SurfaceBackend& like) {
+  auto surface = like.CreateCompatible(snapshot.width, snapshot.height);
+  if (!surface) return nullptr;
+  // A new compatible surface starts black; anything else is painted first.
+  if (snapshot.initial != 0x000000) {
+    surface->FillSolidRect(CRect(0, 0, snapshot.width, snapshot.height), snapshot.initial);
+  }
+  Replay(snapshot.records, *surface);
+  return surface;
+}
+
 namespace {
 
-void ReplayBlit(const BlitRecord& blit, SurfaceBackend& target) {
-  if (!blit.source) return;
-  const RecordingSnapshot& snap = *blit.source;
+// One replay per operation and no generic fallback: Replay visits the variant made from
+// KELO_RECORD_TYPES, so an operation listed without its own replay does not compile.
+void ReplayOp(const FillRectRecord& op, SurfaceBackend& target) { target.FillSolidRect(op.rect, op.color); }
+void ReplayOp(const LineRecord& op, SurfaceBackend& target) { target.GdiLine(op.from, op.to, op.pen); }
+void ReplayOp(const TextRecord& op, SurfaceBackend& target) { target.DrawText(op.text); }
+void ReplayOp(const StrokePathRecord& op, SurfaceBackend& target) { target.StrokePath(op.path, op.pen, op.state); }
+void ReplayOp(const FillPathRecord& op, SurfaceBackend& target) { target.FillPath(op.path, op.argb, op.state); }
+void ReplayOp(const FillPieRecord& op, SurfaceBackend& target) {
+  target.FillPie(op.x, op.y, op.w, op.h, op.startAngle, op.sweepAngle, op.argb, op.state);
+}
+void ReplayOp(const BlitRecord& op, SurfaceBackend& target) {
+  if (!op.source) return;
+  const RecordingSnapshot& snap = *op.source;
   if (snap.image) {
-    target.Blit(blit.dst, *snap.image, blit.sourceOrigin, blit.useKey, blit.key);
-    return;
+    target.Blit(op.dst, *snap.image, op.sourceOrigin, op.useKey, op.key);
+  } else if (auto scratch = RenderSnapshot(snap, target)) {
+    target.Blit(op.dst, *scratch, op.sourceOrigin, op.useKey, op.key);
   }
-  auto scratch = target.CreateCompatible(snap.width, snap.height);
-  if (!scratch) return;
-  if (snap.initial != 0x000000) scratch->FillSolidRect(CRect(0, 0, snap.width, snap.height), snap.initial);
-  Replay(snap.records, *scratch);
-  target.Blit(blit.dst, *scratch, blit.sourceOrigin, blit.useKey, blit.key);
 }
 
 }  // namespace
 
 void Replay(const std::vector<Record>& records, SurfaceBackend& target) {
   for (const Record& record : records) {
-    std::visit(
-        [&target](const auto& op) {
-          using T = std::decay_t<decltype(op)>;
-          if constexpr (std::is_same_v<T, FillRectRecord>) {
-            target.FillSolidRect(op.rect, op.color);
-          } else if constexpr (std::is_same_v<T, LineRecord>) {
-            target.GdiLine(op.from, op.to, op.pen);
-          } else if constexpr (std::is_same_v<T, TextRecord>) {
-            target.DrawText(op.text);
-          } else if constexpr (std::is_same_v<T, BlitRecord>) {
-            ReplayBlit(op, target);
-          } else if constexpr (std::is_same_v<T, StrokePathRecord>) {
-            target.StrokePath(op.path, op.pen, op.state);
-          } else if constexpr (std::is_same_v<T, FillPathRecord>) {
-            target.FillPath(op.path, op.argb, op.state);
-          } else if constexpr (std::is_same_v<T, FillPieRecord>) {
-            target.FillPie(op.x, op.y, op.w, op.h, op.startAngle, op.sweepAngle, op.argb, op.state);
-          }
-        },
-        record.op);
+    std::visit([&target](const auto& op) { ReplayOp(op, target); }, record.op);
   }
 }
 

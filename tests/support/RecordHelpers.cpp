@@ -1,5 +1,6 @@
 #include "RecordHelpers.h"
 
+#include <algorithm>
 #include <iomanip>
 #include <sstream>
 
@@ -48,6 +49,14 @@ std::string Describe(const Log& log) {
   std::ostringstream os;
   for (std::size_t i = 0; i < log.size(); ++i) os << "  [" << i << "] " << log[i] << "\n";
   return os.str();
+}
+
+std::vector<std::string> SurfaceNames(const Log& log) {
+  std::vector<std::string> out;
+  for (const auto& record : log) {
+    if (std::find(out.begin(), out.end(), record.surface) == out.end()) out.push_back(record.surface);
+  }
+  return out;
 }
 
 const Log& LogOf(CDC& dc) {
@@ -130,36 +139,47 @@ std::ostream& operator<<(std::ostream& os, const GpPenDesc& pen) {
 
 std::ostream& operator<<(std::ostream& os, const GpState& s) {
   os << (s.antiAlias ? "aa" : "aliased");
-  if (s.clipped) os << ", clip " << s.clip;
-  for (const auto& more : s.moreClips) os << " and " << more;
+  if (s.clipped) os << ", clip " << *s.clip;
+  for (const auto& more : *s.moreClips) os << " and " << more;
   return os;
 }
 
-std::ostream& operator<<(std::ostream& os, const FillRectRecord& r) {
+namespace {
+
+// One printer per operation and no generic fallback: the printers below are made from the
+// list of operations, so an operation listed without its own printer does not compile.
+std::ostream& Print(std::ostream& os, const FillRectRecord& r) {
   return os << "FillSolidRect " << r.rect << " " << Hex{r.color, 6};
 }
-std::ostream& operator<<(std::ostream& os, const LineRecord& r) {
+std::ostream& Print(std::ostream& os, const LineRecord& r) {
   return os << "Line " << r.from << " -> " << r.to << " " << r.pen;
 }
-std::ostream& operator<<(std::ostream& os, const TextRecord& r) { return os << "Text " << r.text; }
-std::ostream& operator<<(std::ostream& os, const BlitRecord& r) {
+std::ostream& Print(std::ostream& os, const TextRecord& r) { return os << "Text " << r.text; }
+std::ostream& Print(std::ostream& os, const BlitRecord& r) {
   os << (r.useKey ? "TransparentBlt " : "BitBlt ") << r.dst << " from " << r.sourceName << " at " << r.sourceOrigin;
   if (r.useKey) os << " key " << Hex{r.key, 6};
   return os;
 }
-std::ostream& operator<<(std::ostream& os, const StrokePathRecord& r) {
+std::ostream& Print(std::ostream& os, const StrokePathRecord& r) {
   return os << "Stroke " << r.path << " " << r.pen << " " << r.state;
 }
-std::ostream& operator<<(std::ostream& os, const FillPathRecord& r) {
+std::ostream& Print(std::ostream& os, const FillPathRecord& r) {
   return os << "Fill " << r.path << " " << Hex{r.argb, 8} << " " << r.state;
 }
-std::ostream& operator<<(std::ostream& os, const FillPieRecord& r) {
+std::ostream& Print(std::ostream& os, const FillPieRecord& r) {
   return os << "FillPie (" << r.x << ", " << r.y << ", " << r.w << ", " << r.h << ") from " << r.startAngle
             << " sweep " << r.sweepAngle << " " << Hex{r.argb, 8} << " " << r.state;
 }
+
+}  // namespace
+
+#define KELO_DEFINE_RECORD_PRINTER(T) \
+  std::ostream& operator<<(std::ostream& os, const T& r) { return Print(os, r); }
+KELO_RECORD_TYPES(KELO_DEFINE_RECORD_PRINTER)
+#undef KELO_DEFINE_RECORD_PRINTER
+
 std::ostream& operator<<(std::ostream& os, const Operation& op) {
-  std::visit([&os](const auto& o) { os << o; }, op);
-  return os;
+  return std::visit([&os](const auto& o) -> std::ostream& { return Print(os, o); }, op);
 }
 std::ostream& operator<<(std::ostream& os, const Record& r) { return os << r.surface << ": " << r.op; }
 

@@ -9,6 +9,8 @@
 #include <variant>
 #include <vector>
 
+#include <gtest/gtest.h>
+
 #include <kelochart/surface/DC.h>
 #include <kelochart/surface/RecordingBackend.h>
 
@@ -46,6 +48,22 @@ kelo::surface::LineRecord Line(int x0, int y0, int x1, int y1, const kelo::surfa
 // The whole log, one record a line (for messages).
 std::string Describe(const Log& log);
 
+// Record i of log is an operation of type T: returns it. Otherwise adds a test failure that
+// prints the whole log and returns a default T, so a test reads
+//   EXPECT_EQ(ExpectOp<LineRecord>(log, 3).to, CPoint(10, 20));
+template <typename T>
+T ExpectOp(const Log& log, std::size_t i) {
+  const T* op = i < log.size() ? std::get_if<T>(&log[i].op) : nullptr;
+  if (op != nullptr) return *op;
+  ADD_FAILURE() << "record " << i << " is not a " << kelo::surface::kRecordName<T> << "; the records:\n"
+                << Describe(log);
+  return T{};
+}
+
+// The names of the surfaces drawn on, in order of their first record ("screen",
+// "curve.base", "bitmap#2", ...); OnSurface(log, name) gives the records of one of them.
+std::vector<std::string> SurfaceNames(const Log& log);
+
 // The shared log of the recording behind dc (every surface made compatible with it).
 const Log& LogOf(CDC& dc);
 
@@ -64,21 +82,13 @@ std::ostream& operator<<(std::ostream& os, const PointF& p);
 std::ostream& operator<<(std::ostream& os, const PathDesc& path);
 std::ostream& operator<<(std::ostream& os, const GpPenDesc& pen);
 std::ostream& operator<<(std::ostream& os, const GpState& state);
-std::ostream& operator<<(std::ostream& os, const FillRectRecord& r);
-std::ostream& operator<<(std::ostream& os, const LineRecord& r);
-std::ostream& operator<<(std::ostream& os, const TextRecord& r);
-std::ostream& operator<<(std::ostream& os, const BlitRecord& r);
-std::ostream& operator<<(std::ostream& os, const StrokePathRecord& r);
-std::ostream& operator<<(std::ostream& os, const FillPathRecord& r);
-std::ostream& operator<<(std::ostream& os, const FillPieRecord& r);
+// One printer per recorded operation, declared from the list of operations.
+#define KELO_DECLARE_RECORD_PRINTER(T)                \
+  std::ostream& operator<<(std::ostream& os, const T& r); \
+  inline void PrintTo(const T& r, std::ostream* os) { *os << r; }
+KELO_RECORD_TYPES(KELO_DECLARE_RECORD_PRINTER)
+#undef KELO_DECLARE_RECORD_PRINTER
 std::ostream& operator<<(std::ostream& os, const Operation& op);
 std::ostream& operator<<(std::ostream& os, const Record& r);
 inline void PrintTo(const Record& r, std::ostream* os) { *os << r; }
-inline void PrintTo(const LineRecord& r, std::ostream* os) { *os << r; }
-inline void PrintTo(const TextRecord& r, std::ostream* os) { *os << r; }
-inline void PrintTo(const FillRectRecord& r, std::ostream* os) { *os << r; }
-inline void PrintTo(const BlitRecord& r, std::ostream* os) { *os << r; }
-inline void PrintTo(const StrokePathRecord& r, std::ostream* os) { *os << r; }
-inline void PrintTo(const FillPathRecord& r, std::ostream* os) { *os << r; }
-inline void PrintTo(const FillPieRecord& r, std::ostream* os) { *os << r; }
 }  // namespace kelo::surface

@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include <kelochart/surface/Rect.h>
@@ -74,14 +75,37 @@ struct GpPenDesc {
   friend bool operator==(const GpPenDesc&, const GpPenDesc&) = default;
 };
 
+// An immutable value shared by every call drawn under it, compared by value. A clip is set
+// once and holds for many calls (a curve draws one segment a call), so the records of those
+// calls refer to one copy of it instead of each copying the whole path.
+template <typename T>
+class Shared {
+ public:
+  Shared() = default;
+  Shared(T value) : value_(std::make_shared<const T>(std::move(value))) {}  // NOLINT: implicit
+  const T& get() const { return value_ ? *value_ : Empty(); }
+  operator const T&() const { return get(); }  // NOLINT: reads as the value
+  const T& operator*() const { return get(); }
+  const T* operator->() const { return &get(); }
+  friend bool operator==(const Shared& a, const Shared& b) { return a.value_ == b.value_ || a.get() == b.get(); }
+  friend bool operator==(const Shared& a, const T& b) { return a.get() == b; }
+
+ private:
+  static const T& Empty() {
+    static const T empty{};
+    return empty;
+  }
+  std::shared_ptr<const T> value_;
+};
+
 // Drawing state of a GDI+ call: anti-aliasing and the clip (a path) if one is set. A clip
 // intersected with further regions (CombineModeIntersect) keeps them in moreClips: the
 // drawing is limited to the inside of every one of them.
 struct GpState {
   bool antiAlias = false;
   bool clipped = false;
-  PathDesc clip;
-  std::vector<PathDesc> moreClips;
+  Shared<PathDesc> clip;
+  Shared<std::vector<PathDesc>> moreClips;
   friend bool operator==(const GpState&, const GpState&) = default;
 };
 

@@ -6,6 +6,7 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 #include <variant>
 #include <vector>
 
@@ -63,8 +64,36 @@ struct FillPieRecord {
   friend bool operator==(const FillPieRecord&, const FillPieRecord&) = default;
 };
 
-using Operation = std::variant<FillRectRecord, LineRecord, TextRecord, BlitRecord,
-                               StrokePathRecord, FillPathRecord, FillPieRecord>;
+// Every recorded operation, once (as Skia's SK_RECORD_TYPES). The record variant, the
+// names below, replay and the printers of the tests follow from this list; replay and the
+// printers check at compile time that each operation listed has its own branch, so a new
+// operation cannot replay or print as nothing.
+#define KELO_RECORD_TYPES(M) \
+  M(FillRectRecord)          \
+  M(LineRecord)              \
+  M(TextRecord)              \
+  M(BlitRecord)              \
+  M(StrokePathRecord)        \
+  M(FillPathRecord)          \
+  M(FillPieRecord)
+
+namespace detail {
+template <typename Ignored, typename... T>
+using VariantOfRest = std::variant<T...>;
+}  // namespace detail
+
+#define KELO_RECORD_TYPE_ARG(T) , T
+using Operation = detail::VariantOfRest<void KELO_RECORD_TYPES(KELO_RECORD_TYPE_ARG)>;
+#undef KELO_RECORD_TYPE_ARG
+
+// The name of each operation ("LineRecord"), for messages.
+template <typename T>
+inline constexpr std::string_view kRecordName = "?";
+#define KELO_RECORD_NAME(T) \
+  template <>               \
+  inline constexpr std::string_view kRecordName<T> = #T;
+KELO_RECORD_TYPES(KELO_RECORD_NAME)
+#undef KELO_RECORD_NAME
 
 struct Record {
   std::string surface;  // Name() of the surface drawn on: "screen", "bitmap#1", ...
@@ -85,6 +114,10 @@ struct RecordingSnapshot {
 // Replays the records of one surface onto target, in order. A copy from another surface
 // is replayed by drawing its snapshot into a compatible surface of the target first.
 void Replay(const std::vector<Record>& records, SurfaceBackend& target);
+
+// The recorded surface of a snapshot drawn onto a new surface compatible with like: its
+// starting colour, then its records. Null when like cannot make a surface of that size.
+std::shared_ptr<SurfaceBackend> RenderSnapshot(const RecordingSnapshot& snapshot, SurfaceBackend& like);
 
 class RecordingBackend : public SurfaceBackend {
  public:
