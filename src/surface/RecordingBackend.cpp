@@ -147,8 +147,20 @@ void ReplayOp(const BlitRecord& op, SurfaceBackend& target) {
 }  // namespace
 
 void Replay(const std::vector<Record>& records, SurfaceBackend& target) {
-  for (const Record& record : records) {
-    std::visit([&target](const auto& op) { ReplayOp(op, target); }, record.op);
+  // A recording target may append to the very list replayed (a recording replayed onto
+  // itself, or the shared log onto one of its own bitmaps). Only the records present at the
+  // start are replayed, by index, and onto a recording each from a copy, so no reference
+  // into a vector that may reallocate is held across a call of the target.
+  const std::size_t count = records.size();
+  const bool mayAppend = dynamic_cast<RecordingBackend*>(&target) != nullptr;
+  const auto replay = [&target](const auto& op) { ReplayOp(op, target); };
+  for (std::size_t i = 0; i < count; ++i) {
+    if (mayAppend) {
+      const Operation op = records[i].op;
+      std::visit(replay, op);
+    } else {
+      std::visit(replay, records[i].op);
+    }
   }
 }
 

@@ -193,4 +193,16 @@ TEST(Replay, ARecordedCopyKeepsTheSourceAsItWasThen) {
   EXPECT_EQ(replayed.GetPixel(5, 5), RGB(1, 2, 3));
 }
 
+TEST(Replay, ARecordListReplayedOntoItsOwnRecordingIsReplayedOnce) {
+  auto screen = CDC::CreateRecording(20, 10);
+  for (int i = 0; i < 40; ++i) screen->FillSolidRect(i % 20, 0, 1, 1, RGB(i, 0, 0));
+  CBitmap bitmap;
+  bitmap.CreateCompatibleBitmap(screen.get(), 20, 10);
+  auto* recording = RecordingOf(*screen);
+  kelo::surface::Replay(recording->Records(), *recording);  // onto itself
+  EXPECT_EQ(recording->Records().size(), 80u);
+  kelo::surface::Replay(recording->Log(), *bitmap.Surface());  // the shared log onto its bitmap
+  EXPECT_EQ(recording->Log().size(), 160u);
+}
+
 }  // namespace

@@ -112,7 +112,9 @@ struct RecordingSnapshot {
 };
 
 // Replays the records of one surface onto target, in order. A copy from another surface
-// is replayed by drawing its snapshot into a compatible surface of the target first.
+// is replayed by drawing its snapshot into a compatible surface of the target first. The
+// target may append to records (a recording replayed onto itself): the records present
+// when the replay starts are replayed, once.
 void Replay(const std::vector<Record>& records, SurfaceBackend& target);
 
 // The recorded surface of a snapshot drawn onto a new surface compatible with like: its
