@@ -12,7 +12,7 @@ namespace kelo::surface {
 
 struct RecordingBackend::Shared {
   std::vector<Record> log;
-  int bitmaps = 0;
+  std::uint64_t bitmaps = 0;  // 64 bits: the names never wrap
 };
 
 RecordingBackend::RecordingBackend(int width, int height)
@@ -38,6 +38,10 @@ std::shared_ptr<SurfaceBackend> RecordingBackend::CreateCompatible(int width, in
 }
 
 void RecordingBackend::Add(Operation op) {
+  if (records_.size() >= detail::kMaxRecords || shared_->log.size() >= detail::kMaxRecords) {
+    ++dropped_;
+    return;
+  }
   Record record{name_, std::move(op)};
   shared_->log.push_back(record);
   records_.push_back(std::move(record));
@@ -99,6 +103,7 @@ const std::vector<Record>& RecordingBackend::Log() const { return shared_->log; 
 
 void RecordingBackend::Clear() {
   records_.clear();
+  dropped_ = 0;
   shared_->log.clear();
 }
 

@@ -146,6 +146,9 @@ class RecordingBackend : public SurfaceBackend {
   // Calls made on this surface and every surface made compatible with it (shared log).
   const std::vector<Record>& Log() const;
   void Clear();  // forgets this surface's records and the shared log
+  // A list keeps at most 2^18 records (about a hundred chart redraws); calls made on this
+  // surface once its list or the shared log is full are not recorded, only counted here.
+  std::uint64_t Dropped() const { return dropped_; }
   RecordingSnapshot Snapshot() const;
 
  private:
@@ -159,6 +162,7 @@ class RecordingBackend : public SurfaceBackend {
   std::shared_ptr<Shared> shared_;
   std::string name_;
   std::vector<Record> records_;
+  std::uint64_t dropped_ = 0;
 };
 
 // The recording behind a DC made with CDC::CreateRecording (null for other DCs).
