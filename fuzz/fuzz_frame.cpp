@@ -14,7 +14,7 @@ namespace {
 std::vector<CString> Labels(Input& in) {
   std::vector<CString> labels;
   const unsigned how = in.Byte();
-  const std::size_t n = how < 8 ? 65537 : how % 12;  // past the label limit now and then
+  const std::size_t n = how < 2 ? 65537 : how % 12;  // past the label limit now and then
   labels.reserve(n);
   const CString text(in.Text().c_str());
   for (std::size_t i = 0; i < n; ++i) labels.push_back(i < 12 ? CString(in.Text().c_str()) : text);

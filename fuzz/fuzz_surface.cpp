@@ -24,9 +24,10 @@ gp::PointF PointOf(Input& in) { return gp::PointF(in.Float(), in.Float()); }
 
 void Paths(Input& in, CDC* dc) {
   gp::Graphics g(dc);
-  g.SetSmoothingMode(static_cast<gp::SmoothingMode>(in.Count()));
+  // Any value the enumeration can hold (-8 to 7), named or not.
+  g.SetSmoothingMode(static_cast<gp::SmoothingMode>(static_cast<int>(in.Pick(16)) - 8));
   gp::Pen pen(gp::Color(in.U32()), in.Float());
-  pen.SetDashStyle(static_cast<gp::DashStyle>(in.Pick(6)));
+  pen.SetDashStyle(static_cast<gp::DashStyle>(in.Pick(8)));
   gp::SolidBrush brush(gp::Color(in.U32()));
   std::vector<gp::PointF> points(in.Pick(12));
   for (auto& p : points) p = PointOf(in);

@@ -49,7 +49,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         break;
       }
       case 5: {
-        std::vector<CKeloBaseChart::STimeString> labels(in.Byte() < 4 ? 65537 : in.Byte() % 16);
+        std::vector<CKeloBaseChart::STimeString> labels(in.Byte() < 2 ? 65537 : in.Byte() % 16);
         for (std::size_t i = 0; i < labels.size() && i < 16; ++i) labels[i] = {Time(in), CString(in.Text().c_str()), in.Byte() & 1};
         chart.SetXInfor(std::move(labels));
         break;
