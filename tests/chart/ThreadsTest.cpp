@@ -52,7 +52,10 @@ TEST(Threads, ChartsDrawnOnSeveralThreadsEqualChartsDrawnAlone) {
   std::vector<std::thread> threads;
   for (int t = 0; t < kRenderers; ++t) {
     threads.emplace_back([&, t] {
+      auto* pool = CKeloUIObjectSingletonPool::Instance();
       for (int round = 0; round < kRounds; ++round) {
+        // Brushes as the curve and bar charts take them, first use included.
+        for (unsigned i = 0; i < 64; ++i) pool->palette.GetGPBrushByIndex((i * 31 + t + round) % CKeloPalette::kColorTableSize);
         if (DrawFrame(t + round) != alone[static_cast<std::size_t>((t + round) % 3)]) ++mismatches;
       }
     });
