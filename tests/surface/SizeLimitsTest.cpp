@@ -24,7 +24,9 @@ TEST(SizeLimits, SurfacesAndBitmapsPastTheLimitAreRefused) {
     EXPECT_EQ(CDC::CreateRecording(c.width, c.height) != nullptr, c.made) << c.width << "x" << c.height;
     CBitmap bitmap;
     EXPECT_EQ(bitmap.CreateCompatibleBitmap(screen.get(), c.width, c.height) != FALSE, c.made);
-    if (!c.made) EXPECT_EQ(CDC::CreateRaster(c.width, c.height), nullptr);
+    if (!c.made) {
+      EXPECT_EQ(CDC::CreateRaster(c.width, c.height), nullptr);
+    }
   }
 }
 
