@@ -18,3 +18,5 @@
 #include <kelochart/calculate/KeloChartCalculate.h>
 
 #include <kelochart/chart/KeloBaseChart.h>
+
+#include <kelochart/curve/KeloBaseCurve.h>

@@ -89,6 +89,27 @@ std::vector<SLabelSlot> MiddleLineYLayout(const CRect& rect, std::int64_t n, std
   return slots;
 }
 
+PriceAxisSplitScale PriceAxisSplitScale::Make(const CRect& rect, std::int32_t maxValue, std::int32_t baseValue,
+                                              std::int32_t minValue) {
+  PriceAxisSplitScale s;
+  const double half = RectHeight(rect) * 0.5;
+  s.bottom = static_cast<double>(rect.bottom);
+  s.midY = s.bottom - half;
+  s.upScale = half / static_cast<double>(static_cast<std::int64_t>(maxValue) - baseValue);
+  s.downScale = half / static_cast<double>(static_cast<std::int64_t>(baseValue) - minValue);
+  s.baseValue = baseValue;
+  s.minValue = minValue;
+  return s;
+}
+
+std::int32_t PriceAxisSplitScale::UpperY(std::int32_t value) const {
+  return TruncSat32(midY - static_cast<double>(static_cast<std::int64_t>(value) - baseValue) * upScale);
+}
+
+std::int32_t PriceAxisSplitScale::LowerY(std::int32_t value) const {
+  return TruncSat32(bottom - static_cast<double>(static_cast<std::int64_t>(value) - minValue) * downScale);
+}
+
 PriceAxisLayout PriceAxisYLayout(const CRect& rect, const std::vector<std::int32_t>& values, std::int32_t maxValue,
                                  std::int32_t baseValue, std::int32_t minValue, const AxisMetrics& m) {
   PriceAxisLayout out;
@@ -96,18 +117,12 @@ PriceAxisLayout PriceAxisYLayout(const CRect& rect, const std::vector<std::int32
   if (n == 0 || n > kMaxAxisLines || maxValue <= baseValue || baseValue <= minValue) return out;
   out.valid = true;
 
-  const double height = RectHeight(rect);
   const double bottom = static_cast<double>(rect.bottom);
-  out.half = height * 0.5;
-  const double upScale = out.half / static_cast<double>(static_cast<std::int64_t>(maxValue) - baseValue);
-  const double downScale = out.half / static_cast<double>(static_cast<std::int64_t>(baseValue) - minValue);
-  out.midY = bottom - out.half;
-  auto upperY = [&](std::int32_t value) {
-    return TruncSat32(out.midY - static_cast<double>(static_cast<std::int64_t>(value) - baseValue) * upScale);
-  };
-  auto lowerY = [&](std::int32_t value) {
-    return TruncSat32(bottom - static_cast<double>(static_cast<std::int64_t>(value) - minValue) * downScale);
-  };
+  const PriceAxisSplitScale scale = PriceAxisSplitScale::Make(rect, maxValue, baseValue, minValue);
+  out.half = RectHeight(rect) * 0.5;
+  out.midY = scale.midY;
+  auto upperY = [&](std::int32_t value) { return scale.UpperY(value); };
+  auto lowerY = [&](std::int32_t value) { return scale.LowerY(value); };
 
   for (std::int64_t i = 1; i < n; ++i) {
     if (values[static_cast<std::size_t>(i)] == baseValue) {

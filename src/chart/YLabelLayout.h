@@ -55,6 +55,25 @@ std::vector<SLabelSlot> EvenlySpacedYLayout(const CRect& rect, int horizontalLin
 // bottom labels are hidden. n below 2 or above kMaxAxisLines gives slot 0 alone.
 std::vector<SLabelSlot> MiddleLineYLayout(const CRect& rect, std::int64_t n, std::int64_t h, const AxisMetrics& m);
 
+// The split scale of the reference-price axis: the upper half of the plot maps base .. max
+// down from the exact (untruncated) middle, the lower half maps min .. base up from the
+// bottom edge, each on its own scale. The caller picks the half by a line's place in the
+// scale list, not by its price. (The tick-price curve has a split scale of its own that
+// anchors both halves on a truncated middle line: curve/SplitPriceScale.h.)
+struct PriceAxisSplitScale {
+  double bottom = 0.0;
+  double midY = 0.0;
+  double upScale = 0.0;
+  double downScale = 0.0;
+  std::int32_t baseValue = 0;
+  std::int32_t minValue = 0;
+  // Only for max > base > min, as the axis checks first.
+  static PriceAxisSplitScale Make(const CRect& rect, std::int32_t maxValue, std::int32_t baseValue,
+                                  std::int32_t minValue);
+  std::int32_t UpperY(std::int32_t value) const;
+  std::int32_t LowerY(std::int32_t value) const;
+};
+
 // The reference-price axis: the list of scale prices drawn around the base price, the upper
 // half of the plot for base .. max and the lower half for min .. base, each on its own scale.
 struct PriceAxisLayout {
