@@ -19,4 +19,5 @@
 
 #include <kelochart/chart/KeloBaseChart.h>
 
+#include <kelochart/bar/KeloBaseBar.h>
 #include <kelochart/curve/KeloBaseCurve.h>
