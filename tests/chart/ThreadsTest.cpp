@@ -1,4 +1,4 @@
-// Charts drawn on several threads at once, each on DCs of its own, while other threads call
+// Charts (frame, bar and curve) drawn on several threads at once, each on DCs of its own, while other threads call
 // the free price-scale functions, the palette pool and the font machinery. Every thread's
 // drawing must equal the same drawing made alone; under ThreadSanitizer (KELOCHART_TSAN)
 // the shared pieces (palette pool, font cache, start-up counter, surface counters) must
@@ -11,8 +11,10 @@
 
 #include <gtest/gtest.h>
 
+#include <kelochart/bar/KeloBaseBar.h>
 #include <kelochart/calculate/KeloChartCalculate.h>
 #include <kelochart/chart/KeloBaseChart.h>
+#include <kelochart/curve/KeloBaseCurve.h>
 #include <kelochart/services/KeloPalette.h>
 #include <kelochart/services/KeloUtility.h>
 #include <kelochart/surface/RecordingBackend.h>
@@ -22,7 +24,8 @@
 namespace {
 
 // A frame as a chart draws it: axes, price grid and labels, time grid and labels, reference
-// lines and an underlined label. Returns the recording's description.
+// lines and an underlined label, then a bar and a curve chart. Returns the recording's
+// description.
 std::string DrawFrame(int seed) {
   CKeloBaseChart chart;
   auto recording = CDC::CreateRecording(480, 320);
@@ -37,6 +40,11 @@ std::string DrawFrame(int seed) {
     chart.DrawXGridTextByTime(dc, plot, 133000, 90000, 1, CKeloBaseChart::eTickMinute);
     chart.DrawHorizontalText(dc, plot, 2000 + seed % 3, 1000, 4, 1, 1, 0, 0, 1, 0xFFFFFFFF);
     chart.DrawUnderlineString(dc, CRect(0, 0, 200, 20), 2, "12345", "K", 0);
+    // The chart kinds, with their layer bitmaps and GDI+ paths.
+    CKeloBaseBar bar;
+    bar.DrawBarChart(dc, plot, 900 + seed % 3, 0, 20, {100, 400, 800, 300});
+    CKeloBaseCurve curve;
+    curve.DrawFigureCurve(dc, plot, 900 + seed % 3, 0, 20, {100, 400, 800, 300}, 0);
   }
   return kelo::test::Describe(kelo::surface::RecordingOf(*recording)->Log());
 }
