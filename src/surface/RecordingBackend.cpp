@@ -3,6 +3,8 @@
 // be replayed onto any backend.
 #include <kelochart/surface/RecordingBackend.h>
 
+#include <algorithm>
+
 #include <kelochart/surface/DC.h>
 
 #include "surface/FontEngine.h"
@@ -116,15 +118,32 @@ RecordingSnapshot RecordingBackend::Snapshot() const {
   return snapshot;
 }
 
-std::shared_ptr<SurfaceBackend> RenderSnapshot(const RecordingSnapshot& snapshot, SurfaceBackend& like) {
-  auto surface = like.CreateCompatible(snapshot.width, snapshot.height);
+namespace {
+
+// The top-left width x height pixels of a snapshot drawn onto a new surface like the target.
+std::shared_ptr<SurfaceBackend> RenderSnapshotCorner(const RecordingSnapshot& snapshot, SurfaceBackend& like,
+                                                     int width, int height) {
+  auto surface = like.CreateCompatible(width, height);
   if (!surface) return nullptr;
   // A new compatible surface starts black; anything else is painted first.
-  if (snapshot.initial != 0x000000) {
-    surface->FillSolidRect(CRect(0, 0, snapshot.width, snapshot.height), snapshot.initial);
-  }
+  if (snapshot.initial != 0x000000) surface->FillSolidRect(CRect(0, 0, width, height), snapshot.initial);
   Replay(snapshot.records, *surface);
   return surface;
+}
+
+// How far into the source a copy can read along one axis: up to the end of the destination
+// or of the target, whichever comes first, and never past the source. A copy of a corner of
+// a large recorded bitmap onto a small raster then renders that corner, not gigabytes of
+// pixels on every replay.
+int SourceExtent(std::int64_t origin, std::int64_t dstFrom, std::int64_t dstTo, std::int64_t targetSize, int sourceSize) {
+  const std::int64_t visible = std::min(dstTo, targetSize) - dstFrom;
+  return static_cast<int>(std::clamp<std::int64_t>(origin + std::max<std::int64_t>(visible, 0), 0, sourceSize));
+}
+
+}  // namespace
+
+std::shared_ptr<SurfaceBackend> RenderSnapshot(const RecordingSnapshot& snapshot, SurfaceBackend& like) {
+  return RenderSnapshotCorner(snapshot, like, snapshot.width, snapshot.height);
 }
 
 namespace {
@@ -144,7 +163,16 @@ void ReplayOp(const BlitRecord& op, SurfaceBackend& target) {
   const RecordingSnapshot& snap = *op.source;
   if (snap.image) {
     target.Blit(op.dst, *snap.image, op.sourceOrigin, op.useKey, op.key);
-  } else if (auto scratch = RenderSnapshot(snap, target)) {
+    return;
+  }
+  // Onto pixels only the part of the source the copy reads is rendered; a recording target
+  // keeps the whole source, as it was recorded.
+  int width = snap.width, height = snap.height;
+  if (dynamic_cast<RecordingBackend*>(&target) == nullptr) {
+    width = SourceExtent(op.sourceOrigin.x, op.dst.left, op.dst.right, target.Width(), snap.width);
+    height = SourceExtent(op.sourceOrigin.y, op.dst.top, op.dst.bottom, target.Height(), snap.height);
+  }
+  if (auto scratch = RenderSnapshotCorner(snap, target, width, height)) {
     target.Blit(op.dst, *scratch, op.sourceOrigin, op.useKey, op.key);
   }
 }

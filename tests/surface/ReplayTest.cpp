@@ -193,6 +193,22 @@ TEST(Replay, ARecordedCopyKeepsTheSourceAsItWasThen) {
   EXPECT_EQ(replayed.GetPixel(5, 5), RGB(1, 2, 3));
 }
 
+TEST(Replay, ACopyOutOfTheFarCornerOfALargeRecordedBitmapKeepsItsPixels) {
+  // Onto pixels, only the part of the source a copy reads is rendered.
+  auto screen = CDC::CreateRecording(20, 10);
+  CDC memory;
+  memory.CreateCompatibleDC(screen.get());
+  CBitmap bitmap;
+  bitmap.CreateCompatibleBitmap(screen.get(), 400, 300);
+  memory.SelectObject(&bitmap);
+  memory.FillSolidRect(350, 250, 50, 50, RGB(1, 2, 3));
+  screen->BitBlt(0, 0, 20, 10, &memory, 345, 245, SRCCOPY);
+  RasterBackend replayed(20, 10, RGB(255, 255, 255));
+  kelo::surface::Replay(RecordingOf(*screen)->Records(), replayed);
+  EXPECT_EQ(replayed.GetPixel(5, 5), RGB(1, 2, 3));
+  EXPECT_EQ(replayed.GetPixel(4, 4), RGB(0, 0, 0));
+}
+
 TEST(Replay, ARecordListReplayedOntoItsOwnRecordingIsReplayedOnce) {
   auto screen = CDC::CreateRecording(20, 10);
   for (int i = 0; i < 40; ++i) screen->FillSolidRect(i % 20, 0, 1, 1, RGB(i, 0, 0));
