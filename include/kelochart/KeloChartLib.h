@@ -19,5 +19,6 @@
 
 #include <kelochart/chart/KeloBaseChart.h>
 
+#include <kelochart/bar/KeloBaseBar.h>
 #include <kelochart/curve/KeloBaseCurve.h>
 #include <kelochart/bar/KeloBaseBar.h>

@@ -3,6 +3,7 @@
 // are those of base/Saturate.h, shared by every layer.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include <kelochart/surface/Rect.h>
@@ -15,6 +16,10 @@ namespace kelo::detail {
 // many pixel rows or columns, so further lines would only repaint drawn ones, and a hostile
 // count must not cost billions of drawing calls. A count above it draws nothing.
 inline constexpr std::int64_t kMaxAxisLines = 65536;
+
+// The same bound for label lists (X labels, time labels, label times): a longer list is
+// drawn as nothing and gets no slot table, as a grid of too many lines is.
+inline bool LabelCountOk(std::size_t count) { return count <= static_cast<std::size_t>(kMaxAxisLines); }
 
 // Width and height of a rectangle, exact in double even for hostile edges.
 inline double RectWidth(const CRect& rect) {

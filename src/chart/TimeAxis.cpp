@@ -140,6 +140,9 @@ void CKeloBaseChart::SetXInfor(std::vector<STimeString> strings) {
 
 void CKeloBaseChart::ReCalculateXTimeInfoPos(int showAll, ETickType step) {
   xLabelSlots.clear();
+  // The X labels share these slots: the next X label drawing lays them out again.
+  xLabelCount = -1;
+  if (!kelo::detail::LabelCountOk(timeStrings.size())) return;
   xLabelSlots.reserve(timeStrings.size());
   const kelo::detail::LabelStrip strip = kelo::detail::LabelStripUnder(xLabelRect.bottom, fontHeight);
   kelo::detail::TimeLabelThinner thinner;
@@ -159,13 +162,11 @@ void CKeloBaseChart::ReCalculateXTimeInfoPos(int showAll, ETickType step) {
     slot.visible = thinner.Next(span, placed && wanted) ? 1 : 0;
     xLabelSlots.push_back(slot);
   }
-  // The X labels share these slots: the next X label drawing lays them out again.
-  xLabelCount = -1;
 }
 
 void CKeloBaseChart::DrawXGridTextByTime(CDC* dc, const CRect& rect, std::int32_t endTime, std::int32_t startTime,
                                          int showAll, ETickType step) {
-  if (dc == nullptr || timeStrings.empty()) return;
+  if (dc == nullptr || timeStrings.empty() || !kelo::detail::LabelCountOk(timeStrings.size())) return;
   // showAll and the slot length are not part of the key.
   if (rect != xLabelRect || endTime != labelTimeEnd || startTime != labelTimeStart || timeStringsChanged != 0) {
     xLabelRect = rect;

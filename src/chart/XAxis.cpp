@@ -90,7 +90,7 @@ void CKeloBaseChart::DrawXSubXGrid(CDC* dc, const CRect& rect, std::int32_t coun
   // With no seconds per unit or no units there is no scale to put the label times on (the
   // slot of a time would divide by zero): no lines, and no positions for the labels either.
   // Negative values are a scale like any other; they only run the lines leftwards.
-  if (secondsPerUnit != 0 && units != 0 && !xInforTimes.empty()) {
+  if (secondsPerUnit != 0 && units != 0 && !xInforTimes.empty() && kelo::detail::LabelCountOk(xInforTimes.size())) {
     const double unit = (width - 2.0 * lineOffset) / units;
     const std::int32_t top = NarrowSat32(static_cast<std::int64_t>(rect.top) - overDrawLineOffset);
     const double origin = OriginOf(rect, lineOffset);
@@ -154,7 +154,7 @@ void DrawVisibleXLabels(CDC* dc, const std::vector<CKeloBaseChart::SLabelSlot>& 
 }  // namespace
 
 void CKeloBaseChart::DrawXGridText(CDC* dc, const CRect& rect, int everySecondCell) {
-  if (dc == nullptr) return;
+  if (dc == nullptr || !kelo::detail::LabelCountOk(xInfor.size())) return;
   const int count = CountOf(xInfor.size());
   if (rect != xLabelRect || count != xLabelCount) {
     xLabelRect = rect;
@@ -166,7 +166,7 @@ void CKeloBaseChart::DrawXGridText(CDC* dc, const CRect& rect, int everySecondCe
 
 void CKeloBaseChart::DrawXGridTextNew(CDC* dc, const CRect& rect, int /*unused1*/, std::int32_t /*unused2*/,
                                       int /*unused3*/) {
-  if (dc == nullptr) return;
+  if (dc == nullptr || !kelo::detail::LabelCountOk(xInfor.size())) return;
   if (!rect.IsRectEmpty()) {
     xLabelRect = rect;
     xLabelCount = CountOf(xInfor.size());
@@ -178,7 +178,7 @@ void CKeloBaseChart::DrawXGridTextNew(CDC* dc, const CRect& rect, int /*unused1*
 void CKeloBaseChart::DrawXGridTextString(CDC* dc, const CRect& rect, std::int32_t count) {
   // A count of 0 means one cell per string; a negative count gives negative cells, which
   // run the labels leftwards from the first one.
-  if (dc == nullptr || xInfor.empty()) return;
+  if (dc == nullptr || xInfor.empty() || !kelo::detail::LabelCountOk(xInfor.size())) return;
   const std::int64_t cells = count != 0 ? count : static_cast<std::int64_t>(xInfor.size());
   const double cell = RectWidth(rect) / static_cast<double>(cells);
   const double origin = OriginOf(rect, lineOffset);

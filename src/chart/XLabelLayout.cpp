@@ -53,7 +53,7 @@ std::vector<double> CellLabelCentres(const CRect& rect, int inset, int cells, in
   std::vector<double> centres;
   // No cells would divide by zero; a negative count gives negative cells (labels running
   // leftwards), as the division says.
-  if (cells == 0) return centres;
+  if (cells == 0 || !LabelCountOk(count)) return centres;
   const double cell = RectWidth(rect) / cells;
   const double origin = static_cast<double>(static_cast<std::int64_t>(rect.left) + inset);
   centres.reserve(count);
@@ -65,6 +65,7 @@ void LayoutXLabels(const std::vector<CString>& texts, const std::vector<double>&
                    std::int32_t layoutBottom, std::int32_t fontWidth, std::int32_t fontHeight,
                    std::vector<CKeloBaseChart::SLabelSlot>& slots) {
   slots.clear();
+  if (!LabelCountOk(texts.size())) return;
   const LabelStrip strip = LabelStripUnder(layoutBottom, fontHeight);
   const std::size_t count = std::min(texts.size(), centres.size());
   slots.reserve(count);

@@ -4,6 +4,7 @@
 #include <kelochart/services/KeloPalette.h>
 
 #include <cstring>
+#include <mutex>
 
 namespace {
 
@@ -86,6 +87,10 @@ COLORREF CKeloPalette::GetLayoutColor(unsigned index) const {
 
 Gdiplus::SolidBrush* CKeloPalette::GetGPBrushByIndex(unsigned index) {
   if (index >= kColorTableSize) index = 0;
+  // The pool's palette is shared by charts drawing on several threads: a brush is made
+  // under a lock, once. (One lock for every palette: brushes are made rarely.)
+  static std::mutex brushMutex;
+  std::lock_guard<std::mutex> lock(brushMutex);
   auto& brush = brushes_[index];
   // Made on first use and kept: callers hold the pointer for as long as they like.
   if (!brush) {

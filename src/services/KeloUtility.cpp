@@ -22,7 +22,8 @@ constexpr std::int32_t kMaxSecTick = kMaxHours * 3600 + 3599;
 }  // namespace
 
 double Round(double value, int decimals) {
-  if (!std::isfinite(value) || value == 0.0) return value;
+  if (value == 0.0) return 0.0;  // -0.0 too: a zero result is always +0.0
+  if (!std::isfinite(value)) return value;
   if (decimals < 0) decimals = 0;
   if (decimals > 9) decimals = 9;
   // Round the decimal the value stands for, not its binary neighbour: 1.005 is stored as

@@ -31,6 +31,9 @@ CDC::CDC() {
   pen_ = &stockPen_;
   font_ = &stockFont_;
   bitmap_ = &stockBitmap_;
+  penLife_ = stockPen_.Life();
+  fontLife_ = stockFont_.Life();
+  bitmapLife_ = stockBitmap_.Life();
   penHandle_ = stockPen_.Handle();
   SetFontHandle(stockFont_.Handle());
 }
@@ -80,6 +83,9 @@ BOOL CDC::DeleteDC() {
   pen_ = &stockPen_;
   font_ = &stockFont_;
   bitmap_ = &stockBitmap_;
+  penLife_ = stockPen_.Life();
+  fontLife_ = stockFont_.Life();
+  bitmapLife_ = stockBitmap_.Life();
   penHandle_ = stockPen_.Handle();
   SetFontHandle(stockFont_.Handle());
   bitmapSurface_.reset();
@@ -97,18 +103,28 @@ std::shared_ptr<SurfaceBackend> CDC::GetBackendShared() const {
   return bitmapSurface_;
 }
 
+// The selected holder, or the stock object once the holder has been destroyed: the pointer
+// to a destroyed holder is never handed out.
+CPen* CDC::GetCurrentPen() const { return penLife_.expired() ? const_cast<CPen*>(&stockPen_) : pen_; }
+CFont* CDC::GetCurrentFont() const { return fontLife_.expired() ? const_cast<CFont*>(&stockFont_) : font_; }
+CBitmap* CDC::GetCurrentBitmap() const {
+  return bitmapLife_.expired() ? const_cast<CBitmap*>(&stockBitmap_) : bitmap_;
+}
+
 CPen* CDC::SelectObject(CPen* pen) {
   if (pen == nullptr || !pen->HasHandle() || !valid_) return nullptr;
-  CPen* previous = pen_;
+  CPen* previous = GetCurrentPen();
   pen_ = pen;
+  penLife_ = pen->Life();
   penHandle_ = pen->Handle();
   return previous;
 }
 
 CFont* CDC::SelectObject(CFont* font) {
   if (font == nullptr || !font->HasHandle() || !valid_) return nullptr;
-  CFont* previous = font_;
+  CFont* previous = GetCurrentFont();
   font_ = font;
+  fontLife_ = font->Life();
   SetFontHandle(font->Handle());
   return previous;
 }
@@ -117,8 +133,9 @@ CBitmap* CDC::SelectObject(CBitmap* bitmap) {
   // Only a memory DC takes a bitmap, as in GDI.
   if (bitmap == nullptr || !valid_ || target_) return nullptr;
   if (bitmap != &stockBitmap_ && !bitmap->HasHandle()) return nullptr;
-  CBitmap* previous = bitmap_;
+  CBitmap* previous = GetCurrentBitmap();
   bitmap_ = bitmap;
+  bitmapLife_ = bitmap->Life();
   bitmapSurface_ = bitmap->Surface();
   return previous;
 }

@@ -1,8 +1,11 @@
 // Font engine: fontconfig picks the faces, FreeType maps characters to glyphs, cairo keeps
-// the scaled fonts that rasterise them. Everything resolved is cached for the life of the
-// process: faces per file, families per logical font, glyph lookups per (family, character),
-// scaled fonts and advances per (face, size), so laying out a label costs a few hash look-ups
-// per character.
+// the scaled fonts that rasterise them. What is resolved is cached: faces per file, families
+// per logical font, glyph lookups per (family, character), scaled fonts and advances per
+// (face, size), so laying out a label costs a few hash look-ups per character. Faces and
+// sizes are bounded by the installed font files and the clamped em (1 to 1024 pixels) and
+// live for the process; families are keyed by caller-chosen face names, so at most
+// kMaxFontFamilies are kept (least recently used goes first) and each keeps at most
+// kMaxGlyphsPerFamily glyph look-ups.
 #include "surface/FontEngine.h"
 
 #include <cairo-ft.h>
@@ -21,6 +24,7 @@
 #include <unordered_map>
 #include <utility>
 
+#include "surface/Limits.h"
 #include "surface/StockObjects.h"
 
 namespace kelo::surface::detail {
@@ -52,6 +56,7 @@ struct Family {
   bool sortTried = false;
   bool wantBold = false;
   std::unordered_map<std::uint32_t, std::pair<int, std::uint32_t>> glyphs;  // char -> (face, glyph)
+  std::uint64_t lastUse = 0;  // the engine's use clock when the family was last asked for
 };
 
 struct Sized {
@@ -72,6 +77,7 @@ struct FontEngine::Impl {
   std::map<std::tuple<std::string, int, bool>, int> faceIds;  // (file, index, embolden)
   std::vector<Face> faces;
   std::map<std::tuple<std::string, int, bool>, std::unique_ptr<Family>> families;  // (name, weight, italic)
+  std::uint64_t useClock = 0;
   std::map<std::pair<int, double>, Sized> sized;  // (face, em)
 
   int FaceFor(const std::string& file, int index, bool embolden) {
@@ -125,12 +131,29 @@ struct FontEngine::Impl {
     return pattern;
   }
 
+  // Families are only used under the engine's lock and never kept past a call, so the one
+  // asked for least recently can go; its faces stay (they are few and shared).
+  void EvictLeastRecentFamily() {
+    auto oldest = families.begin();
+    for (auto it = families.begin(); it != families.end(); ++it) {
+      if (it->second->lastUse < oldest->second->lastUse) oldest = it;
+    }
+    if (oldest == families.end()) return;
+    if (oldest->second->sorted != nullptr) FcFontSetDestroy(oldest->second->sorted);
+    families.erase(oldest);
+  }
+
   Family& FamilyFor(const FontDesc& request) {
     const std::string name = request.face.empty() ? std::string(kLabelFace) : request.face;
     const int weight = request.weight <= 0 ? FW_NORMAL : (request.weight > 1000 ? 1000 : request.weight);
     const auto key = std::make_tuple(name, weight, request.italic);
-    if (auto it = families.find(key); it != families.end()) return *it->second;
+    if (auto it = families.find(key); it != families.end()) {
+      it->second->lastUse = ++useClock;
+      return *it->second;
+    }
+    if (families.size() >= kMaxFontFamilies) EvictLeastRecentFamily();
     auto family = std::make_unique<Family>();
+    family->lastUse = ++useClock;
     family->wantBold = weight >= 600;
     family->name = name;
     family->weight = weight;
@@ -194,6 +217,7 @@ struct FontEngine::Impl {
         }
       }
     }
+    if (family.glyphs.size() >= kMaxGlyphsPerFamily) family.glyphs.clear();
     family.glyphs.emplace(c, found);
     return found;
   }
@@ -278,6 +302,13 @@ double FontEngine::EmPixels(const FontDesc& font) {
   std::lock_guard<std::mutex> lock(impl_->mutex);
   return impl_->Em(font, impl_->FamilyFor(font));
 }
+
+std::size_t FontEngine::CachedFamilies() {
+  std::lock_guard<std::mutex> lock(impl_->mutex);
+  return impl_->families.size();
+}
+
+std::size_t CachedFontFamilies() { return FontEngine::Instance().CachedFamilies(); }
 
 TextLayout FontEngine::Layout(const FontDesc& font, std::string_view utf8) {
   return LayoutText(font, utf8, true);

@@ -41,6 +41,8 @@ class FontEngine {
   // The em size in pixels a logical font height gives (exposed for tests and notes):
   // < 0 is the em height, > 0 the cell height (ascent + descent), 0 the label size 12.
   double EmPixels(const FontDesc& font);
+  // Logical fonts (face name, weight, italic) cached now: never more than a small bound.
+  std::size_t CachedFamilies();
 
   FontEngine(const FontEngine&) = delete;
   FontEngine& operator=(const FontEngine&) = delete;

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cstdint>
 #include <cmath>
 #include <cstring>
 #include <vector>
@@ -139,9 +140,9 @@ struct RasterBackend::Impl {
 };
 
 RasterBackend::RasterBackend(int width, int height, COLORREF clear) : impl_(std::make_unique<Impl>()) {
-  // Rasters are made on several threads at once by batch renders.
-  static std::atomic<int> counter{0};
-  name_ = "raster#" + std::to_string(++counter);
+  // Shared by every thread that makes surfaces: atomic, and 64 bits never wrap.
+  static std::atomic<std::uint64_t> counter{0};
+  name_ = "raster#" + std::to_string(counter.fetch_add(1, std::memory_order_relaxed) + 1);
   if (!detail::SurfaceSizeOk(width, height)) width = height = 0;
   impl_->surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height);
   impl_->cr = cairo_create(impl_->surface);

@@ -3,6 +3,8 @@
 // be replayed onto any backend.
 #include <kelochart/surface/RecordingBackend.h>
 
+#include <algorithm>
+
 #include <kelochart/surface/DC.h>
 
 #include "surface/FontEngine.h"
@@ -12,7 +14,7 @@ namespace kelo::surface {
 
 struct RecordingBackend::Shared {
   std::vector<Record> log;
-  int bitmaps = 0;
+  std::uint64_t bitmaps = 0;  // 64 bits: the names never wrap
 };
 
 RecordingBackend::RecordingBackend(int width, int height)
@@ -39,6 +41,10 @@ std::shared_ptr<SurfaceBackend> RecordingBackend::CreateCompatible(int width, in
 }
 
 void RecordingBackend::Add(Operation op) {
+  if (records_.size() >= detail::kMaxRecords || shared_->log.size() >= detail::kMaxRecords) {
+    ++dropped_;
+    return;
+  }
   Record record{name_, std::move(op)};
   shared_->log.push_back(record);
   records_.push_back(std::move(record));
@@ -100,6 +106,7 @@ const std::vector<Record>& RecordingBackend::Log() const { return shared_->log; 
 
 void RecordingBackend::Clear() {
   records_.clear();
+  dropped_ = 0;
   shared_->log.clear();
 }
 
@@ -112,15 +119,32 @@ RecordingSnapshot RecordingBackend::Snapshot() const {
   return snapshot;
 }
 
-std::shared_ptr<SurfaceBackend> RenderSnapshot(const RecordingSnapshot& snapshot, SurfaceBackend& like) {
-  auto surface = like.CreateCompatible(snapshot.width, snapshot.height);
+namespace {
+
+// The top-left width x height pixels of a snapshot drawn onto a new surface like the target.
+std::shared_ptr<SurfaceBackend> RenderSnapshotCorner(const RecordingSnapshot& snapshot, SurfaceBackend& like,
+                                                     int width, int height) {
+  auto surface = like.CreateCompatible(width, height);
   if (!surface) return nullptr;
   // A new compatible surface starts black; anything else is painted first.
-  if (snapshot.initial != 0x000000) {
-    surface->FillSolidRect(CRect(0, 0, snapshot.width, snapshot.height), snapshot.initial);
-  }
+  if (snapshot.initial != 0x000000) surface->FillSolidRect(CRect(0, 0, width, height), snapshot.initial);
   Replay(snapshot.records, *surface);
   return surface;
+}
+
+// How far into the source a copy can read along one axis: up to the end of the destination
+// or of the target, whichever comes first, and never past the source. A copy of a corner of
+// a large recorded bitmap onto a small raster then renders that corner, not gigabytes of
+// pixels on every replay.
+int SourceExtent(std::int64_t origin, std::int64_t dstFrom, std::int64_t dstTo, std::int64_t targetSize, int sourceSize) {
+  const std::int64_t visible = std::min(dstTo, targetSize) - dstFrom;
+  return static_cast<int>(std::clamp<std::int64_t>(origin + std::max<std::int64_t>(visible, 0), 0, sourceSize));
+}
+
+}  // namespace
+
+std::shared_ptr<SurfaceBackend> RenderSnapshot(const RecordingSnapshot& snapshot, SurfaceBackend& like) {
+  return RenderSnapshotCorner(snapshot, like, snapshot.width, snapshot.height);
 }
 
 namespace {
@@ -140,7 +164,16 @@ void ReplayOp(const BlitRecord& op, SurfaceBackend& target) {
   const RecordingSnapshot& snap = *op.source;
   if (snap.image) {
     target.Blit(op.dst, *snap.image, op.sourceOrigin, op.useKey, op.key);
-  } else if (auto scratch = RenderSnapshot(snap, target)) {
+    return;
+  }
+  // Onto pixels only the part of the source the copy reads is rendered; a recording target
+  // keeps the whole source, as it was recorded.
+  int width = snap.width, height = snap.height;
+  if (dynamic_cast<RecordingBackend*>(&target) == nullptr) {
+    width = SourceExtent(op.sourceOrigin.x, op.dst.left, op.dst.right, target.Width(), snap.width);
+    height = SourceExtent(op.sourceOrigin.y, op.dst.top, op.dst.bottom, target.Height(), snap.height);
+  }
+  if (auto scratch = RenderSnapshotCorner(snap, target, width, height)) {
     target.Blit(op.dst, *scratch, op.sourceOrigin, op.useKey, op.key);
   }
 }
@@ -148,8 +181,20 @@ void ReplayOp(const BlitRecord& op, SurfaceBackend& target) {
 }  // namespace
 
 void Replay(const std::vector<Record>& records, SurfaceBackend& target) {
-  for (const Record& record : records) {
-    std::visit([&target](const auto& op) { ReplayOp(op, target); }, record.op);
+  // A recording target may append to the very list replayed (a recording replayed onto
+  // itself, or the shared log onto one of its own bitmaps). Only the records present at the
+  // start are replayed, by index, and onto a recording each from a copy, so no reference
+  // into a vector that may reallocate is held across a call of the target.
+  const std::size_t count = records.size();
+  const bool mayAppend = dynamic_cast<RecordingBackend*>(&target) != nullptr;
+  const auto replay = [&target](const auto& op) { ReplayOp(op, target); };
+  for (std::size_t i = 0; i < count; ++i) {
+    if (mayAppend) {
+      const Operation op = records[i].op;
+      std::visit(replay, op);
+    } else {
+      std::visit(replay, records[i].op);
+    }
   }
 }
 

@@ -38,6 +38,13 @@ void CRect::DeflateRect(int l, int t, int r, int b) {
   bottom = NarrowSat32(static_cast<std::int64_t>(bottom) - b);
 }
 
+void CRect::InflateRect(int x, int y) {
+  left = NarrowSat32(static_cast<std::int64_t>(left) - x);
+  top = NarrowSat32(static_cast<std::int64_t>(top) - y);
+  right = NarrowSat32(static_cast<std::int64_t>(right) + x);
+  bottom = NarrowSat32(static_cast<std::int64_t>(bottom) + y);
+}
+
 void CRect::OffsetRect(int dx, int dy) {
   left = NarrowSat32(static_cast<std::int64_t>(left) + dx);
   right = NarrowSat32(static_cast<std::int64_t>(right) + dx);

@@ -197,4 +197,17 @@ TEST_F(HorizontalLinesDrawing, SideLabelsWithoutCellsDrawNothingAndTheWidest64Bi
   EXPECT_EQ(Lines().size(), 4u);
 }
 
+TEST_F(HorizontalLinesDrawing, AFontDestroyedWhileSelectedReadsAsTheStockFont) {
+  CFont* stock = dc->GetCurrentFont();
+  LOGFONT record;
+  record.lfHeight = -20;
+  auto doomed = std::make_unique<CFont>();
+  doomed->CreateFontIndirect(&record);
+  dc->SelectObject(doomed.get());
+  doomed.reset();
+  chart.DrawUnderlineString(dc.get(), CRect(0, 0, 200, 20), 2, "12345", "", 1);
+  EXPECT_EQ(dc->GetCurrentFont(), stock);
+  EXPECT_EQ(TextsOf(*dc).size(), 2u);
+}
+
 }  // namespace

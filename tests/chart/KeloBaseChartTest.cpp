@@ -4,6 +4,7 @@
 
 #include <climits>
 #include <functional>
+#include <memory>
 #include <vector>
 
 #include <kelochart/chart/KeloBaseChart.h>
@@ -99,6 +100,20 @@ TEST(ChartAxes, OverDrawAboveThePlotAndMarginsInPixelsSaturateAtThe32BitEnds) {
   std::vector<int> got(4);
   chart.GetBmpDeflatePixel(got[0], got[1], got[2], got[3]);
   EXPECT_EQ(got, (std::vector<int>{INT_MAX, INT_MIN, 1000, -2000}));
+}
+
+TEST(ChartAxes, APenDestroyedWhileSelectedComesBackAsTheStockPen) {
+  CKeloBaseChart chart;
+  chart.SetAxisPen(PS_SOLID, 3, RGB(1, 2, 3));
+  auto dc = CDC::CreateRecording(60, 60);
+  CPen* stock = dc->GetCurrentPen();
+  auto doomed = std::make_unique<CPen>(PS_DASH, 1, RGB(7, 7, 7));
+  dc->SelectObject(doomed.get());
+  doomed.reset();
+  EXPECT_EQ(dc->GetCurrentPen(), stock);
+  chart.DrawAxis(dc.get(), CRect(0, 0, 50, 50));
+  EXPECT_EQ(dc->GetCurrentPen(), stock);
+  EXPECT_EQ(kelo::test::Lines(kelo::test::LogOf(*dc)).size(), 3u);
 }
 
 }  // namespace

@@ -265,4 +265,22 @@ TEST(XLabels, HostileInputsDrawNothingOrStayFinite) {
   EXPECT_EQ(LinesOf(*dc).size(), 3u + 3u + 2u);
 }
 
+TEST(XLabels, LabelListsPastTheAxisLimitDrawNothingAndGetNoSlots) {
+  const std::vector<CString> many(65537, CString("09:30"));
+  const std::vector<std::function<void(Chart&, CDC*)>> calls = {
+      [](Chart& c, CDC* dc) { c.DrawXGridText(dc, CRect(0, 0, 400, 100), 0); },
+      [](Chart& c, CDC* dc) { c.DrawXGridTextNew(dc, CRect(0, 0, 400, 100), 0, 0, 0); },
+      [](Chart& c, CDC* dc) { c.DrawXGridTextString(dc, CRect(0, 0, 400, 100), 0); },
+      [](Chart& c, CDC* dc) { c.DrawXSubXGrid(dc, CRect(0, 0, 400, 100), 4, 60, 240, 0); },
+  };
+  for (std::size_t i = 0; i < calls.size(); ++i) {
+    Chart chart;
+    chart.SetXCells(4);
+    chart.SetXInforNew(many);
+    auto dc = CDC::CreateRecording(500, 300);
+    calls[i](chart, dc.get());
+    EXPECT_TRUE(kelo::surface::RecordingOf(*dc)->Log().empty()) << i;
+  }
+}
+
 }  // namespace

@@ -26,6 +26,7 @@ TEST(Round, RoundsTheTypedDecimalHalfAwayFromZeroNeverToNegativeZero) {
     EXPECT_EQ(KeloUtility::Round(value, decimals), expected) << value << " to " << decimals;
   }
   EXPECT_FALSE(std::signbit(KeloUtility::Round(-0.0004, 3)));
+  for (int d : {-1, 0, 2, 9, 12}) EXPECT_FALSE(std::signbit(KeloUtility::Round(-0.0, d))) << d;
   EXPECT_TRUE(std::isnan(KeloUtility::Round(std::numeric_limits<double>::quiet_NaN(), 2)));
 }
 

@@ -176,4 +176,32 @@ TEST(Replay, TheSceneMatchesItsGoldenImage) {
   EXPECT_TRUE(kelo::test::MatchesGolden(*dc, "surface_scene"));
 }
 
+TEST(Replay, ACopyOutOfTheFarCornerOfALargeRecordedBitmapKeepsItsPixels) {
+  // Onto pixels, only the part of the source a copy reads is rendered.
+  auto screen = CDC::CreateRecording(20, 10);
+  CDC memory;
+  memory.CreateCompatibleDC(screen.get());
+  CBitmap bitmap;
+  bitmap.CreateCompatibleBitmap(screen.get(), 400, 300);
+  memory.SelectObject(&bitmap);
+  memory.FillSolidRect(350, 250, 50, 50, RGB(1, 2, 3));
+  screen->BitBlt(0, 0, 20, 10, &memory, 345, 245, SRCCOPY);
+  RasterBackend replayed(20, 10, RGB(255, 255, 255));
+  kelo::surface::Replay(RecordingOf(*screen)->Records(), replayed);
+  EXPECT_EQ(replayed.GetPixel(5, 5), RGB(1, 2, 3));
+  EXPECT_EQ(replayed.GetPixel(4, 4), RGB(0, 0, 0));
+}
+
+TEST(Replay, ARecordListReplayedOntoItsOwnRecordingIsReplayedOnce) {
+  auto screen = CDC::CreateRecording(20, 10);
+  for (int i = 0; i < 40; ++i) screen->FillSolidRect(i % 20, 0, 1, 1, RGB(i, 0, 0));
+  CBitmap bitmap;
+  bitmap.CreateCompatibleBitmap(screen.get(), 20, 10);
+  auto* recording = RecordingOf(*screen);
+  kelo::surface::Replay(recording->Records(), *recording);  // onto itself
+  EXPECT_EQ(recording->Records().size(), 80u);
+  kelo::surface::Replay(recording->Log(), *bitmap.Surface());  // the shared log onto its bitmap
+  EXPECT_EQ(recording->Log().size(), 160u);
+}
+
 }  // namespace

@@ -52,4 +52,21 @@ TEST(CString, SlicesClampToTheTextAndNeverReadPastATerminator) {
   EXPECT_EQ(times.Tokenize(",", start), "");
 }
 
+TEST(CRect, InflatesByTheMostNegativeAmountWithoutNegatingIt) {
+  struct Case {
+    int x, y;
+    CRect want;
+  };
+  const Case cases[] = {
+      {INT_MIN, 0, CRect(INT_MAX, 0, INT_MIN + 10, 10)},
+      {0, INT_MIN, CRect(0, INT_MAX, 10, INT_MIN + 10)},
+      {INT_MAX, INT_MAX, CRect(-INT_MAX, -INT_MAX, INT_MAX, INT_MAX)},
+  };
+  for (const Case& c : cases) {
+    CRect r(0, 0, 10, 10);
+    r.InflateRect(c.x, c.y);
+    EXPECT_EQ(r, c.want) << c.x << ", " << c.y;
+  }
+}
+
 }  // namespace

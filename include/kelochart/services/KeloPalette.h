@@ -22,7 +22,7 @@ class CKeloPalette {
   // profit-and-loss axis. An unknown index gives the background colour.
   COLORREF GetLayoutColor(unsigned index) const;
   // A brush of the colour-table entry index, owned by the palette for the life of the
-  // process; an index outside the table gives the brush of entry 0.
+  // process; an index outside the table gives the brush of entry 0. Safe from any thread.
   Gdiplus::SolidBrush* GetGPBrushByIndex(unsigned index);
 
   // The colour table, read directly by entry number. Most entries are COLORREF values;

@@ -35,13 +35,16 @@ class CDC {
   // Whether the DC was created (screen DC or memory DC).
   bool IsValid() const { return valid_; }
 
-  // Selection returns the previously selected object (the DC's stock object at first).
+  // Selection returns the previously selected object (the DC's stock object at first). A
+  // holder destroyed while selected is reported and handed back as the DC's stock object,
+  // so that restoring "the previous object" after a call is always safe; until the next
+  // selection the DC keeps drawing with the destroyed holder's handle.
   CPen* SelectObject(CPen* pen);
   CFont* SelectObject(CFont* font);
   CBitmap* SelectObject(CBitmap* bitmap);
-  CPen* GetCurrentPen() const { return pen_; }
-  CFont* GetCurrentFont() const { return font_; }
-  CBitmap* GetCurrentBitmap() const { return bitmap_; }
+  CPen* GetCurrentPen() const;
+  CFont* GetCurrentFont() const;
+  CBitmap* GetCurrentBitmap() const;
 
   // Lines with the selected pen; LineTo leaves out the end point, as GDI does.
   CPoint MoveTo(int x, int y);
@@ -96,6 +99,7 @@ class CDC {
   CPen* pen_ = nullptr;
   CFont* font_ = nullptr;
   CBitmap* bitmap_ = nullptr;
+  std::weak_ptr<const void> penLife_, fontLife_, bitmapLife_;  // of the selected holders
   std::shared_ptr<const kelo::surface::GdiPenDesc> penHandle_;
   std::shared_ptr<const LOGFONT> fontHandle_;
   kelo::surface::FontDesc fontDesc_;  // fontHandle_ as the backends see it

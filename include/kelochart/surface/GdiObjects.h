@@ -1,7 +1,9 @@
 // GDI object holders: pens, fonts and bitmaps. Each holds a shared "handle" (an immutable
 // description, or the bitmap's surface) so that a DC that selected an object keeps drawing
 // with what was selected even if the holder is changed or destroyed afterwards, as handles
-// behave in GDI.
+// behave in GDI. Destroying a holder while a DC still has it selected is supported: the DC
+// draws on with the handle it took, and from then on reports and hands back its own stock
+// object in place of the destroyed holder (see CDC::SelectObject), never a dangling pointer.
 #pragma once
 
 #include <memory>
@@ -14,12 +16,21 @@ class CDC;
 
 class CGdiObject {
  public:
+  CGdiObject() = default;
+  // A copy is a holder of its own, with a life of its own.
+  CGdiObject(const CGdiObject&) : CGdiObject() {}
+  CGdiObject& operator=(const CGdiObject&) { return *this; }
   virtual ~CGdiObject() = default;
+  // Expires when the holder is destroyed: a DC keeps it to learn that its selection is gone.
+  std::weak_ptr<const void> Life() const { return life_; }
   // Releases the handle; the holder can be created again.
   virtual BOOL DeleteObject() = 0;
   virtual bool HasHandle() const = 0;
   // Like GetSafeHandle() != nullptr.
   explicit operator bool() const { return HasHandle(); }
+
+ private:
+  std::shared_ptr<const char> life_ = std::make_shared<const char>('\0');
 };
 
 class CPen : public CGdiObject {

@@ -112,7 +112,9 @@ struct RecordingSnapshot {
 };
 
 // Replays the records of one surface onto target, in order. A copy from another surface
-// is replayed by drawing its snapshot into a compatible surface of the target first.
+// is replayed by drawing its snapshot into a compatible surface of the target first. The
+// target may append to records (a recording replayed onto itself): the records present
+// when the replay starts are replayed, once.
 void Replay(const std::vector<Record>& records, SurfaceBackend& target);
 
 // The recorded surface of a snapshot drawn onto a new surface compatible with like: its
@@ -130,6 +132,9 @@ class RecordingBackend : public SurfaceBackend {
   // Calls made on this surface and every surface made compatible with it (shared log).
   const std::vector<Record>& Log() const;
   void Clear();  // forgets this surface's records and the shared log
+  // A list keeps at most 2^18 records (about a hundred chart redraws); calls made on this
+  // surface once its list or the shared log is full are not recorded, only counted here.
+  std::uint64_t Dropped() const { return dropped_; }
   RecordingSnapshot Snapshot() const;
 
  private:
@@ -143,6 +148,7 @@ class RecordingBackend : public SurfaceBackend {
   std::shared_ptr<Shared> shared_;
   std::string name_;
   std::vector<Record> records_;
+  std::uint64_t dropped_ = 0;
 };
 
 // The recording behind a DC made with CDC::CreateRecording (null for other DCs).

@@ -35,7 +35,8 @@ class CRect : public RECT {
   void SetRectEmpty() { left = top = right = bottom = 0; }
   void DeflateRect(int x, int y);
   void DeflateRect(int l, int t, int r, int b);
-  void InflateRect(int x, int y) { DeflateRect(-x, -y); }
+  // Grows every side by x and y; saturates at the 32-bit range (INT_MIN is never negated).
+  void InflateRect(int x, int y);
   void OffsetRect(int dx, int dy);
   BOOL PtInRect(POINT p) const { return p.x >= left && p.x < right && p.y >= top && p.y < bottom; }
 
