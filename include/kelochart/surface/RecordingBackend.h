@@ -132,7 +132,7 @@ class RecordingBackend : public SurfaceBackend {
   // Calls made on this surface and every surface made compatible with it (shared log).
   const std::vector<Record>& Log() const;
   void Clear();  // forgets this surface's records and the shared log
-  // A list keeps at most 2^18 records (about a hundred chart redraws); calls made on this
+  // A list keeps at most 2^20 records (a 24-hour one-second tick curve fits); calls made on this
   // surface once its list or the shared log is full are not recorded, only counted here.
   std::uint64_t Dropped() const { return dropped_; }
   RecordingSnapshot Snapshot() const;
