@@ -59,56 +59,50 @@ int SampleX(CKeloBaseChart& chart, const CRect& rect, const Range& range, std::i
   return chart.GetXPosByTime(rect, range.endTime, range.startTime, time, step, 0);
 }
 
+// The linear tick charts: one anti-aliased line per sample from the bottom edge up to its
+// amount, in the pen the chart kind or the sample's state asks for.
+template <typename Sample, typename PenOf, typename AmountOf>
+void DrawLinearTicks(CKeloBaseBar& chart, CDC* pDC, const CRect& rect, const CKeloBaseBar::SDrawRange& range,
+                     const std::vector<Sample>& samples, CKeloBaseChart::ETickType tickType, int lineOffset,
+                     std::int32_t offsetMinTick, PenOf penOf, AmountOf amountOf) {
+  if (pDC == nullptr || !RangeValid(range) || samples.empty()) return;
+  Gdiplus::Graphics graphics(pDC);
+  graphics.SetSmoothingMode(Gdiplus::SmoothingModeAntiAlias);
+  const LinearHeight height(rect, lineOffset, range);
+  for (const Sample& s : samples) {
+    const int x = SampleX(chart, rect, range, s.time, tickType, offsetMinTick);
+    graphics.DrawLine(penOf(s), x, rect.bottom, x, height.Top(amountOf(s)));
+  }
+}
+
 }  // namespace
 
 void CKeloBaseBar::DrawTickVolume(CDC* pDC, const CRect& rect, SDrawRange range, std::vector<STickVolume> samples,
-                                  ETickType tickType) {
-  if (pDC == nullptr || !RangeValid(range) || samples.empty()) return;
-  Gdiplus::Graphics graphics(pDC);
-  graphics.SetSmoothingMode(Gdiplus::SmoothingModeAntiAlias);
-  const LinearHeight height(rect, horizontalLineOffset, range);
-  for (const STickVolume& s : samples) {
-    const int x = SampleX(*this, rect, range, s.time, tickType, offsetMinTick);
-    graphics.DrawLine(&volumeBarPen, x, rect.bottom, x, height.Top(s.volume));
-  }
+    ETickType tickType) {
+  DrawLinearTicks(*this, pDC, rect, range, samples, tickType, horizontalLineOffset, offsetMinTick,
+                  [this](const STickVolume&) { return &volumeBarPen; },
+                  [](const STickVolume& s) { return s.volume; });
 }
 
-void CKeloBaseBar::DrawTickVolumeWithState(CDC* pDC, const CRect& rect, SDrawRange range,
-                                           std::vector<STickVolume> samples, ETickType tickType) {
-  if (pDC == nullptr || !RangeValid(range) || samples.empty()) return;
-  Gdiplus::Graphics graphics(pDC);
-  graphics.SetSmoothingMode(Gdiplus::SmoothingModeAntiAlias);
-  const LinearHeight height(rect, horizontalLineOffset, range);
-  for (const STickVolume& s : samples) {
-    const int x = SampleX(*this, rect, range, s.time, tickType, offsetMinTick);
-    const Gdiplus::Pen* pen = s.state == 0 ? &outerBarPen : s.state == 1 ? &innerBarPen : &nonConfirmBarPen;
-    graphics.DrawLine(pen, x, rect.bottom, x, height.Top(s.volume));
-  }
+void CKeloBaseBar::DrawTickVolumeWithState(CDC* pDC, const CRect& rect, SDrawRange range, std::vector<STickVolume> samples,
+    ETickType tickType) {
+  DrawLinearTicks(*this, pDC, rect, range, samples, tickType, horizontalLineOffset, offsetMinTick,
+                  [this](const STickVolume& s) -> const Gdiplus::Pen* { return s.state == 0 ? &outerBarPen : s.state == 1 ? &innerBarPen : &nonConfirmBarPen; },
+                  [](const STickVolume& s) { return s.volume; });
 }
 
 void CKeloBaseBar::DrawTickValue(CDC* pDC, const CRect& rect, SDrawRange range, std::vector<STickValue> samples,
-                                 ETickType tickType) {
-  if (pDC == nullptr || !RangeValid(range) || samples.empty()) return;
-  Gdiplus::Graphics graphics(pDC);
-  graphics.SetSmoothingMode(Gdiplus::SmoothingModeAntiAlias);
-  const LinearHeight height(rect, horizontalLineOffset, range);
-  for (const STickValue& s : samples) {
-    const int x = SampleX(*this, rect, range, s.time, tickType, offsetMinTick);
-    graphics.DrawLine(&valueBarPen, x, rect.bottom, x, height.Top(s.value));
-  }
+    ETickType tickType) {
+  DrawLinearTicks(*this, pDC, rect, range, samples, tickType, horizontalLineOffset, offsetMinTick,
+                  [this](const STickValue&) { return &valueBarPen; },
+                  [](const STickValue& s) { return s.value; });
 }
 
-void CKeloBaseBar::DrawTickValueWithState(CDC* pDC, const CRect& rect, SDrawRange range,
-                                          std::vector<STickValue> samples, ETickType tickType) {
-  if (pDC == nullptr || !RangeValid(range) || samples.empty()) return;
-  Gdiplus::Graphics graphics(pDC);
-  graphics.SetSmoothingMode(Gdiplus::SmoothingModeAntiAlias);
-  const LinearHeight height(rect, horizontalLineOffset, range);
-  for (const STickValue& s : samples) {
-    const int x = SampleX(*this, rect, range, s.time, tickType, offsetMinTick);
-    const Gdiplus::Pen* pen = s.state == 0 ? &outerBarPen : s.state == 1 ? &innerBarPen : &nonConfirmBarPen;
-    graphics.DrawLine(pen, x, rect.bottom, x, height.Top(s.value));
-  }
+void CKeloBaseBar::DrawTickValueWithState(CDC* pDC, const CRect& rect, SDrawRange range, std::vector<STickValue> samples,
+    ETickType tickType) {
+  DrawLinearTicks(*this, pDC, rect, range, samples, tickType, horizontalLineOffset, offsetMinTick,
+                  [this](const STickValue& s) -> const Gdiplus::Pen* { return s.state == 0 ? &outerBarPen : s.state == 1 ? &innerBarPen : &nonConfirmBarPen; },
+                  [](const STickValue& s) { return s.value; });
 }
 
 int CKeloBaseBar::GetDrawTickVolumeByRatioIsCorrect(std::int64_t maxVolume, SDrawRange range,
@@ -158,7 +152,7 @@ int CKeloBaseBar::DrawTickVolumeByRatioWithState(CDC* pDC, const CRect& rect, st
   // No non-confirmed colour here: every state but outer is drawn as inner.
   return DrawTicksByRatio(*this, pDC, rect, maxVolume, range, samples, tickType, horizontalLineOffset,
                           offsetMinTick,
-                          [this](const STickVolume& s) { return s.state == 0 ? &outerBarPen : &innerBarPen; });
+                          [this](const STickVolume& s) -> const Gdiplus::Pen* { return s.state == 0 ? &outerBarPen : &innerBarPen; });
 }
 
 void CKeloBaseBar::DrawTickInnerOuterChart(CDC* pDC, const CRect& rect, SDrawRange range,
