@@ -1,6 +1,9 @@
 // Turns a fuzzer's bytes into the arguments a hostile caller passes: mostly plain values
 // taken from the bytes, often the ends of the ranges (INT32_MIN, INT32_MAX, 0, -1, NaN,
 // infinities, huge sizes), so that every call meets its boundaries early.
+// Past the end of the input every read gives 0, which must decode to the plainest value
+// (zero, empty): huge sizes hang off the byte 255, never off 0, or a short input would
+// build a 65,537-entry list in every call it runs out of bytes in.
 #pragma once
 
 #include <cmath>
@@ -28,6 +31,14 @@ class Input {
     std::uint32_t v = 0;
     for (int i = 0; i < 4; ++i) v = (v << 8) | Byte();
     return v;
+  }
+
+  // A list length: below `small` mostly, now and then (byte 255) one of the hostile lengths
+  // between huge/2 and huge, exactly huge when the input ends there.
+  std::size_t Size(std::size_t small, std::size_t huge) {
+    const std::uint8_t b = Byte();
+    if (b != 255) return small == 0 ? 0 : b % small;
+    return huge - Byte() * (huge / 512);
   }
 
   // A value in [0, n).

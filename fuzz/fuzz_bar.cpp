@@ -14,7 +14,8 @@ using Bar = CKeloBaseBar;
 
 namespace {
 
-std::size_t Length(Input& in) { return in.Byte() < 3 ? 5000 + in.Byte() * 300 : in.Byte() % 24; }
+// Up to 24 samples mostly, now and then 50,000 to 100,000.
+std::size_t Length(Input& in) { return in.Size(24, 100000); }
 
 Bar::SDrawRange Range(Input& in) {
   Bar::SDrawRange r;
@@ -72,10 +73,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   Input in(data, size);
   auto dc = kelo::fuzz::MakeDC(in);
   Bar bar;
-  int steps = 0;
-  while (!in.Empty() && ++steps < 32) {
-    kelo::fuzz::SelectionGuard guard(dc.get());
-    const CRect rect = in.Rect();
+  kelo::fuzz::RunCalls(in, dc.get(), [&](const CRect& rect) {
     std::vector<std::int32_t> ints(Length(in));
     for (auto& v : ints) v = in.Int();
     std::vector<Bar::VolumeInOut> states(Length(in));
@@ -105,6 +103,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       case 18: bar.DrawTickInnerOuterChart(dc.get(), rect, Range(in), Volumes(in), in.Int()); break;
       case 19: bar.DrawTickInnerOuterUpDownChart(dc.get(), rect, Range(in), Volumes(in), in.Int(), in.Int(), in.Int()); break;
     }
-  }
+  });
   return 0;
 }

@@ -15,7 +15,8 @@ using Curve = CKeloBaseCurve;
 
 namespace {
 
-std::size_t Length(Input& in) { return in.Byte() < 3 ? 5000 + in.Byte() * 300 : in.Byte() % 24; }
+// Up to 24 samples mostly, now and then 50,000 to 100,000.
+std::size_t Length(Input& in) { return in.Size(24, 100000); }
 
 std::int32_t Price(Input& in) { return in.Byte() < 32 ? static_cast<std::int32_t>(0x80000001) : in.Int(); }
 
@@ -74,10 +75,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   Input in(data, size);
   auto dc = kelo::fuzz::MakeDC(in);
   Curve curve;
-  int steps = 0;
-  while (!in.Empty() && ++steps < 32) {
-    kelo::fuzz::SelectionGuard guard(dc.get());
-    const CRect rect = in.Rect();
+  kelo::fuzz::RunCalls(in, dc.get(), [&](const CRect& rect) {
     switch (in.Pick(18)) {
       case 0: curve.SetBmpDeflate(in.Int(), in.Int(), in.Int(), in.Int()); break;
       case 1: curve.SetCurveNumWidth(in.U32(), in.Float()); break;
@@ -135,11 +133,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       }
       case 17: {
         std::deque<Curve::CurveCombine> combos(in.Pick(3));
-        for (auto& c : combos) c = {in.Rect(), Range(in), Prices(in), Gdiplus::Color(in.U32()), Step(in), in.Count()};
+        for (auto& c : combos) c = {kelo::fuzz::PaneFor(dc.get(), in.Rect()), Range(in), Prices(in), Gdiplus::Color(in.U32()), Step(in), in.Count()};
         curve.DrawTickPriceCombine(dc.get(), combos);
         break;
       }
     }
-  }
+  });
   return 0;
 }

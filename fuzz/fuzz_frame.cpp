@@ -13,8 +13,7 @@ namespace {
 
 std::vector<CString> Labels(Input& in) {
   std::vector<CString> labels;
-  const unsigned how = in.Byte();
-  const std::size_t n = how < 2 ? 65537 : how % 12;  // past the label limit now and then
+  const std::size_t n = in.Size(12, 65537);  // past the label limit now and then
   labels.reserve(n);
   const CString text(in.Text().c_str());
   for (std::size_t i = 0; i < n; ++i) labels.push_back(i < 12 ? CString(in.Text().c_str()) : text);
@@ -27,10 +26,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   Input in(data, size);
   auto dc = kelo::fuzz::MakeDC(in);
   CKeloBaseChart chart;
-  int steps = 0;
-  while (!in.Empty() && ++steps < 64) {
-    kelo::fuzz::SelectionGuard guard(dc.get());
-    const CRect rect = in.Rect();
+  kelo::fuzz::RunCalls(in, dc.get(), [&](const CRect& rect) {
     switch (in.Pick(20)) {
       case 0: chart.SetFontSize(in.Int(), in.Int()); break;
       case 1: chart.SetBmpDeflate(in.Int(), in.Int(), in.Int(), in.Int()); break;
@@ -53,6 +49,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       case 18: (in.Byte() & 1) ? chart.DrawXGridTextNew(dc.get(), rect, 0, 0, 0) : chart.DrawXGridTextString(dc.get(), rect, in.Count()); break;
       case 19: chart.DrawXGridTextWithRange(dc.get(), rect, in.Double(), in.Double(), in.Count(), in.Int(), in.Count()); break;
     }
-  }
+  });
   return 0;
 }

@@ -16,8 +16,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   Input in(data, size);
   auto dc = kelo::fuzz::MakeDC(in);
   CKeloBaseChart chart;
-  int steps = 0;
-  while (!in.Empty() && ++steps < 64) {
+  for (int calls = 0; calls < kelo::fuzz::kMaxCalls && !in.Empty(); ++calls) {
     const CRect rect = in.Rect();
     const unsigned op = in.Pick(7);
     if (op == 6) {  // a caller's font, released or destroyed while selected
@@ -43,7 +42,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         info.baseValue = in.Int();
         info.minValue = in.Int();
         info.priceScale = in.Int();
-        info.values.resize(in.Byte() < 8 ? 70000 : in.Byte() % 14);
+        info.values.resize(in.Size(14, 70000));
         for (std::size_t i = 0; i < info.values.size() && i < 14; ++i) info.values[i] = in.Int();
         chart.DrawHorizontalLineWithTextByRange(dc.get(), rect, info, in.U32());
         break;

@@ -12,7 +12,7 @@
 #include <kelochart/surface/RasterBackend.h>
 #include <kelochart/surface/RecordingBackend.h>
 
-#include "FuzzInput.h"
+#include "FuzzDC.h"
 #include "surface/Limits.h"
 
 using kelo::fuzz::Input;
@@ -79,8 +79,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::vector<std::unique_ptr<CBitmap>> bitmaps;
   CPen pen;
   CFont font;
-  int steps = 0;
-  while (!in.Empty() && ++steps < 96) {
+  // Surface calls are cheap, one at a time; twice as many as a chart input makes.
+  for (int calls = 0; calls < 2 * kelo::fuzz::kMaxCalls && !in.Empty(); ++calls) {
     CDC* dc = in.Byte() & 1 ? &memory : screen.get();
     switch (in.Pick(12)) {
       case 0: {

@@ -29,10 +29,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   Input in(data, size);
   auto dc = kelo::fuzz::MakeDC(in);
   CKeloBaseChart chart;
-  int steps = 0;
-  while (!in.Empty() && ++steps < 64) {
-    kelo::fuzz::SelectionGuard guard(dc.get());
-    const CRect rect = in.Rect();
+  kelo::fuzz::RunCalls(in, dc.get(), [&](const CRect& rect) {
     switch (in.Pick(9)) {
       case 0: chart.SetOffsetMinTick(in.Byte() < 128 ? in.Int() : in.Byte() % 120); break;
       case 1: chart.SetTickType(Step(in)); break;
@@ -49,7 +46,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         break;
       }
       case 5: {
-        std::vector<CKeloBaseChart::STimeString> labels(in.Byte() < 2 ? 65537 : in.Byte() % 16);
+        std::vector<CKeloBaseChart::STimeString> labels(in.Size(16, 65537));
         for (std::size_t i = 0; i < labels.size() && i < 16; ++i) labels[i] = {Time(in), CString(in.Text().c_str()), in.Byte() & 1};
         chart.SetXInfor(std::move(labels));
         break;
@@ -58,6 +55,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       case 7: chart.CountGridOffset(in.Int(), in.Int(), in.Int()); break;
       case 8: chart.CountLineOffsetStep(in.Int(), in.Int()); break;
     }
-  }
+  });
   return 0;
 }
