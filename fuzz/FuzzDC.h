@@ -45,7 +45,7 @@ class SelectionGuard {
 inline CRect PaneFor(CDC* dc, CRect pane) {
   constexpr std::int64_t kSide = 512;
   const std::int64_t w = std::int64_t{pane.right} - pane.left, h = std::int64_t{pane.bottom} - pane.top;
-  const bool drawable = w > 0 && h > 0 && w * h <= std::int64_t{64} * 1024 * 1024;
+  const bool drawable = w > 0 && h > 0 && w <= 16384 && h <= 16384 && w * h <= std::int64_t{64} * 1024 * 1024;
   if (kelo::surface::RecordingOf(*dc) != nullptr || !drawable || w * h <= kSide * kSide) return pane;
   pane.right = static_cast<std::int32_t>(pane.left + std::min(w, kSide));
   pane.bottom = static_cast<std::int32_t>(pane.top + std::min(h, kSide));
