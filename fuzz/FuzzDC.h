@@ -21,7 +21,7 @@ inline std::unique_ptr<CDC> MakeDC(Input& in) {
 // The calls one input makes on one object. Few enough that an execution stays cheap (a
 // single call may draw 65,536 labels or 100,000 samples), enough that layouts, slot tables
 // and layers built by one call meet the next.
-inline constexpr int kMaxCalls = 16;
+inline constexpr int kMaxCalls = 8;
 
 class SelectionGuard {
  public:
