@@ -5,12 +5,18 @@
 #include <cmath>
 #include <vector>
 
+#include "surface/StrokeClip.h"
+
 namespace kelo::surface::detail {
 
 namespace {
 
 constexpr double kSafe = 1.0e6;      // coordinates within this range go to cairo unchanged
 constexpr double kMargin = 1.0e4;    // clipped figures keep this much room around the image
+
+// GDI+ dash patterns in pen widths: dash, dot, dash-dot, dash-dot-dot.
+constexpr double kDashPatterns[4][6] = {{3, 1}, {1, 1}, {3, 1, 1, 1}, {3, 1, 1, 1, 1, 1}};
+constexpr int kDashCounts[4] = {2, 2, 4, 6};
 
 struct Box {
   double l, t, r, b;
@@ -55,46 +61,9 @@ std::vector<PointF> ClipPolygon(const std::vector<PointF>& poly, const Box& box)
   return p;
 }
 
-// The part of segment a-b inside the box, if any. The segment is parametrised by its main
-// axis (not by a 0..1 parameter, which loses the visible part of a segment 1e30 long), and
-// the results are clamped into the box, where the exact answer lies.
-bool ClipSegment(const PointF& a, const PointF& b, const Box& box, double& x0, double& y0, double& x1, double& y1) {
-  const double ax = a.x, ay = a.y, bx = b.x, by = b.y;
-  const bool xMajor = std::fabs(bx - ax) >= std::fabs(by - ay);
-  // u: main coordinate, v: the other one; lo/hi are the box's ranges along them.
-  const double ua = xMajor ? ax : ay, va = xMajor ? ay : ax;
-  const double ub = xMajor ? bx : by, vb = xMajor ? by : bx;
-  const double uLoBox = xMajor ? box.l : box.t, uHiBox = xMajor ? box.r : box.b;
-  const double vLoBox = xMajor ? box.t : box.l, vHiBox = xMajor ? box.b : box.r;
-  double lo = std::max(std::min(ua, ub), uLoBox);
-  double hi = std::min(std::max(ua, ub), uHiBox);
-  if (lo > hi) return false;
-  const double du = ub - ua;
-  const double slope = du == 0 ? 0 : (vb - va) / du;
-  auto vAt = [&](double u) { return va + (u - ua) * slope; };
-  if (slope == 0) {
-    if (va < vLoBox || va > vHiBox) return false;
-  } else {
-    // The main-axis range where v stays inside the box.
-    double uA = ua + (vLoBox - va) / slope, uB = ua + (vHiBox - va) / slope;
-    if (uA > uB) std::swap(uA, uB);
-    lo = std::max(lo, uA);
-    hi = std::min(hi, uB);
-    if (lo > hi) return false;
-  }
-  double uStart = ua <= ub ? lo : hi, uEnd = ua <= ub ? hi : lo;  // keep the direction a -> b
-  const double vStart = std::clamp(vAt(uStart), vLoBox, vHiBox), vEnd = std::clamp(vAt(uEnd), vLoBox, vHiBox);
-  if (xMajor) {
-    x0 = uStart, y0 = vStart, x1 = uEnd, y1 = vEnd;
-  } else {
-    x0 = vStart, y0 = uStart, x1 = vEnd, y1 = uEnd;
-  }
-  return true;
-}
-
 }  // namespace
 
-bool AddPath(cairo_t* cr, const PathDesc& path, int width, int height, bool forFill) {
+bool AddPath(cairo_t* cr, const PathDesc& path, int width, int height) {
   const Box box{-kMargin, -kMargin, width + kMargin, height + kMargin};
   bool added = false;
   for (const PathFigure& figure : path.figures) {
@@ -106,45 +75,44 @@ bool AddPath(cairo_t* cr, const PathDesc& path, int width, int height, bool forF
       near = near && Near(p);
     }
     if (!finite) continue;  // a broken point spoils only its own figure
-    const bool closed = forFill || figure.closed;
-    if (near) {
-      cairo_move_to(cr, pts[0].x, pts[0].y);
-      for (std::size_t i = 1; i < pts.size(); ++i) cairo_line_to(cr, pts[i].x, pts[i].y);
-      if (closed) cairo_close_path(cr);
-      added = true;
-      continue;
-    }
-    if (closed) {
-      const std::vector<PointF> clipped = ClipPolygon(pts, box);
-      if (clipped.size() < 2) continue;
-      cairo_move_to(cr, clipped[0].x, clipped[0].y);
-      for (std::size_t i = 1; i < clipped.size(); ++i) cairo_line_to(cr, clipped[i].x, clipped[i].y);
-      cairo_close_path(cr);
-      added = true;
-      continue;
-    }
-    bool open = false;
-    double lastX = 0, lastY = 0;
-    for (std::size_t i = 1; i < pts.size(); ++i) {
-      double x0, y0, x1, y1;
-      if (!ClipSegment(pts[i - 1], pts[i], box, x0, y0, x1, y1)) {
-        open = false;
-        continue;
-      }
-      if (!open || x0 != lastX || y0 != lastY) cairo_move_to(cr, x0, y0);
-      cairo_line_to(cr, x1, y1);
-      open = true;
-      lastX = x1;
-      lastY = y1;
+    std::vector<PointF> clipped;
+    if (!near) clipped = ClipPolygon(pts, box);
+    const std::vector<PointF>& shape = near ? pts : clipped;
+    if (!near && clipped.size() < 2) continue;
+    cairo_move_to(cr, shape[0].x, shape[0].y);
+    for (std::size_t i = 1; i < shape.size(); ++i) cairo_line_to(cr, shape[i].x, shape[i].y);
+    cairo_close_path(cr);
+    added = true;
+  }
+  return added;
+}
+
+bool AddStrokePath(cairo_t* cr, const PathDesc& path, int width, int height, double strokeWidth,
+                   double dashPeriod) {
+  const StrokeBox box = StrokeBoxOf(width, height, strokeWidth, dashPeriod > 0);
+  bool added = false;
+  std::vector<PointD> points;
+  for (const PathFigure& figure : path.figures) {
+    points.assign(figure.points.size(), PointD{});
+    for (std::size_t i = 0; i < points.size(); ++i) points[i] = PointD{figure.points[i].x, figure.points[i].y};
+    for (const StrokeRun& run : ClipStroke(points, figure.closed, box, dashPeriod)) {
+      cairo_move_to(cr, run.points[0].x, run.points[0].y);
+      for (std::size_t i = 1; i < run.points.size(); ++i) cairo_line_to(cr, run.points[i].x, run.points[i].y);
+      if (run.closed) cairo_close_path(cr);
       added = true;
     }
   }
   return added;
 }
 
+double GpDashPeriod(int dashStyle, double penWidth) {
+  if (dashStyle < 1 || dashStyle > 4) return 0;
+  double units = 0;
+  for (int i = 0; i < kDashCounts[dashStyle - 1]; ++i) units += kDashPatterns[dashStyle - 1][i];
+  return units * (penWidth < 1.0 ? 1.0 : penWidth);
+}
+
 void SetGpDash(cairo_t* cr, int dashStyle, double penWidth) {
-  static const double kPatterns[4][6] = {{3, 1}, {1, 1}, {3, 1, 1, 1}, {3, 1, 1, 1, 1, 1}};
-  static const int kCounts[4] = {2, 2, 4, 6};
   if (dashStyle < 1 || dashStyle > 4) {
     cairo_set_dash(cr, nullptr, 0, 0);
     return;
@@ -153,8 +121,8 @@ void SetGpDash(cairo_t* cr, int dashStyle, double penWidth) {
   const double unit = penWidth < 1.0 ? 1.0 : penWidth;
   double dashes[6];
   const int k = dashStyle - 1;
-  for (int i = 0; i < kCounts[k]; ++i) dashes[i] = kPatterns[k][i] * unit;
-  cairo_set_dash(cr, dashes, kCounts[k], 0);
+  for (int i = 0; i < kDashCounts[k]; ++i) dashes[i] = kDashPatterns[k][i] * unit;
+  cairo_set_dash(cr, dashes, kDashCounts[k], 0);
 }
 
 bool AddPie(cairo_t* cr, double x, double y, double w, double h, double start, double sweep, int width,

@@ -20,6 +20,7 @@
 #include "surface/GpGeometry.h"
 #include "surface/Limits.h"
 #include "surface/Png.h"
+#include "surface/StrokeClip.h"
 
 namespace kelo::surface {
 
@@ -149,6 +150,7 @@ RasterBackend::RasterBackend(int width, int height, COLORREF clear) : impl_(std:
   // GDI+ pens have flat caps and mitred joins; nothing else is ever used.
   cairo_set_line_cap(impl_->cr, CAIRO_LINE_CAP_BUTT);
   cairo_set_line_join(impl_->cr, CAIRO_LINE_JOIN_MITER);
+  cairo_set_miter_limit(impl_->cr, detail::kMiterLimit);  // the stroke clip counts on it
   impl_->width = width;
   impl_->height = height;
   impl_->pixels = reinterpret_cast<std::uint32_t*>(cairo_image_surface_get_data(impl_->surface));
@@ -311,10 +313,8 @@ void RasterBackend::StrokePath(const PathDesc& path, const GpPenDesc& pen, const
   if (impl_->width == 0) return;
   cairo_t* cr = impl_->cr;
   impl_->BeginGp(state);
-  double width = pen.width;
-  if (!(width > 0) || !std::isfinite(width)) width = 1.0;  // a zero or broken width draws one pixel wide
-  if (width > 10000.0) width = 10000.0;
-  if (detail::AddStrokePath(cr, path, impl_->width, impl_->height)) {
+  const double width = detail::StrokeWidth(pen.width, impl_->width, impl_->height);
+  if (detail::AddStrokePath(cr, path, impl_->width, impl_->height, width, detail::GpDashPeriod(pen.dashStyle, width))) {
     impl_->SetLineWidth(width);
     impl_->SetDash(pen.dashStyle, width);
     impl_->SetSourceArgb(pen.argb);

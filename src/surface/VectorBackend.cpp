@@ -18,6 +18,7 @@
 #include "surface/GdiLine.h"
 #include "surface/GpGeometry.h"
 #include "surface/Limits.h"
+#include "surface/StrokeClip.h"
 
 namespace kelo::surface {
 
@@ -75,6 +76,7 @@ VectorBackend::VectorBackend(Format format, int width, int height, COLORREF clea
   impl_->cr = cairo_create(impl_->surface);
   cairo_set_line_cap(impl_->cr, CAIRO_LINE_CAP_BUTT);
   cairo_set_line_join(impl_->cr, CAIRO_LINE_JOIN_MITER);
+  cairo_set_miter_limit(impl_->cr, detail::kMiterLimit);
   FillSolidRect(CRect(0, 0, width, height), clear);
 }
 
@@ -114,10 +116,18 @@ void VectorBackend::GdiLine(CPoint from, CPoint to, const GdiPenDesc& pen) {
   const double dx = static_cast<double>(to.x) - from.x, dy = static_cast<double>(to.y) - from.y;
   const double major = std::max(std::fabs(dx), std::fabs(dy));
   const double ux = dx / major * 0.5, uy = dy / major * 0.5;
-  cairo_move_to(cr, from.x + 0.5 - ux, from.y + 0.5 - uy);
-  cairo_line_to(cr, to.x + 0.5 - ux, to.y + 0.5 - uy);
-  cairo_set_line_width(cr, pen.width > 1 ? pen.width : 1);
-  const detail::DashPattern dash = detail::GdiDashPattern(pen);
+  // A pen past the widest stroke draws as that stroke, dashes scaled to it.
+  GdiPenDesc drawn = pen;
+  const double width = detail::StrokeWidth(pen.width > 1 ? pen.width : 1, impl_->width, impl_->height);
+  drawn.width = static_cast<int>(width);
+  const detail::DashPattern dash = detail::GdiDashPattern(drawn);
+  const std::vector<detail::PointD> ends = {{from.x + 0.5 - ux, from.y + 0.5 - uy}, {to.x + 0.5 - ux, to.y + 0.5 - uy}};
+  const auto runs = detail::ClipStroke(ends, false, detail::StrokeBoxOf(impl_->width, impl_->height, width, dash.count > 0),
+                                       static_cast<double>(dash.period));
+  if (runs.empty()) return;
+  cairo_move_to(cr, runs[0].points[0].x, runs[0].points[0].y);
+  cairo_line_to(cr, runs[0].points[1].x, runs[0].points[1].y);
+  cairo_set_line_width(cr, width);
   double lengths[6];
   for (int i = 0; i < dash.count; ++i) lengths[i] = static_cast<double>(dash.lengths[i]);
   cairo_set_dash(cr, lengths, dash.count, 0);
@@ -228,10 +238,8 @@ void VectorBackend::Blit(const CRect& dst, SurfaceBackend& source, CPoint source
 void VectorBackend::StrokePath(const PathDesc& path, const GpPenDesc& pen, const GpState& state) {
   cairo_t* cr = impl_->cr;
   impl_->BeginGp(state);
-  double width = pen.width;
-  if (!(width > 0) || !std::isfinite(width)) width = 1.0;
-  width = std::min(width, 10000.0);
-  if (detail::AddStrokePath(cr, path, impl_->width, impl_->height)) {
+  const double width = detail::StrokeWidth(pen.width, impl_->width, impl_->height);
+  if (detail::AddStrokePath(cr, path, impl_->width, impl_->height, width, detail::GpDashPeriod(pen.dashStyle, width))) {
     cairo_set_line_width(cr, width);
     detail::SetGpDash(cr, pen.dashStyle, width);
     SetArgb(cr, pen.argb);
