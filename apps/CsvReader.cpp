@@ -253,7 +253,8 @@ std::variant<MinuteBars, InputError> ParseMinuteBars(std::string_view name, std:
     }
   } catch (const io::error::base& e) {
     auto* where = dynamic_cast<const io::error::with_file_line*>(&e);
-    const std::int32_t line = where ? static_cast<std::int32_t>(where->file_line) : 1;
+    // An error in the header line comes without a line number (-1): it is line 1.
+    const std::int32_t line = where && where->file_line >= 1 ? static_cast<std::int32_t>(where->file_line) : 1;
     std::string message = "malformed CSV";
     int field = 0;
     if (dynamic_cast<const io::error::too_few_columns*>(&e)) {
