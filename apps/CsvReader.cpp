@@ -37,17 +37,7 @@ std::string TooLarge() {
 struct Lines {
   std::vector<std::string_view> lines;
 
-  explicit Lines(std::string_view text) {
-    std::size_t start = 0;
-    while (start < text.size()) {
-      std::size_t end = text.find('\n', start);
-      if (end == std::string_view::npos) end = text.size();
-      std::string_view line = text.substr(start, end - start);
-      if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-      lines.push_back(line);
-      start = end + 1;
-    }
-  }
+  explicit Lines(std::string_view text) : lines(SplitLines(text)) {}
   // Character column (1-based) where field number `field` (0-based) of line starts; one
   // past the end of the line when the line has fewer fields.
   std::int32_t ColumnOf(std::int32_t line, int field) const {
@@ -114,6 +104,20 @@ std::vector<int> HeaderColumns(std::string_view header) {
 std::string Quote(const char* field) { return std::string("\"") + (field ? field : "") + "\""; }
 
 }  // namespace
+
+std::vector<std::string_view> SplitLines(std::string_view text) {
+  std::vector<std::string_view> lines;
+  std::size_t start = 0;
+  while (start < text.size()) {
+    std::size_t end = text.find('\n', start);
+    if (end == std::string_view::npos) end = text.size();
+    std::string_view line = text.substr(start, end - start);
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    lines.push_back(line);
+    start = end + 1;
+  }
+  return lines;
+}
 
 std::variant<std::string, InputError> ReadInput(const std::string& path) {
   const bool isStdin = path == "-";
@@ -249,7 +253,8 @@ std::variant<MinuteBars, InputError> ParseMinuteBars(std::string_view name, std:
     }
   } catch (const io::error::base& e) {
     auto* where = dynamic_cast<const io::error::with_file_line*>(&e);
-    const std::int32_t line = where ? static_cast<std::int32_t>(where->file_line) : 1;
+    // An error in the header line comes without a line number (-1): it is line 1.
+    const std::int32_t line = where && where->file_line >= 1 ? static_cast<std::int32_t>(where->file_line) : 1;
     std::string message = "malformed CSV";
     int field = 0;
     if (dynamic_cast<const io::error::too_few_columns*>(&e)) {

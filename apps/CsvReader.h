@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 #include <variant>
+#include <vector>
 
 #include "MinuteBars.h"
 
@@ -23,6 +24,9 @@ inline constexpr std::size_t kMaxLineBytes = 4096;
 // Reads a file (or standard input for "-") whole, refusing what is too large to be
 // minute bars. The error names the file with line 0 when the file cannot be opened.
 std::variant<std::string, InputError> ReadInput(const std::string& path);
+
+// The lines of a text as messages count them: split at LF, one trailing CR dropped.
+std::vector<std::string_view> SplitLines(std::string_view text);
 
 // Parses the text of a CSV file; name is used in messages.
 std::variant<MinuteBars, InputError> ParseMinuteBars(std::string_view name, std::string_view text);

@@ -15,7 +15,7 @@
 #include <kelochart/surface/RecordingBackend.h>
 #include <kelochart/surface/VectorBackend.h>
 
-#include "PngEncoder.h"
+#include "surface/Png.h"
 
 namespace kelo::cli {
 
@@ -56,7 +56,9 @@ bool RenderPicture(const DrawFunction& draw, int width, int height, OutputFormat
     bytes = vector->Finish();
     return !bytes.empty();
   }
-  return EncodePng(static_cast<RasterBackend&>(*target), bytes);
+  const auto& raster = static_cast<RasterBackend&>(*target);
+  return kelo::surface::detail::EncodeArgb32Png(raster.Data(), width, height, raster.Stride(),
+                                                kelo::surface::detail::DefaultPngSettings(), bytes);
 }
 
 std::optional<std::string> WriteOutput(const std::string& path, const std::vector<std::uint8_t>& bytes) {

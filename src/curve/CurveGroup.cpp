@@ -36,31 +36,20 @@ void CKeloBaseCurve::DrawEasyCurveGroupChart(CDC* dc, const CRect& rect, std::in
                                              std::int32_t minValue, std::int32_t slotCount,
                                              const std::vector<std::vector<std::int32_t>>& curves,
                                              std::int32_t priceScale) {
-  if (dc == nullptr || priceScale == 0) return;
-  const CRect plot = PlotRect(rect);
-  if (plot.IsRectEmpty()) {
-    dc->FillSolidRect(rect, LayerBackground());
-    return;
-  }
-  if (baseChanged != 0) {
-    kelo::detail::EnsureLayer(baseBmp, dc, rect, "curve.base");
-    {
-      kelo::detail::LayerDC base(dc, baseBmp);
-      if (CDC* memory = base.Get()) {
-        memory->FillSolidRect(rect, LayerBackground());
-        DrawBase(memory, plot, 0, 0);
-      }
-    }
-    UpdateCurveGroupData(dc, rect, maxValue, minValue, slotCount, curves, priceScale);
-    baseChanged = 0;
-  }
-  BindBmp(dc, rect);
+  DrawCurveGroupLayers(dc, rect, maxValue, minValue, slotCount, curves, priceScale, std::nullopt);
 }
 
 void CKeloBaseCurve::DrawEasyCurveGroupChartNew(CDC* dc, const CRect& rect, std::int32_t maxValue,
                                                 std::int32_t minValue, std::int32_t slotCount,
                                                 const std::vector<std::vector<std::int32_t>>& curves,
                                                 std::int32_t priceScale, int secondsPerUnit) {
+  DrawCurveGroupLayers(dc, rect, maxValue, minValue, slotCount, curves, priceScale, secondsPerUnit);
+}
+
+void CKeloBaseCurve::DrawCurveGroupLayers(CDC* dc, const CRect& rect, std::int32_t maxValue, std::int32_t minValue,
+                                          std::int32_t slotCount,
+                                          const std::vector<std::vector<std::int32_t>>& curves,
+                                          std::int32_t priceScale, std::optional<int> secondsPerUnit) {
   if (dc == nullptr || priceScale == 0) return;
   const CRect plot = PlotRect(rect);
   if (plot.IsRectEmpty()) {
@@ -73,7 +62,11 @@ void CKeloBaseCurve::DrawEasyCurveGroupChartNew(CDC* dc, const CRect& rect, std:
       kelo::detail::LayerDC base(dc, baseBmp);
       if (CDC* memory = base.Get()) {
         memory->FillSolidRect(rect, LayerBackground());
-        DrawBaseNew(memory, plot, 0, secondsPerUnit, slotCount, 0);
+        if (secondsPerUnit) {
+          DrawBaseNew(memory, plot, 0, *secondsPerUnit, slotCount, 0);
+        } else {
+          DrawBase(memory, plot, 0, 0);
+        }
       }
     }
     UpdateCurveGroupData(dc, rect, maxValue, minValue, slotCount, curves, priceScale);

@@ -88,21 +88,18 @@ bool DividedDrawable(const CKeloBaseChart::_SDataInfor& info) {
 
 void CKeloBaseCurve::DrawFigureCurve(CDC* dc, const CRect& rect, std::int32_t maxValue, std::int32_t minValue,
                                      std::int32_t slotCount, const std::vector<std::int32_t>& values, int fromMiddle) {
-  if (dc == nullptr || maxValue == minValue || values.empty()) return;
-  const kelo::detail::FigureSlots slots = kelo::detail::MakeFigureSlots(rect, lineOffset, slotCount);
-  if (!slots.valid) return;
-  xRatio = slots.step;
-  firstTickPos = slots.x0;
-  endTickPos = TruncSat32(static_cast<double>(values.size() - 1) * xRatio + slots.x0);
-  Gdiplus::Graphics graphics(dc);
-  graphics.SetSmoothingMode(Gdiplus::SmoothingModeAntiAlias);
-  DrawLinearFigure(graphics, rect, slots, maxValue, minValue, values, fromMiddle, defaultCurvePen,
-                                 nullptr);
+  DrawLinearFigureCurve(dc, rect, maxValue, minValue, slotCount, values, fromMiddle, false);
 }
 
 void CKeloBaseCurve::DrawFigureCurveEx(CDC* dc, const CRect& rect, std::int32_t maxValue, std::int32_t minValue,
                                        std::int32_t slotCount, const std::vector<std::int32_t>& values,
                                        int fromMiddle) {
+  DrawLinearFigureCurve(dc, rect, maxValue, minValue, slotCount, values, fromMiddle, true);
+}
+
+void CKeloBaseCurve::DrawLinearFigureCurve(CDC* dc, const CRect& rect, std::int32_t maxValue, std::int32_t minValue,
+                                           std::int32_t slotCount, const std::vector<std::int32_t>& values,
+                                           int fromMiddle, bool byDirection) {
   if (dc == nullptr || maxValue == minValue || values.empty()) return;
   const kelo::detail::FigureSlots slots = kelo::detail::MakeFigureSlots(rect, lineOffset, slotCount);
   if (!slots.valid) return;
@@ -113,7 +110,7 @@ void CKeloBaseCurve::DrawFigureCurveEx(CDC* dc, const CRect& rect, std::int32_t 
   graphics.SetSmoothingMode(Gdiplus::SmoothingModeAntiAlias);
   DirectionPens pens(upCurvePen, downCurvePen, values[0]);
   DrawLinearFigure(graphics, rect, slots, maxValue, minValue, values, fromMiddle, defaultCurvePen,
-                                 &pens);
+                   byDirection ? &pens : nullptr);
 }
 
 void CKeloBaseCurve::DrawDivideFigureCurve(CDC* dc, const CRect& rect, _SDataInfor info, int leadingValue) {

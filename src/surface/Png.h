@@ -16,18 +16,17 @@ struct PngImage {
   std::vector<std::uint32_t> pixels;
 };
 
-// Encoder settings: zlib level 0..9, a libspng filter choice (SPNG_FILTER_CHOICE_* bits, 0
-// for no filtering) and a zlib strategy (0 default, 1 filtered, 2 Huffman only, 3 RLE).
+// Encoder settings: the libdeflate compression level, 0 (stored) to 12.
 struct PngSettings {
-  int level = 6;
-  int filter = 0;
-  int strategy = 0;
+  int level = 4;
 };
-// The settings every PNG of the layer is written with (chosen by measurement; see
-// docs/notes/surface.md).
+// The settings every PNG of the layer is written with: level 4, the measured balance of time
+// and size on chart images (docs/performance.md).
 PngSettings DefaultPngSettings();
 
-// Encodes a premultiplied, native-endian ARGB32 image (cairo's layout, opaque) as an RGB PNG.
+// Encodes a premultiplied, native-endian ARGB32 image (cairo's layout, opaque) as an 8-bit
+// RGB PNG: rows without filters (chart images are flat areas and thin lines, where filters
+// only add entropy), one zlib stream compressed by libdeflate in one call.
 bool EncodeArgb32Png(const std::uint8_t* data, int width, int height, int stride, const PngSettings& settings,
                      std::vector<std::uint8_t>& png);
 

@@ -52,6 +52,7 @@ TEST(CliCsv, EveryMalformedFileGivesOneMessageWithLineAndColumn) {
       {"bad_volume.csv", "bad_volume.csv:2:19: column \"volume\": volume -5 is negative"},
       {"bad_too_few.csv", "bad_too_few.csv:2:18: too few columns: the header names more"},
       {"bad_quote.csv", "bad_quote.csv:3:7: a quoted field is not closed"},
+      {"bad_header_quote.csv", "bad_header_quote.csv:1:26: a quoted field is not closed"},
       {"bad_order.csv", "bad_order.csv:3:1: column \"time\": 09:02:00 is not after the time of the line before: "
                         "times must increase"},
       {"bad_outside_session.csv", "bad_outside_session.csv:2:1: column \"time\": 08:30:00 is outside the session "

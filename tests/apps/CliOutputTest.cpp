@@ -15,7 +15,6 @@
 #include "Batch.h"
 #include "CsvReader.h"
 #include "GoldenImage.h"
-#include "PngEncoder.h"
 #include "SampleData.h"
 #include "surface/Png.h"
 
@@ -117,16 +116,16 @@ TEST(CliOutput, WritesAreWholeAndFormatsFollowTheExtension) {
   EXPECT_EQ(LightArgb(0x80FFFF00u) >> 24, 0x80u);
 }
 
-TEST(CliOutput, BothPngEncodersGiveThePixelsDrawn) {
+TEST(CliOutput, ThePngHoldsThePixelsDrawnAtEveryLevel) {
   const ChartInput in = std::get<ChartInput>(PrepareInput(SampleDay(), InputOptions{}));
   auto raster = std::make_shared<kelo::surface::RasterBackend>(400, 300);
   auto dc = CDC::FromBackend(raster);
   DrawIntraday(dc.get(), in, ChartStyle{400, 300, "", 0});
   const fs::path dir = FreshDir("png");
-  for (PngEncoder encoder : {PngEncoder::kLibdeflate, PngEncoder::kSpng}) {
+  for (int level : {0, 4, 12}) {
     std::vector<std::uint8_t> png;
-    ASSERT_TRUE(EncodePng(*raster, png, encoder));
-    const fs::path file = dir / (encoder == PngEncoder::kSpng ? "spng.png" : "libdeflate.png");
+    ASSERT_TRUE(kelo::surface::detail::EncodeArgb32Png(raster->Data(), 400, 300, raster->Stride(), {level}, png));
+    const fs::path file = dir / ("level" + std::to_string(level) + ".png");
     ASSERT_EQ(WriteOutput(file.string(), png), std::nullopt);
     kelo::surface::detail::PngImage image;
     ASSERT_TRUE(kelo::surface::detail::ReadPng(file.string(), image));

@@ -13,6 +13,7 @@
 
 #include <cstdint>
 #include <deque>
+#include <optional>
 #include <vector>
 
 #include <kelochart/chart/KeloBaseChart.h>
@@ -229,6 +230,15 @@ class CKeloBaseCurve : public CKeloBaseChart {
   // The target rectangle less the four pixel margins.
   CRect PlotRect(const CRect& rect) const;
   void RecalculateDeflatePixels();
+  // The linear figure curve of DrawFigureCurve (one pen) and DrawFigureCurveEx (pens by direction).
+  void DrawLinearFigureCurve(CDC* dc, const CRect& rect, std::int32_t maxValue, std::int32_t minValue,
+                             std::int32_t slotCount, const std::vector<std::int32_t>& values, int fromMiddle,
+                             bool byDirection);
+  // The layers of the curve-group charts: the base of DrawBaseNew when secondsPerUnit is given,
+  // else of DrawBase.
+  void DrawCurveGroupLayers(CDC* dc, const CRect& rect, std::int32_t maxValue, std::int32_t minValue,
+                            std::int32_t slotCount, const std::vector<std::vector<std::int32_t>>& curves,
+                            std::int32_t priceScale, std::optional<int> secondsPerUnit);
 
   // Members, in declared order; defaults are set by the constructor.
   CBitmap baseBmp;
