@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <memory>
+#include <ostream>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -354,6 +355,7 @@ struct Kind {
   void (*draw)(CDC*, int part);
   int parts;
 };
+void PrintTo(const Kind& kind, std::ostream* out) { *out << kind.name; }
 const Kind kKinds[] = {
     {"Frame", DrawFrame, 7},          {"TickPrice", DrawTickPrice, 4},     {"FigureCurves", DrawFigureCurves, 4},
     {"CurveGroups", DrawCurveGroups, 5}, {"XYChart", DrawXYChart, 2},      {"ValueBars", DrawValueBars, 3},
