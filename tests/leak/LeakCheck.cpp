@@ -91,18 +91,18 @@ struct BarProbe : Bar {
   }
 };
 
-// Fixed data, made once so that a round's allocations are the library's: the first half hour
-// of the sample trading day and of the sample volumes (a pane 120 pixels wide shows no more).
-constexpr std::int32_t kOpen = 90000, kEnd = 93000;
+// Fixed data, made once so that a round's allocations are the library's: the first quarter
+// hour of the sample trading day and of the sample volumes.
+constexpr std::int32_t kOpen = 90000, kEnd = 91500;
 const std::vector<Curve::STickPrice>& Day() {
   static const auto day = [] {
     auto all = samples::SampleTradingDay(false);
-    return std::vector<Curve::STickPrice>(all.begin(), all.begin() + 30);
+    return std::vector<Curve::STickPrice>(all.begin(), all.begin() + 15);
   }();
   return day;
 }
 const std::vector<Bar::STickVolume>& Volumes() {
-  static const auto volumes = pictures::IntradaySamples(30);
+  static const auto volumes = pictures::IntradaySamples(15);
   return volumes;
 }
 std::vector<std::int32_t> Values(int count, int phase) {
@@ -136,7 +136,7 @@ void DrawFrame(CDC* dc, int part) {
   } else if (part == 4) {  // time axis
     pictures::DrawSessionFrame(chart, dc, kPlot, true);
     std::int32_t time = 0;
-    chart.GetTimeByXPos(chart.GetXPosByTime(kPlot, kEnd, kOpen, 91500, Curve::eTickMinute, 0), time);
+    chart.GetTimeByXPos(chart.GetXPosByTime(kPlot, kEnd, kOpen, 91000, Curve::eTickMinute, 0), time);
   } else if (part == 5) {  // reference-price lines, side labels, underlined labels, axes
     CKeloBaseChart::_SDataInfor axis{3310, 3000, 2695, 0, 100, {}};
     KeloChartCalculate::GetReasonablePrice(3310, 3000, 2695, 100, KeloChartCalculate::GetNormalStockIndex(),
@@ -182,19 +182,19 @@ void DrawFigureCurves(CDC* dc, int part) {
 // Layered: base and data layers made at the first paint, bound onto the pane, repainted.
 void DrawCurveGroups(CDC* dc, int part) {
   CurveProbe chart;
-  chart.SetXInfor(std::vector<CString>{CString("D0"), CString("D6"), CString("D12")});
-  const std::vector<std::vector<std::int32_t>> curves{Values(13, 0), Values(13, 3)};
+  chart.SetXInfor(std::vector<CString>{CString("D0"), CString("D3"), CString("D6")});
+  const std::vector<std::vector<std::int32_t>> curves{Values(7, 0), Values(7, 3)};
   if (part <= 1) {
-    chart.DrawEasyCurveGroupChart(dc, kPane, 60, -30, 12, curves, 100);
-    if (part == 1) chart.UpdateCurveGroupData(dc, kPane, 60, -30, 12, {Values(13, 7)}, 100);
+    chart.DrawEasyCurveGroupChart(dc, kPane, 60, -30, 6, curves, 100);
+    if (part == 1) chart.UpdateCurveGroupData(dc, kPane, 60, -30, 6, {Values(7, 7)}, 100);
   } else if (part == 2) {
-    chart.DrawEasyCurveGroupChartNew(dc, kPane, 60, -30, 12, curves, 100, 60);
+    chart.DrawEasyCurveGroupChartNew(dc, kPane, 60, -30, 6, curves, 100, 60);
     chart.OnChangeSize();
     chart.ReDoBmp();
   } else {
     std::vector<Curve::SGroupCurveEx> panes(2);
-    panes[0] = {CRect(0, 0, 120, 40), 2, CString("%"), 60, -30, 12, curves, 100};
-    panes[1] = {CRect(0, 40, 120, 80), 2, CString(""), 60, -30, 12, {Values(13, 9)}, 100};
+    panes[0] = {CRect(0, 0, 120, 40), 2, CString("%"), 60, -30, 6, curves, 100};
+    panes[1] = {CRect(0, 40, 120, 80), 2, CString(""), 60, -30, 6, {Values(7, 9)}, 100};
     chart.DrawEasyCurveGroupChartEx(dc, kPane, panes);
     if (part == 4) chart.UpdateCurveGroupDataEx(dc, kPane, panes);
   }
