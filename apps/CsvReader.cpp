@@ -202,7 +202,6 @@ std::variant<MinuteBars, InputError> ParseMinuteBars(std::string_view name, std:
   MinuteBars out;
   out.name = file;
   out.hasInnerOuter = innerOuter;
-  out.timeColumn = lines.ColumnOf(2, at[0]);
   std::vector<std::array<Decimal, 4>> prices;
   try {
     io::CSVReader<8, io::trim_chars<' ', '\t'>, io::double_quote_escape<',', '"'>> csv(
@@ -216,6 +215,8 @@ std::variant<MinuteBars, InputError> ParseMinuteBars(std::string_view name, std:
       const auto line = static_cast<std::int32_t>(csv.get_file_line());
       MinuteBar bar;
       bar.line = line;
+      // Fields before the time field differ in width from line to line.
+      bar.timeColumn = lines.ColumnOf(line, at[0]);
       auto time = ParseClock(f[0] ? f[0] : "");
       if (!time || *time == 240000) {
         return fail(line, at[0], "column \"time\": " + Quote(f[0]) + " is not a time of day (HH:MM or HH:MM:SS)");
@@ -306,12 +307,12 @@ std::optional<InputError> CheckSession(const MinuteBars& data, const Session& se
   for (const MinuteBar& b : data.bars) {
     auto offset = session.OffsetOf(b.time);
     if (!offset) {
-      return InputError{data.name, b.line, data.timeColumn,
+      return InputError{data.name, b.line, b.timeColumn,
                         "column \"time\": " + FormatClock(b.time, true) + " is outside the session " +
                             FormatClock(session.start) + "-" + FormatClock(session.end) + " (see --session)"};
     }
     if (*offset <= previous) {
-      return InputError{data.name, b.line, data.timeColumn,
+      return InputError{data.name, b.line, b.timeColumn,
                         "column \"time\": " + FormatClock(b.time, true) +
                             " is not after the time of the line before: times must increase"};
     }

@@ -17,6 +17,7 @@ struct MinuteBar {
   std::int64_t volume = 0;
   std::int64_t inner = 0, outer = 0;  // volume traded at the bid / at the ask, when known
   std::int32_t line = 0;              // line of the input it came from (0 for samples)
+  std::int32_t timeColumn = 1;        // character column of its time field on that line
 };
 
 struct MinuteBars {
@@ -25,7 +26,6 @@ struct MinuteBars {
   std::int32_t priceScale = 100;
   int decimals = 2;
   bool hasInnerOuter = false;
-  int timeColumn = 1;  // character column of the time field (for messages)
 };
 
 // One message about bad input: where and what.

@@ -153,7 +153,6 @@ void CheckBars(const MinuteBars& m, const std::vector<std::string_view>& lines) 
   std::int32_t scale = 1;
   for (int d = 0; d < m.decimals; ++d) scale *= 10;
   KELO_FUZZ_CHECK(m.priceScale == scale);
-  CheckPlace(lines, 2, m.timeColumn);
   std::int32_t previousLine = 1;
   for (const MinuteBar& b : m.bars) {
     KELO_FUZZ_CHECK(ValidClock(b.time));
@@ -161,6 +160,7 @@ void CheckBars(const MinuteBars& m, const std::vector<std::string_view>& lines) 
     for (const std::int64_t v : {b.volume, b.inner, b.outer}) KELO_FUZZ_CHECK(v >= 0 && v <= 2147483647);
     if (!m.hasInnerOuter) KELO_FUZZ_CHECK(b.inner == 0 && b.outer == 0);
     KELO_FUZZ_CHECK(b.line > previousLine && static_cast<std::size_t>(b.line) <= lines.size());
+    CheckPlace(lines, b.line, b.timeColumn);
     previousLine = b.line;
   }
 }

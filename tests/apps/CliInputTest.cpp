@@ -55,6 +55,9 @@ TEST(CliCsv, EveryMalformedFileGivesOneMessageWithLineAndColumn) {
       {"bad_header_quote.csv", "bad_header_quote.csv:1:26: a quoted field is not closed"},
       {"bad_order.csv", "bad_order.csv:3:1: column \"time\": 09:02:00 is not after the time of the line before: "
                         "times must increase"},
+      // The time field's column is found on the line itself when wider fields come first.
+      {"bad_order_late_time.csv", "bad_order_late_time.csv:3:23: column \"time\": 09:00:00 is not after the time "
+                                  "of the line before: times must increase"},
       {"bad_outside_session.csv", "bad_outside_session.csv:2:1: column \"time\": 08:30:00 is outside the session "
                                   "09:00-13:30 (see --session)"},
   };
