@@ -6,6 +6,9 @@
 #include <algorithm>
 
 #include <kelochart/surface/DC.h>
+#include <kelochart/surface/RasterBackend.h>
+
+#include "surface/CopyWindow.h"
 
 #include "surface/FontEngine.h"
 #include "surface/Limits.h"
@@ -119,32 +122,35 @@ RecordingSnapshot RecordingBackend::Snapshot() const {
   return snapshot;
 }
 
-namespace {
-
-// The top-left width x height pixels of a snapshot drawn onto a new surface like the target.
-std::shared_ptr<SurfaceBackend> RenderSnapshotCorner(const RecordingSnapshot& snapshot, SurfaceBackend& like,
-                                                     int width, int height) {
-  auto surface = like.CreateCompatible(width, height);
+std::shared_ptr<SurfaceBackend> RenderSnapshot(const RecordingSnapshot& snapshot, SurfaceBackend& like) {
+  auto surface = like.CreateCompatible(snapshot.width, snapshot.height);
   if (!surface) return nullptr;
   // A new compatible surface starts black; anything else is painted first.
-  if (snapshot.initial != 0x000000) surface->FillSolidRect(CRect(0, 0, width, height), snapshot.initial);
+  if (snapshot.initial != 0x000000) surface->FillSolidRect(CRect(0, 0, snapshot.width, snapshot.height), snapshot.initial);
   Replay(snapshot.records, *surface);
   return surface;
 }
 
-// How far into the source a copy can read along one axis: up to the end of the destination
-// or of the target, whichever comes first, and never past the source. A copy of a corner of
-// a large recorded bitmap onto a small raster then renders that corner, not gigabytes of
-// pixels on every replay.
-int SourceExtent(std::int64_t origin, std::int64_t dstFrom, std::int64_t dstTo, std::int64_t targetSize, int sourceSize) {
-  const std::int64_t visible = std::min(dstTo, targetSize) - dstFrom;
-  return static_cast<int>(std::clamp<std::int64_t>(origin + std::max<std::int64_t>(visible, 0), 0, sourceSize));
-}
-
-}  // namespace
-
-std::shared_ptr<SurfaceBackend> RenderSnapshot(const RecordingSnapshot& snapshot, SurfaceBackend& like) {
-  return RenderSnapshotCorner(snapshot, like, snapshot.width, snapshot.height);
+std::shared_ptr<SurfaceBackend> RenderCopySource(const RecordingSnapshot& snapshot, SurfaceBackend& target,
+                                                 const CRect& dst, CPoint sourceOrigin) {
+  // A copy can read no more than the destination holds: a copy onto a small raster (or onto
+  // the window of a bitmap read by an outer copy) renders that many source pixels at most,
+  // wherever its rectangles point, so a chain of copies out of large recorded bitmaps costs
+  // the pixels it shows, not the bitmaps' sizes.
+  auto* raster = dynamic_cast<RasterBackend*>(&target);
+  const CRect visible = raster != nullptr ? raster->Window() : CRect(0, 0, target.Width(), target.Height());
+  const CRect window = detail::CopyReadWindow(dst, sourceOrigin, visible, snapshot.width, snapshot.height);
+  if (window.right <= window.left || window.bottom <= window.top) return nullptr;
+  std::shared_ptr<SurfaceBackend> surface;
+  if (raster != nullptr) {
+    surface = RasterBackend::MakeWindow(snapshot.width, snapshot.height, window);
+  } else {
+    surface = target.CreateCompatible(window.right, window.bottom);
+  }
+  if (!surface) return nullptr;
+  if (snapshot.initial != 0x000000) surface->FillSolidRect(CRect(0, 0, snapshot.width, snapshot.height), snapshot.initial);
+  Replay(snapshot.records, *surface);
+  return surface;
 }
 
 namespace {
@@ -168,12 +174,8 @@ void ReplayOp(const BlitRecord& op, SurfaceBackend& target) {
   }
   // Onto pixels only the part of the source the copy reads is rendered; a recording target
   // keeps the whole source, as it was recorded.
-  int width = snap.width, height = snap.height;
-  if (dynamic_cast<RecordingBackend*>(&target) == nullptr) {
-    width = SourceExtent(op.sourceOrigin.x, op.dst.left, op.dst.right, target.Width(), snap.width);
-    height = SourceExtent(op.sourceOrigin.y, op.dst.top, op.dst.bottom, target.Height(), snap.height);
-  }
-  if (auto scratch = RenderSnapshotCorner(snap, target, width, height)) {
+  const bool recording = dynamic_cast<RecordingBackend*>(&target) != nullptr;
+  if (auto scratch = recording ? RenderSnapshot(snap, target) : RenderCopySource(snap, target, op.dst, op.sourceOrigin)) {
     target.Blit(op.dst, *scratch, op.sourceOrigin, op.useKey, op.key);
   }
 }

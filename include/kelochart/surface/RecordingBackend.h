@@ -121,6 +121,13 @@ void Replay(const std::vector<Record>& records, SurfaceBackend& target);
 // starting colour, then its records. Null when like cannot make a surface of that size.
 std::shared_ptr<SurfaceBackend> RenderSnapshot(const RecordingSnapshot& snapshot, SurfaceBackend& like);
 
+// The part of a snapshot's surface that a copy of dst from sourceOrigin onto target reads,
+// drawn in the snapshot's coordinates onto a new surface for target's Blit: onto a raster
+// only the window the copy reads within what target holds, onto others the corner up to
+// it. Null when the copy reads nothing.
+std::shared_ptr<SurfaceBackend> RenderCopySource(const RecordingSnapshot& snapshot, SurfaceBackend& target,
+                                                 const CRect& dst, CPoint sourceOrigin);
+
 class RecordingBackend : public SurfaceBackend {
  public:
   RecordingBackend(int width, int height);  // the root surface, named "screen", white
