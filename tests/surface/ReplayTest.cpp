@@ -243,6 +243,34 @@ TEST(Replay, AChainOfCopiesOutOfLargeRecordedBitmapsKeepsItsPixels) {
   EXPECT_EQ(kelo::test::CountDifferentPixels(*RasterOf(*direct), replayed), 0);
 }
 
+// Two bitmaps copying each other back and forth: each copy holds the other's earlier copies,
+// so drawing each copy anew would double the work every round.
+void DrawCopiesBackAndForth(CDC& screen) {
+  CDC memory[2];
+  CBitmap bitmaps[2];
+  for (int i = 0; i < 2; ++i) {
+    memory[i].CreateCompatibleDC(&screen);
+    bitmaps[i].CreateCompatibleBitmap(&screen, 3000, 2000);
+    memory[i].SelectObject(&bitmaps[i]);
+    memory[i].FillSolidRect(2900 + 20 * i, 1900, 20, 20, RGB(60 * i, 200, 9));
+  }
+  for (int round = 0; round < 24; ++round) {
+    CDC& from = memory[1 - round % 2];
+    for (int copy = 0; copy < 2; ++copy) memory[round % 2].BitBlt(2900, 1900 + copy, 60, 40, &from, 2900, 1900, SRCCOPY);
+  }
+  screen.BitBlt(0, 0, 64, 48, &memory[0], 2880, 1890, SRCCOPY);
+}
+
+TEST(Replay, CopiesBackAndForthBetweenBitmapsReplayWithTheirPixels) {
+  auto direct = CDC::CreateRaster(64, 48);
+  auto screen = CDC::CreateRecording(64, 48);
+  DrawCopiesBackAndForth(*direct);
+  DrawCopiesBackAndForth(*screen);
+  RasterBackend replayed(64, 48, RGB(255, 255, 255));
+  kelo::surface::Replay(RecordingOf(*screen)->Records(), replayed);
+  EXPECT_EQ(kelo::test::CountDifferentPixels(*RasterOf(*direct), replayed), 0);
+}
+
 TEST(Replay, ARecordListReplayedOntoItsOwnRecordingIsReplayedOnce) {
   auto screen = CDC::CreateRecording(20, 10);
   for (int i = 0; i < 40; ++i) screen->FillSolidRect(i % 20, 0, 1, 1, RGB(i, 0, 0));

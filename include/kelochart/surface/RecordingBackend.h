@@ -143,6 +143,9 @@ class RecordingBackend : public SurfaceBackend {
   // surface once its list or the shared log is full are not recorded, only counted here.
   std::uint64_t Dropped() const { return dropped_; }
   RecordingSnapshot Snapshot() const;
+  // The same, shared: copies made while the list has not changed since get one snapshot,
+  // which is also what a replay renders once and reuses.
+  std::shared_ptr<const RecordingSnapshot> SharedSnapshot() const;
 
  private:
   struct Shared;
@@ -156,6 +159,9 @@ class RecordingBackend : public SurfaceBackend {
   std::string name_;
   std::vector<Record> records_;
   std::uint64_t dropped_ = 0;
+  // The last shared snapshot: valid while records_ has as many records (records are only
+  // added, or all cleared, which drops it).
+  mutable std::shared_ptr<const RecordingSnapshot> lastSnapshot_;
 };
 
 // The recording behind a DC made with CDC::CreateRecording (null for other DCs).
