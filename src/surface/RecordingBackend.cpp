@@ -95,6 +95,8 @@ void RecordingBackend::Blit(const CRect& dst, SurfaceBackend& source, CPoint sou
   Add(std::move(record));
 }
 
+void RecordingBackend::RecordCopy(BlitRecord copy) { Add(std::move(copy)); }
+
 void RecordingBackend::StrokePath(const PathDesc& path, const GpPenDesc& pen, const GpState& state) {
   Add(StrokePathRecord{path, pen, state});
 }
@@ -240,13 +242,14 @@ void ReplayOp(const BlitRecord& op, SurfaceBackend& target) {
     return;
   }
   // Onto a raster only the window of the source the copy reads is rendered, once per replay;
-  // a recording target keeps the whole source, as it was recorded.
+  // a recording target records the same copy of the same source.
   std::shared_ptr<SurfaceBackend> scratch;
   if (auto* raster = dynamic_cast<RasterBackend*>(&target)) {
     const CRect window = detail::CopyReadWindow(op.dst, op.sourceOrigin, raster->Window(), snap.width, snap.height);
     if (!IsEmptyWindow(window)) scratch = CachedWindow(op.source, window);
-  } else if (dynamic_cast<RecordingBackend*>(&target) != nullptr) {
-    scratch = RenderSnapshot(snap, target);
+  } else if (auto* recording = dynamic_cast<RecordingBackend*>(&target)) {
+    recording->RecordCopy(op);
+    return;
   } else {
     scratch = RenderCopySource(snap, target, op.dst, op.sourceOrigin);
   }

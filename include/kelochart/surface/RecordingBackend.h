@@ -143,6 +143,9 @@ class RecordingBackend : public SurfaceBackend {
   // surface once its list or the shared log is full are not recorded, only counted here.
   std::uint64_t Dropped() const { return dropped_; }
   RecordingSnapshot Snapshot() const;
+  // Records a copy replayed from another list as it stands: the same source snapshot, not a
+  // new bitmap holding that source's records again (which nested copies would multiply).
+  void RecordCopy(BlitRecord copy);
   // The same, shared: copies made while the list has not changed since get one snapshot,
   // which is also what a replay renders once and reuses.
   std::shared_ptr<const RecordingSnapshot> SharedSnapshot() const;
