@@ -47,9 +47,9 @@ DashPattern GdiDashPattern(const GdiPenDesc& pen) {
 
 void DrawGdiLine(const PixelTarget& t, CPoint from, CPoint to, const GdiPenDesc& pen, std::uint32_t pixel) {
   if (t.pixels == nullptr || pen.style == PS_NULL) return;
-  const std::int64_t x0 = from.x, y0 = from.y;
-  const std::int64_t dx = static_cast<std::int64_t>(to.x) - x0;
-  const std::int64_t dy = static_cast<std::int64_t>(to.y) - y0;
+  const std::int64_t x0 = from.x - t.originX, y0 = from.y - t.originY;
+  const std::int64_t dx = static_cast<std::int64_t>(to.x) - from.x;
+  const std::int64_t dy = static_cast<std::int64_t>(to.y) - from.y;
   if (dx == 0 && dy == 0) return;
   const std::int64_t width = pen.width > 1 ? pen.width : 1;
   const DashPattern dash = GdiDashPattern(pen);

@@ -13,6 +13,9 @@ struct PixelTarget {
   int width = 0;
   int height = 0;
   int stride = 0;  // in pixels
+  // The coordinates of pixel (0, 0): a window of a larger surface is drawn in its coordinates.
+  std::int64_t originX = 0;
+  std::int64_t originY = 0;
 };
 
 // The on/off lengths (pixels) of a GDI pen's dash pattern; count 0 for a solid pen.

@@ -29,22 +29,31 @@ struct RasterBackend::Impl {
   cairo_surface_t* surface = nullptr;
   cairo_t* cr = nullptr;
   std::uint32_t* pixels = nullptr;
-  int width = 0;
+  int width = 0;   // of the image held
   int height = 0;
   int stridePixels = 0;
+  // A window of a larger surface: its size (what geometry is cut and bounded by, as the whole
+  // surface would be) and the coordinates of the image's pixel (0, 0).
+  int fullWidth = 0;
+  int fullHeight = 0;
+  std::int64_t originX = 0;
+  std::int64_t originY = 0;
 
-  detail::PixelTarget Target() { return detail::PixelTarget{pixels, width, height, stridePixels}; }
+  detail::PixelTarget Target() {
+    return detail::PixelTarget{pixels, width, height, stridePixels, originX, originY};
+  }
 
   // Direct pixel access: cairo must have finished its own drawing first and learn afterwards
   // that the pixels changed.
   void BeginDirect() { cairo_surface_flush(surface); }
   void EndDirect() { cairo_surface_mark_dirty(surface); }
 
+  // A rectangle in the surface's coordinates.
   void FillRect(std::int64_t l, std::int64_t t, std::int64_t r, std::int64_t b, std::uint32_t pixel) {
-    l = std::max<std::int64_t>(l, 0);
-    t = std::max<std::int64_t>(t, 0);
-    r = std::min<std::int64_t>(r, width);
-    b = std::min<std::int64_t>(b, height);
+    l = std::max<std::int64_t>(l - originX, 0);
+    t = std::max<std::int64_t>(t - originY, 0);
+    r = std::min<std::int64_t>(r - originX, width);
+    b = std::min<std::int64_t>(b - originY, height);
     if (l >= r || t >= b) return;
     for (std::int64_t y = t; y < b; ++y) {
       std::uint32_t* row = pixels + y * stridePixels;
@@ -114,7 +123,7 @@ struct RasterBackend::Impl {
   }
   void ClipTo(const PathDesc& path) {
     // A clip with nothing drawable in it (no figure, or only broken ones) leaves nothing.
-    if (!detail::AddPath(cr, path, width, height)) cairo_rectangle(cr, -10, -10, 0, 0);
+    if (!detail::AddPath(cr, path, fullWidth, fullHeight)) cairo_rectangle(cr, -10, -10, 0, 0);
     SetFillRule(path.windingFill);
     cairo_clip(cr);
     clipped = true;
@@ -140,12 +149,28 @@ struct RasterBackend::Impl {
   }
 };
 
-RasterBackend::RasterBackend(int width, int height, COLORREF clear) : impl_(std::make_unique<Impl>()) {
+RasterBackend::RasterBackend(int width, int height, COLORREF clear)
+    : RasterBackend(width, height, clear, width, height, CPoint(0, 0)) {}
+
+std::shared_ptr<RasterBackend> RasterBackend::MakeWindow(int fullWidth, int fullHeight, const CRect& window) {
+  if (!detail::SurfaceSizeOk(fullWidth, fullHeight) || window.left < 0 || window.top < 0 ||
+      window.right > fullWidth || window.bottom > fullHeight ||
+      !detail::SurfaceSizeOk(window.right - window.left, window.bottom - window.top)) {
+    return nullptr;
+  }
+  return std::shared_ptr<RasterBackend>(new RasterBackend(window.right - window.left, window.bottom - window.top,
+                                                          0x000000, fullWidth, fullHeight, window.TopLeft()));
+}
+
+RasterBackend::RasterBackend(int width, int height, COLORREF clear, int fullWidth, int fullHeight, CPoint origin)
+    : impl_(std::make_unique<Impl>()) {
   // Shared by every thread that makes surfaces: atomic, and 64 bits never wrap.
   static std::atomic<std::uint64_t> counter{0};
   name_ = "raster#" + std::to_string(counter.fetch_add(1, std::memory_order_relaxed) + 1);
   if (!detail::SurfaceSizeOk(width, height)) width = height = 0;
   impl_->surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height);
+  // cairo draws in the larger surface's coordinates; the context takes the offset when made.
+  cairo_surface_set_device_offset(impl_->surface, -static_cast<double>(origin.x), -static_cast<double>(origin.y));
   impl_->cr = cairo_create(impl_->surface);
   // GDI+ pens have flat caps and mitred joins; nothing else is ever used.
   cairo_set_line_cap(impl_->cr, CAIRO_LINE_CAP_BUTT);
@@ -156,7 +181,12 @@ RasterBackend::RasterBackend(int width, int height, COLORREF clear) : impl_(std:
   impl_->pixels = reinterpret_cast<std::uint32_t*>(cairo_image_surface_get_data(impl_->surface));
   impl_->stridePixels = cairo_image_surface_get_stride(impl_->surface) / 4;
   if (impl_->pixels == nullptr) impl_->width = impl_->height = 0;
+  const bool window = impl_->width != 0 && (origin != CPoint(0, 0) || fullWidth != width || fullHeight != height);
+  impl_->fullWidth = window ? fullWidth : impl_->width;
+  impl_->fullHeight = window ? fullHeight : impl_->height;
   impl_->FillRect(0, 0, impl_->width, impl_->height, OpaqueArgb(clear));
+  impl_->originX = window ? origin.x : 0;
+  impl_->originY = window ? origin.y : 0;
   cairo_surface_mark_dirty(impl_->surface);
 }
 
@@ -165,8 +195,13 @@ RasterBackend::~RasterBackend() {
   cairo_surface_destroy(impl_->surface);
 }
 
-int RasterBackend::Width() const { return impl_->width; }
-int RasterBackend::Height() const { return impl_->height; }
+int RasterBackend::Width() const { return impl_->fullWidth; }
+int RasterBackend::Height() const { return impl_->fullHeight; }
+
+CRect RasterBackend::Window() const {
+  return CRect(static_cast<int>(impl_->originX), static_cast<int>(impl_->originY),
+               static_cast<int>(impl_->originX + impl_->width), static_cast<int>(impl_->originY + impl_->height));
+}
 std::string RasterBackend::Name() const { return name_; }
 void RasterBackend::SetName(std::string name) { name_ = std::move(name); }
 
@@ -199,7 +234,8 @@ void RasterBackend::DrawText(const TextDesc& call) {
   const CRect& rc = call.rect;
   if (!noClip && rc.IsRectEmpty()) return;
   // The area pixels may change in: the rectangle (unless DT_NOCLIP) within the image.
-  std::int64_t clipL = 0, clipT = 0, clipR = impl_->width, clipB = impl_->height;
+  std::int64_t clipL = impl_->originX, clipT = impl_->originY;
+  std::int64_t clipR = clipL + impl_->width, clipB = clipT + impl_->height;
   if (!noClip) {
     clipL = std::max<std::int64_t>(clipL, rc.left);
     clipT = std::max<std::int64_t>(clipT, rc.top);
@@ -289,14 +325,16 @@ void RasterBackend::Blit(const CRect& dst, SurfaceBackend& source, CPoint source
     // A recording source is drawn onto a raster of its own first.
     auto* recording = dynamic_cast<RecordingBackend*>(&source);
     if (recording == nullptr) return;
-    scratch = RenderSnapshot(recording->Snapshot(), *this);
+    scratch = RenderCopySource(recording->Snapshot(), *this, dst, sourceOrigin);
     if (!scratch) return;
     src = static_cast<RasterBackend*>(scratch.get());
   }
   const std::int64_t w = static_cast<std::int64_t>(dst.right) - dst.left;
   const std::int64_t h = static_cast<std::int64_t>(dst.bottom) - dst.top;
   if (w <= 0 || h <= 0) return;
-  const std::int64_t dx = dst.left, dy = dst.top, sx = sourceOrigin.x, sy = sourceOrigin.y;
+  // Into image coordinates of both (either may be a window of a larger surface).
+  const std::int64_t dx = dst.left - impl_->originX, dy = dst.top - impl_->originY;
+  const std::int64_t sx = sourceOrigin.x - src->impl_->originX, sy = sourceOrigin.y - src->impl_->originY;
   const std::int64_t uLo = std::max({std::int64_t{0}, -dx, -sx});
   const std::int64_t uHi = std::min({w, impl_->width - dx, std::int64_t{src->impl_->width} - sx});
   const std::int64_t vLo = std::max({std::int64_t{0}, -dy, -sy});
@@ -313,8 +351,8 @@ void RasterBackend::StrokePath(const PathDesc& path, const GpPenDesc& pen, const
   if (impl_->width == 0) return;
   cairo_t* cr = impl_->cr;
   impl_->BeginGp(state);
-  const double width = detail::StrokeWidth(pen.width, impl_->width, impl_->height);
-  if (detail::AddStrokePath(cr, path, impl_->width, impl_->height, width, detail::GpDashPeriod(pen.dashStyle, width))) {
+  const double width = detail::StrokeWidth(pen.width, impl_->fullWidth, impl_->fullHeight);
+  if (detail::AddStrokePath(cr, path, impl_->fullWidth, impl_->fullHeight, width, detail::GpDashPeriod(pen.dashStyle, width))) {
     impl_->SetLineWidth(width);
     impl_->SetDash(pen.dashStyle, width);
     impl_->SetSourceArgb(pen.argb);
@@ -327,7 +365,7 @@ void RasterBackend::FillPath(const PathDesc& path, std::uint32_t argb, const GpS
   if (impl_->width == 0) return;
   cairo_t* cr = impl_->cr;
   impl_->BeginGp(state);
-  if (detail::AddPath(cr, path, impl_->width, impl_->height)) {
+  if (detail::AddPath(cr, path, impl_->fullWidth, impl_->fullHeight)) {
     impl_->SetFillRule(path.windingFill);
     impl_->SetSourceArgb(argb);
     cairo_fill(cr);
@@ -340,7 +378,7 @@ void RasterBackend::FillPie(float x, float y, float w, float h, float startAngle
   if (impl_->width == 0) return;
   cairo_t* cr = impl_->cr;
   impl_->BeginGp(state);
-  if (detail::AddPie(cr, x, y, w, h, startAngle, sweepAngle, impl_->width, impl_->height)) {
+  if (detail::AddPie(cr, x, y, w, h, startAngle, sweepAngle, impl_->fullWidth, impl_->fullHeight)) {
     impl_->SetFillRule(true);
     impl_->SetSourceArgb(argb);
     cairo_fill(cr);

@@ -4,8 +4,13 @@
 #include <kelochart/surface/RecordingBackend.h>
 
 #include <algorithm>
+#include <map>
+#include <tuple>
 
 #include <kelochart/surface/DC.h>
+#include <kelochart/surface/RasterBackend.h>
+
+#include "surface/CopyWindow.h"
 
 #include "surface/FontEngine.h"
 #include "surface/Limits.h"
@@ -66,17 +71,19 @@ CSize RecordingBackend::MeasureText(const FontDesc& font, std::string_view text)
 
 void RecordingBackend::Blit(const CRect& dst, SurfaceBackend& source, CPoint sourceOrigin,
                             bool useKey, COLORREF key) {
-  auto snapshot = std::make_shared<RecordingSnapshot>();
+  std::shared_ptr<const RecordingSnapshot> shared;
   if (auto* recording = dynamic_cast<RecordingBackend*>(&source)) {
-    *snapshot = recording->Snapshot();
+    shared = recording->SharedSnapshot();
   } else {
     // Pixels of another kind of surface are kept as a copy of that surface.
+    auto snapshot = std::make_shared<RecordingSnapshot>();
     snapshot->width = source.Width();
     snapshot->height = source.Height();
     if (auto copy = source.CreateCompatible(source.Width(), source.Height())) {
       copy->Blit(CRect(0, 0, source.Width(), source.Height()), source, CPoint(0, 0), false, 0);
       snapshot->image = std::move(copy);
     }
+    shared = std::move(snapshot);
   }
   BlitRecord record;
   record.dst = dst;
@@ -84,9 +91,11 @@ void RecordingBackend::Blit(const CRect& dst, SurfaceBackend& source, CPoint sou
   record.useKey = useKey;
   record.key = key;
   record.sourceName = source.Name();
-  record.source = std::move(snapshot);
+  record.source = std::move(shared);
   Add(std::move(record));
 }
+
+void RecordingBackend::RecordCopy(BlitRecord copy) { Add(std::move(copy)); }
 
 void RecordingBackend::StrokePath(const PathDesc& path, const GpPenDesc& pen, const GpState& state) {
   Add(StrokePathRecord{path, pen, state});
@@ -106,6 +115,7 @@ const std::vector<Record>& RecordingBackend::Log() const { return shared_->log; 
 
 void RecordingBackend::Clear() {
   records_.clear();
+  lastSnapshot_.reset();
   dropped_ = 0;
   shared_->log.clear();
 }
@@ -119,35 +129,100 @@ RecordingSnapshot RecordingBackend::Snapshot() const {
   return snapshot;
 }
 
-namespace {
-
-// The top-left width x height pixels of a snapshot drawn onto a new surface like the target.
-std::shared_ptr<SurfaceBackend> RenderSnapshotCorner(const RecordingSnapshot& snapshot, SurfaceBackend& like,
-                                                     int width, int height) {
-  auto surface = like.CreateCompatible(width, height);
+std::shared_ptr<SurfaceBackend> RenderSnapshot(const RecordingSnapshot& snapshot, SurfaceBackend& like) {
+  auto surface = like.CreateCompatible(snapshot.width, snapshot.height);
   if (!surface) return nullptr;
   // A new compatible surface starts black; anything else is painted first.
-  if (snapshot.initial != 0x000000) surface->FillSolidRect(CRect(0, 0, width, height), snapshot.initial);
+  if (snapshot.initial != 0x000000) surface->FillSolidRect(CRect(0, 0, snapshot.width, snapshot.height), snapshot.initial);
   Replay(snapshot.records, *surface);
   return surface;
 }
 
-// How far into the source a copy can read along one axis: up to the end of the destination
-// or of the target, whichever comes first, and never past the source. A copy of a corner of
-// a large recorded bitmap onto a small raster then renders that corner, not gigabytes of
-// pixels on every replay.
-int SourceExtent(std::int64_t origin, std::int64_t dstFrom, std::int64_t dstTo, std::int64_t targetSize, int sourceSize) {
-  const std::int64_t visible = std::min(dstTo, targetSize) - dstFrom;
-  return static_cast<int>(std::clamp<std::int64_t>(origin + std::max<std::int64_t>(visible, 0), 0, sourceSize));
+namespace {
+
+bool IsEmptyWindow(const CRect& window) { return window.right <= window.left || window.bottom <= window.top; }
+
+// The window of a snapshot's surface, drawn on a raster holding just that window.
+std::shared_ptr<SurfaceBackend> RenderWindow(const RecordingSnapshot& snapshot, const CRect& window) {
+  std::shared_ptr<SurfaceBackend> surface = RasterBackend::MakeWindow(snapshot.width, snapshot.height, window);
+  if (!surface) return nullptr;
+  if (snapshot.initial != 0x000000) surface->FillSolidRect(CRect(0, 0, snapshot.width, snapshot.height), snapshot.initial);
+  Replay(snapshot.records, *surface);
+  return surface;
 }
 
 }  // namespace
 
-std::shared_ptr<SurfaceBackend> RenderSnapshot(const RecordingSnapshot& snapshot, SurfaceBackend& like) {
-  return RenderSnapshotCorner(snapshot, like, snapshot.width, snapshot.height);
+std::shared_ptr<SurfaceBackend> RenderCopySource(const RecordingSnapshot& snapshot, SurfaceBackend& target,
+                                                 const CRect& dst, CPoint sourceOrigin) {
+  // A copy can read no more than the destination holds: a copy onto a small raster (or onto
+  // the window of a bitmap read by an outer copy) renders that many source pixels at most,
+  // wherever its rectangles point, so a chain of copies out of large recorded bitmaps costs
+  // the pixels it shows, not the bitmaps' sizes.
+  auto* raster = dynamic_cast<RasterBackend*>(&target);
+  const CRect visible = raster != nullptr ? raster->Window() : CRect(0, 0, target.Width(), target.Height());
+  const CRect window = detail::CopyReadWindow(dst, sourceOrigin, visible, snapshot.width, snapshot.height);
+  if (IsEmptyWindow(window)) return nullptr;
+  if (raster != nullptr) return RenderWindow(snapshot, window);
+  auto surface = target.CreateCompatible(window.right, window.bottom);
+  if (!surface) return nullptr;
+  if (snapshot.initial != 0x000000) surface->FillSolidRect(CRect(0, 0, snapshot.width, snapshot.height), snapshot.initial);
+  Replay(snapshot.records, *surface);
+  return surface;
+}
+
+std::shared_ptr<const RecordingSnapshot> RecordingBackend::SharedSnapshot() const {
+  if (!lastSnapshot_ || lastSnapshot_->records.size() != records_.size()) {
+    lastSnapshot_ = std::make_shared<const RecordingSnapshot>(Snapshot());
+  }
+  return lastSnapshot_;
 }
 
 namespace {
+
+// Windows of recorded bitmaps drawn during one replay, by snapshot and window: a bitmap copied
+// from many times unchanged, or reached through many nested copies, is drawn once per window
+// it is read through, not once per copy (copies of copies would otherwise multiply). A
+// snapshot never changes, so an entry holds until the outermost replay ends. Entries stop
+// being kept past kMaxCachedPixels, so the cache never holds more than 64 MB of pixels.
+struct WindowCache {
+  static constexpr std::int64_t kMaxCachedPixels = 16LL * 1024 * 1024;
+  using Key = std::tuple<const RecordingSnapshot*, int, int, int, int>;
+  struct Entry {
+    std::shared_ptr<const RecordingSnapshot> snapshot;  // keeps the key's address alive
+    std::shared_ptr<SurfaceBackend> pixels;
+  };
+  int depth = 0;
+  std::int64_t pixels = 0;
+  std::map<Key, Entry> entries;
+};
+thread_local WindowCache windowCache;
+
+// Marks one replay in progress on this thread; the outermost one empties the cache at its end.
+struct ReplayScope {
+  ReplayScope() { ++windowCache.depth; }
+  ~ReplayScope() {
+    if (--windowCache.depth == 0) {
+      windowCache.entries.clear();
+      windowCache.pixels = 0;
+    }
+  }
+  ReplayScope(const ReplayScope&) = delete;
+  ReplayScope& operator=(const ReplayScope&) = delete;
+};
+
+std::shared_ptr<SurfaceBackend> CachedWindow(const std::shared_ptr<const RecordingSnapshot>& snapshot,
+                                             const CRect& window) {
+  const WindowCache::Key key{snapshot.get(), window.left, window.top, window.right, window.bottom};
+  if (auto it = windowCache.entries.find(key); it != windowCache.entries.end()) return it->second.pixels;
+  auto surface = RenderWindow(*snapshot, window);
+  const std::int64_t size = static_cast<std::int64_t>(window.right - window.left) * (window.bottom - window.top);
+  if (surface && windowCache.pixels + size <= WindowCache::kMaxCachedPixels) {
+    windowCache.pixels += size;
+    windowCache.entries.emplace(key, WindowCache::Entry{snapshot, surface});
+  }
+  return surface;
+}
 
 // One replay per operation and no generic fallback: Replay visits the variant made from
 // KELO_RECORD_TYPES, so an operation listed without its own replay does not compile.
@@ -166,14 +241,19 @@ void ReplayOp(const BlitRecord& op, SurfaceBackend& target) {
     target.Blit(op.dst, *snap.image, op.sourceOrigin, op.useKey, op.key);
     return;
   }
-  // Onto pixels only the part of the source the copy reads is rendered; a recording target
-  // keeps the whole source, as it was recorded.
-  int width = snap.width, height = snap.height;
-  if (dynamic_cast<RecordingBackend*>(&target) == nullptr) {
-    width = SourceExtent(op.sourceOrigin.x, op.dst.left, op.dst.right, target.Width(), snap.width);
-    height = SourceExtent(op.sourceOrigin.y, op.dst.top, op.dst.bottom, target.Height(), snap.height);
+  // Onto a raster only the window of the source the copy reads is rendered, once per replay;
+  // a recording target records the same copy of the same source.
+  std::shared_ptr<SurfaceBackend> scratch;
+  if (auto* raster = dynamic_cast<RasterBackend*>(&target)) {
+    const CRect window = detail::CopyReadWindow(op.dst, op.sourceOrigin, raster->Window(), snap.width, snap.height);
+    if (!IsEmptyWindow(window)) scratch = CachedWindow(op.source, window);
+  } else if (auto* recording = dynamic_cast<RecordingBackend*>(&target)) {
+    recording->RecordCopy(op);
+    return;
+  } else {
+    scratch = RenderCopySource(snap, target, op.dst, op.sourceOrigin);
   }
-  if (auto scratch = RenderSnapshotCorner(snap, target, width, height)) {
+  if (scratch) {
     target.Blit(op.dst, *scratch, op.sourceOrigin, op.useKey, op.key);
   }
 }
@@ -185,6 +265,7 @@ void Replay(const std::vector<Record>& records, SurfaceBackend& target) {
   // itself, or the shared log onto one of its own bitmaps). Only the records present at the
   // start are replayed, by index, and onto a recording each from a copy, so no reference
   // into a vector that may reallocate is held across a call of the target.
+  const ReplayScope scope;
   const std::size_t count = records.size();
   const bool mayAppend = dynamic_cast<RecordingBackend*>(&target) != nullptr;
   const auto replay = [&target](const auto& op) { ReplayOp(op, target); };

@@ -1,6 +1,7 @@
 // A recording loses nothing: a scene with every operation drawn straight onto a raster and
 // drawn onto a recording that is then replayed onto a raster gives identical pixels. The
 // scene is also kept as a golden image, which the raster must match exactly.
+#include <climits>
 #include <cstring>
 #include <string>
 
@@ -13,6 +14,7 @@
 
 #include "GoldenImage.h"
 #include "RecordHelpers.h"
+#include "surface/CopyWindow.h"
 #include "surface/Png.h"
 
 namespace {
@@ -190,6 +192,83 @@ TEST(Replay, ACopyOutOfTheFarCornerOfALargeRecordedBitmapKeepsItsPixels) {
   kelo::surface::Replay(RecordingOf(*screen)->Records(), replayed);
   EXPECT_EQ(replayed.GetPixel(5, 5), RGB(1, 2, 3));
   EXPECT_EQ(replayed.GetPixel(4, 4), RGB(0, 0, 0));
+}
+
+TEST(Replay, ACopyReadsTheSourceWindowItsVisibleDestinationShows) {
+  struct Row { CRect dst; CPoint origin; CRect visible; CRect window; };
+  const Row rows[] = {
+      {{0, 0, 20, 10}, {345, 245}, {0, 0, 20, 10}, {345, 245, 365, 255}},     // far corner, all shown
+      {{-5, -2, 100, 100}, {10, 20}, {0, 0, 20, 10}, {15, 22, 35, 32}},       // cut to what shows
+      {{0, 0, 20, 10}, {390, 295}, {0, 0, 20, 10}, {390, 295, 400, 300}},     // cut to the source
+      {{30, 0, 40, 10}, {0, 0}, {0, 0, 20, 10}, {}},                          // lands off the surface
+      {{INT_MIN, INT_MIN, INT_MAX, INT_MAX}, {INT_MAX, 0}, {0, 0, 20, 10}, {}},  // reads past the source
+      {{INT_MIN, 0, INT_MAX, 5}, {INT_MIN, 0}, {100, 0, 120, 10}, {100, 0, 120, 5}},  // 64 bits wide
+      {{0, 0, 20, 10}, {-10, 295}, {5, 2, 64, 48}, {0, 297, 10, 300}},        // a window of a window
+  };
+  for (const Row& row : rows) {
+    EXPECT_EQ(kelo::surface::detail::CopyReadWindow(row.dst, row.origin, row.visible, 400, 300), row.window)
+        << row.dst.left << "," << row.origin.x;
+  }
+}
+
+// Two large bitmaps, the second copying the far corner of the first, both copied out of by the screen.
+void DrawCopyChain(CDC& screen) {
+  CDC memory[2];
+  CBitmap bitmaps[2];
+  for (int i = 0; i < 2; ++i) {
+    memory[i].CreateCompatibleDC(&screen);
+    bitmaps[i].CreateCompatibleBitmap(&screen, 4000, 3000);
+    memory[i].SelectObject(&bitmaps[i]);
+  }
+  memory[0].FillSolidRect(3950, 2950, 50, 50, RGB(1, 2, 3));
+  Gdiplus::Graphics g(&memory[0]);
+  g.SetSmoothingMode(Gdiplus::SmoothingModeAntiAlias);
+  Gdiplus::SolidBrush dot(Gdiplus::Color(200, 250, 160, 0));
+  g.FillPie(&dot, 3944.3f, 2947.1f, 11.f, 9.f, 0.f, 360.f);
+  CRect label(3946, 2946, 3990, 2970);
+  memory[0].DrawText("Ab", -1, &label, DT_SINGLELINE | DT_LEFT);
+  memory[1].BitBlt(3000, 2000, 100, 100, &memory[0], 3940, 2940, SRCCOPY);
+  screen.BitBlt(0, 0, 40, 30, &memory[1], 3002, 2003, SRCCOPY);
+  screen.TransparentBlt(30, 20, 40, 30, &memory[0], 3949, 2949, 40, 30, RGB(0, 0, 0));
+}
+
+TEST(Replay, AChainOfCopiesOutOfLargeRecordedBitmapsKeepsItsPixels) {
+  auto direct = CDC::CreateRaster(50, 40);
+  auto screen = CDC::CreateRecording(50, 40);
+  DrawCopyChain(*direct);
+  DrawCopyChain(*screen);
+  RasterBackend replayed(50, 40, RGB(255, 255, 255));
+  kelo::surface::Replay(RecordingOf(*screen)->Records(), replayed);
+  EXPECT_EQ(replayed.GetPixel(20, 20), RGB(1, 2, 3));
+  EXPECT_EQ(kelo::test::CountDifferentPixels(*RasterOf(*direct), replayed), 0);
+}
+
+// Two bitmaps copying each other back and forth: each copy holds the other's earlier copies,
+// so drawing each copy anew would double the work every round.
+void DrawCopiesBackAndForth(CDC& screen) {
+  CDC memory[2];
+  CBitmap bitmaps[2];
+  for (int i = 0; i < 2; ++i) {
+    memory[i].CreateCompatibleDC(&screen);
+    bitmaps[i].CreateCompatibleBitmap(&screen, 3000, 2000);
+    memory[i].SelectObject(&bitmaps[i]);
+    memory[i].FillSolidRect(2900 + 20 * i, 1900, 20, 20, RGB(60 * i, 200, 9));
+  }
+  for (int round = 0; round < 24; ++round) {
+    CDC& from = memory[1 - round % 2];
+    for (int copy = 0; copy < 2; ++copy) memory[round % 2].BitBlt(2900, 1900 + copy, 60, 40, &from, 2900, 1900, SRCCOPY);
+  }
+  screen.BitBlt(0, 0, 64, 48, &memory[0], 2880, 1890, SRCCOPY);
+}
+
+TEST(Replay, CopiesBackAndForthBetweenBitmapsReplayWithTheirPixels) {
+  auto direct = CDC::CreateRaster(64, 48);
+  auto screen = CDC::CreateRecording(64, 48);
+  DrawCopiesBackAndForth(*direct);
+  DrawCopiesBackAndForth(*screen);
+  RasterBackend replayed(64, 48, RGB(255, 255, 255));
+  kelo::surface::Replay(RecordingOf(*screen)->Records(), replayed);
+  EXPECT_EQ(kelo::test::CountDifferentPixels(*RasterOf(*direct), replayed), 0);
 }
 
 TEST(Replay, ARecordListReplayedOntoItsOwnRecordingIsReplayedOnce) {

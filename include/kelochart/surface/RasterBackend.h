@@ -32,7 +32,16 @@ class RasterBackend : public SurfaceBackend {
   // chart-like images: as small as cairo's own writer in a third of its time).
   bool WritePng(const std::string& path) const;
 
+  // A raster that holds only the window (fullWidth x fullHeight coordinates) of a larger
+  // surface: it draws as that surface would and keeps the pixels inside the window, so a
+  // copy out of a large recorded bitmap renders just what it reads. Null for a window the
+  // layer does not make. Width and Height are the larger surface's.
+  static std::shared_ptr<RasterBackend> MakeWindow(int fullWidth, int fullHeight, const CRect& window);
+  // The pixels held, in the surface's coordinates: the whole image unless made as a window.
+  CRect Window() const;
+
  private:
+  RasterBackend(int width, int height, COLORREF clear, int fullWidth, int fullHeight, CPoint origin);
   struct Impl;
   std::unique_ptr<Impl> impl_;
   std::string name_;

@@ -121,6 +121,13 @@ void Replay(const std::vector<Record>& records, SurfaceBackend& target);
 // starting colour, then its records. Null when like cannot make a surface of that size.
 std::shared_ptr<SurfaceBackend> RenderSnapshot(const RecordingSnapshot& snapshot, SurfaceBackend& like);
 
+// The part of a snapshot's surface that a copy of dst from sourceOrigin onto target reads,
+// drawn in the snapshot's coordinates onto a new surface for target's Blit: onto a raster
+// only the window the copy reads within what target holds, onto others the corner up to
+// it. Null when the copy reads nothing.
+std::shared_ptr<SurfaceBackend> RenderCopySource(const RecordingSnapshot& snapshot, SurfaceBackend& target,
+                                                 const CRect& dst, CPoint sourceOrigin);
+
 class RecordingBackend : public SurfaceBackend {
  public:
   RecordingBackend(int width, int height);  // the root surface, named "screen", white
@@ -136,6 +143,12 @@ class RecordingBackend : public SurfaceBackend {
   // surface once its list or the shared log is full are not recorded, only counted here.
   std::uint64_t Dropped() const { return dropped_; }
   RecordingSnapshot Snapshot() const;
+  // Records a copy replayed from another list as it stands: the same source snapshot, not a
+  // new bitmap holding that source's records again (which nested copies would multiply).
+  void RecordCopy(BlitRecord copy);
+  // The same, shared: copies made while the list has not changed since get one snapshot,
+  // which is also what a replay renders once and reuses.
+  std::shared_ptr<const RecordingSnapshot> SharedSnapshot() const;
 
  private:
   struct Shared;
@@ -149,6 +162,9 @@ class RecordingBackend : public SurfaceBackend {
   std::string name_;
   std::vector<Record> records_;
   std::uint64_t dropped_ = 0;
+  // The last shared snapshot: valid while records_ has as many records (records are only
+  // added, or all cleared, which drops it).
+  mutable std::shared_ptr<const RecordingSnapshot> lastSnapshot_;
 };
 
 // The recording behind a DC made with CDC::CreateRecording (null for other DCs).
