@@ -258,11 +258,11 @@ void RasterBackend::DrawText(const TextDesc& call) {
       start = end + 1;
     }
   }
+  // A line's height comes from the font alone; a line is laid out only when its band meets
+  // the clip, so a text of a million lines in a label box costs the lines that show.
   auto& engine = detail::FontEngine::Instance();
-  std::vector<detail::TextLayout> layouts;
-  layouts.reserve(lines.size());
-  for (std::string_view line : lines) layouts.push_back(engine.Layout(call.font, line));
-  const std::int64_t lineHeight = layouts.front().height;
+  const std::int64_t lineHeight = engine.Layout(call.font, std::string_view()).height;
+  if (lineHeight <= 0) return;
 
   std::int64_t y = rc.top;
   if (singleLine && (call.format & DT_VCENTER)) {
@@ -272,7 +272,13 @@ void RasterBackend::DrawText(const TextDesc& call) {
   }
 
   const std::uint32_t textPixel = OpaqueArgb(call.color);
-  for (const detail::TextLayout& layout : layouts) {
+  for (std::string_view line : lines) {
+    if (y >= clipB) break;
+    if (y + lineHeight <= clipT) {
+      y += lineHeight;
+      continue;
+    }
+    const detail::TextLayout layout = engine.Layout(call.font, line);
     std::int64_t x = rc.left;
     if (call.format & DT_CENTER) {
       x = (static_cast<std::int64_t>(rc.left) + rc.right - layout.width) / 2;
