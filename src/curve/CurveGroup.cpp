@@ -32,6 +32,23 @@ void DrawGroupValueLabels(CKeloBaseChart& chart, CDC* dc, const CRect& plot, std
 
 }  // namespace
 
+template <class PaintBase, class PaintData>
+void CKeloBaseCurve::ComposeGroupLayers(CDC* dc, const CRect& rect, PaintBase paintBase, PaintData paintData) {
+  if (baseChanged != 0) {
+    kelo::detail::EnsureLayer(baseBmp, dc, rect, "curve.base");
+    {
+      kelo::detail::LayerDC base(dc, baseBmp);
+      if (CDC* memory = base.Get()) {
+        memory->FillSolidRect(rect, LayerBackground());
+        paintBase(memory);
+      }
+    }
+    paintData();
+    baseChanged = 0;
+  }
+  BindBmp(dc, rect);
+}
+
 void CKeloBaseCurve::DrawEasyCurveGroupChart(CDC* dc, const CRect& rect, std::int32_t maxValue,
                                              std::int32_t minValue, std::int32_t slotCount,
                                              const std::vector<std::vector<std::int32_t>>& curves,
@@ -56,23 +73,16 @@ void CKeloBaseCurve::DrawCurveGroupLayers(CDC* dc, const CRect& rect, std::int32
     dc->FillSolidRect(rect, LayerBackground());
     return;
   }
-  if (baseChanged != 0) {
-    kelo::detail::EnsureLayer(baseBmp, dc, rect, "curve.base");
-    {
-      kelo::detail::LayerDC base(dc, baseBmp);
-      if (CDC* memory = base.Get()) {
-        memory->FillSolidRect(rect, LayerBackground());
+  ComposeGroupLayers(
+      dc, rect,
+      [&](CDC* memory) {
         if (secondsPerUnit) {
           DrawBaseNew(memory, plot, 0, *secondsPerUnit, slotCount, 0);
         } else {
           DrawBase(memory, plot, 0, 0);
         }
-      }
-    }
-    UpdateCurveGroupData(dc, rect, maxValue, minValue, slotCount, curves, priceScale);
-    baseChanged = 0;
-  }
-  BindBmp(dc, rect);
+      },
+      [&] { UpdateCurveGroupData(dc, rect, maxValue, minValue, slotCount, curves, priceScale); });
 }
 
 void CKeloBaseCurve::UpdateCurveGroupData(CDC* dc, const CRect& rect, std::int32_t maxValue, std::int32_t minValue,
@@ -102,20 +112,15 @@ void CKeloBaseCurve::DrawEasyCurveGroupChartEx(CDC* dc, const CRect& rect, const
     dc->FillSolidRect(rect, LayerBackground());
     return;
   }
-  if (baseChanged != 0) {
-    kelo::detail::EnsureLayer(baseBmp, dc, rect, "curve.base");
-    kelo::detail::LayerDC base(dc, baseBmp);
-    if (CDC* memory = base.Get()) {
-      memory->FillSolidRect(rect, LayerBackground());
-      for (const SGroupCurveEx& g : groups) {
-        SetYCells(g.paneYCells);
-        DrawBase(memory, PlotRect(g.rect), 0, 0);
-      }
-    }
-    UpdateCurveGroupDataEx(dc, rect, groups);
-    baseChanged = 0;
-  }
-  BindBmp(dc, rect);
+  ComposeGroupLayers(
+      dc, rect,
+      [&](CDC* memory) {
+        for (const SGroupCurveEx& g : groups) {
+          SetYCells(g.paneYCells);
+          DrawBase(memory, PlotRect(g.rect), 0, 0);
+        }
+      },
+      [&] { UpdateCurveGroupDataEx(dc, rect, groups); });
 }
 
 void CKeloBaseCurve::UpdateCurveGroupDataEx(CDC* dc, const CRect& rect, const std::vector<SGroupCurveEx>& groups) {

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <cmath>
 #include <cstring>
+#include <optional>
 #include <vector>
 
 #include <kelochart/surface/DC.h>
@@ -259,9 +260,12 @@ void RasterBackend::DrawText(const TextDesc& call) {
     }
   }
   // A line's height comes from the font alone; a line is laid out only when its band meets
-  // the clip, so a text of a million lines in a label box costs the lines that show.
+  // the clip, so a text of a million lines in a label box costs the lines that show. A
+  // single-line label (nearly every call) is laid out once, its layout giving the height.
   auto& engine = detail::FontEngine::Instance();
-  const std::int64_t lineHeight = engine.Layout(call.font, std::string_view()).height;
+  std::optional<detail::TextLayout> single;
+  if (singleLine) single = engine.Layout(call.font, text);
+  const std::int64_t lineHeight = single ? single->height : engine.Layout(call.font, std::string_view()).height;
   if (lineHeight <= 0) return;
 
   std::int64_t y = rc.top;
@@ -278,7 +282,7 @@ void RasterBackend::DrawText(const TextDesc& call) {
       y += lineHeight;
       continue;
     }
-    const detail::TextLayout layout = engine.Layout(call.font, line);
+    const detail::TextLayout layout = single ? std::move(*single) : engine.Layout(call.font, line);
     std::int64_t x = rc.left;
     if (call.format & DT_CENTER) {
       x = (static_cast<std::int64_t>(rc.left) + rc.right - layout.width) / 2;

@@ -239,6 +239,11 @@ class CKeloBaseCurve : public CKeloBaseChart {
   void DrawCurveGroupLayers(CDC* dc, const CRect& rect, std::int32_t maxValue, std::int32_t minValue,
                             std::int32_t slotCount, const std::vector<std::vector<std::int32_t>>& curves,
                             std::int32_t priceScale, std::optional<int> secondsPerUnit);
+  // The frame of every curve-group chart: when the base is marked changed, the base layer is
+  // cleared and painted by paintBase(memory DC), the data layer by paintData(); then both are
+  // bound onto the DC. Defined where the charts use it.
+  template <class PaintBase, class PaintData>
+  void ComposeGroupLayers(CDC* dc, const CRect& rect, PaintBase paintBase, PaintData paintData);
 
   // Members, in declared order; defaults are set by the constructor.
   CBitmap baseBmp;
