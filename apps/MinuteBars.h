@@ -12,6 +12,7 @@
 namespace kelo::cli {
 
 struct MinuteBar {
+  std::int32_t date = 0;  // trading day as yyyymmdd; 0 when the input has no date
   ClockTime time = 0;
   std::int32_t open = 0, high = 0, low = 0, close = 0;  // scaled by priceScale
   std::int64_t volume = 0;
