@@ -63,27 +63,20 @@ void PrepareSharedObjects() {
   KeloUtility::FindFitScale(1000.0, fit);
 }
 
-std::optional<std::string> RunJob(const Job& job, const RenderSettings& settings) {
-  auto input = job.input();
-  if (auto* error = std::get_if<InputError>(&input)) return error->Text();
-  const ChartInput& in = std::get<ChartInput>(input);
-  if (job.kind->needsInnerOuter && !in.data.hasInnerOuter) {
-    return InputError{in.data.name, 1, 1,
-                      std::string("the chart kind ") + job.kind->name + " needs the columns \"inner\" and \"outer\""}
-        .Text();
-  }
+std::optional<std::string> RunJob(const Job& job, const RenderRequest& request) {
   auto format = FormatForPath(job.output);
   if (!format) return "unknown output format of " + job.output + " (use .png, .svg or .pdf)";
-  std::vector<std::uint8_t> bytes;
-  const ChartKind* kind = job.kind;
-  const ChartStyle style = settings.style;
-  const bool ok = RenderPicture([&](CDC* dc) { kind->draw(dc, in, style); }, style.width, style.height, *format,
-                                settings.theme, bytes, settings.viaRecording);
-  if (!ok) return "cannot render " + job.output;
-  return WriteOutput(job.output, bytes);
+  auto bars = job.bars();
+  if (auto* error = std::get_if<InputError>(&bars)) return error->Text();
+  RenderRequest r = request;
+  if (job.kind) r.kind = job.kind;
+  r.format = *format;
+  auto result = RenderBars(r, std::move(std::get<MinuteBars>(bars)));
+  if (auto* error = std::get_if<InputError>(&result)) return error->Text();
+  return WriteOutput(job.output, std::get<std::vector<std::uint8_t>>(result));
 }
 
-std::size_t RunJobs(const std::vector<Job>& jobs, const RenderSettings& settings, unsigned threads,
+std::size_t RunJobs(const std::vector<Job>& jobs, const RenderRequest& request, unsigned threads,
                     const std::string& what) {
   PrepareSharedObjects();
   if (threads == 0) threads = std::max(1u, std::thread::hardware_concurrency());
@@ -94,7 +87,7 @@ std::size_t RunJobs(const std::vector<Job>& jobs, const RenderSettings& settings
   Progress progress(jobs.size(), what);
   auto work = [&] {
     for (std::size_t i = next++; i < jobs.size(); i = next++) {
-      auto error = RunJob(jobs[i], settings);
+      auto error = RunJob(jobs[i], request);
       std::lock_guard<std::mutex> lock(mutex);
       ++done;
       if (error) {
@@ -112,8 +105,7 @@ std::size_t RunJobs(const std::vector<Job>& jobs, const RenderSettings& settings
   return failed;
 }
 
-std::vector<Job> BatchJobs(const std::string& dir, const std::string& outDir, const std::string& extension,
-                           const ChartKind* kind, const InputOptions& options) {
+std::vector<Job> BatchJobs(const std::string& dir, const std::string& outDir, const std::string& extension) {
   namespace fs = std::filesystem;
   std::vector<fs::path> files;
   std::error_code ec;
@@ -124,14 +116,11 @@ std::vector<Job> BatchJobs(const std::string& dir, const std::string& outDir, co
   std::vector<Job> jobs;
   for (const fs::path& file : files) {
     Job job;
-    job.kind = kind;
     job.output = (fs::path(outDir) / file.stem()).string() + "." + extension;
-    job.input = [path = file.string(), options]() -> std::variant<ChartInput, InputError> {
+    job.bars = [path = file.string()]() -> std::variant<MinuteBars, InputError> {
       auto text = ReadInput(path);
       if (auto* error = std::get_if<InputError>(&text)) return *error;
-      auto data = ParseMinuteBars(path, std::get<std::string>(text));
-      if (auto* error = std::get_if<InputError>(&data)) return *error;
-      return PrepareInput(std::move(std::get<MinuteBars>(data)), options);
+      return ParseMinuteBars(path, std::get<std::string>(text));
     };
     jobs.push_back(std::move(job));
   }
@@ -144,7 +133,7 @@ std::vector<Job> GalleryJobs(const std::string& outDir) {
     Job job;
     job.kind = &kind;
     job.output = (std::filesystem::path(outDir) / kind.name).string() + ".png";
-    job.input = []() -> std::variant<ChartInput, InputError> { return PrepareInput(SampleDay(), InputOptions{}); };
+    job.bars = []() -> std::variant<MinuteBars, InputError> { return SampleDay(); };
     jobs.push_back(std::move(job));
   }
   return jobs;

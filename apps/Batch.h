@@ -6,37 +6,30 @@
 #include <string>
 #include <vector>
 
-#include "ChartInput.h"
-#include "ChartKinds.h"
-#include "Output.h"
+#include "RenderRequest.h"
 
 namespace kelo::cli {
 
-// One picture to make: its output path and how to get its input.
+// One picture to make: its output path (whose extension gives the format) and how to get
+// its bars; kind, when set, overrides the request's (the gallery draws every kind).
 struct Job {
   std::string output;
-  std::function<std::variant<ChartInput, InputError>()> input;
+  std::function<std::variant<MinuteBars, InputError>()> bars;
   const ChartKind* kind = nullptr;
 };
 
-struct RenderSettings {
-  ChartStyle style;
-  Theme theme = Theme::kDark;
-  bool viaRecording = false;
-};
-
-// Renders and writes one job; the error message when it failed.
-std::optional<std::string> RunJob(const Job& job, const RenderSettings& settings);
+// Renders and writes one job through the request's one path to a picture; the error
+// message when it failed.
+std::optional<std::string> RunJob(const Job& job, const RenderRequest& request);
 
 // Runs every job on `threads` worker threads (0: one per core), each with chart objects of
 // its own. Failures are reported on stderr as they happen and the others go on. Returns
 // the number of failed jobs.
-std::size_t RunJobs(const std::vector<Job>& jobs, const RenderSettings& settings, unsigned threads,
+std::size_t RunJobs(const std::vector<Job>& jobs, const RenderRequest& request, unsigned threads,
                     const std::string& what);
 
 // The jobs of a batch: every *.csv of dir (sorted by name), written as outDir/<stem>.<ext>.
-std::vector<Job> BatchJobs(const std::string& dir, const std::string& outDir, const std::string& extension,
-                           const ChartKind* kind, const InputOptions& options);
+std::vector<Job> BatchJobs(const std::string& dir, const std::string& outDir, const std::string& extension);
 
 // The gallery: every chart kind from the sample day, as outDir/<kind>.png.
 std::vector<Job> GalleryJobs(const std::string& outDir);

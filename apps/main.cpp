@@ -14,6 +14,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <iostream>
+#include <map>
 
 #include "Batch.h"
 #include "CsvReader.h"
@@ -34,74 +35,52 @@ int Fail(int code, const std::string& message) {
 struct RenderCommand {
   const ChartKind* kind = nullptr;
   CLI::App* app = nullptr;
-  std::string input, output, batch, outDir, size = "800x600", theme = "dark", format = "png";
-  InputOptions options;
-  ChartStyle style;
+  std::string input, output, batch, outDir;
+  // The request's options as typed, by name; applied through SetRenderOption so that the
+  // command line takes exactly what the Python package and the service take.
+  std::map<std::string, std::string> values;
+  std::map<std::string, CLI::Option*> given;
   unsigned jobs = 0;
   bool record = false;
 };
 
-// "800x600", each side 16 to 8192.
-bool ParseSize(const std::string& text, int& width, int& height) {
-  const std::size_t x = text.find_first_of("xX");
-  if (x == std::string::npos) return false;
-  try {
-    std::size_t a = 0, b = 0;
-    const int w = std::stoi(text.substr(0, x), &a), h = std::stoi(text.substr(x + 1), &b);
-    if (a != x || b != text.size() - x - 1 || w < 16 || h < 16 || w > 8192 || h > 8192) return false;
-    width = w;
-    height = h;
-    return true;
-  } catch (const std::exception&) {
-    return false;
-  }
-}
-
 void AddRenderOptions(CLI::App& app, RenderCommand& c) {
   app.add_option("input", c.input, "minute-bar CSV file, or - for standard input (default: the embedded sample day)");
   app.add_option("-o,--output", c.output, "output file: .png, .svg or .pdf, or - for PNG on standard output");
-  app.add_option("--category", c.options.category, "market category: " + CategoryNames())->capture_default_str();
-  app.add_option("--reference", c.options.reference, "reference price (default: the first open)");
-  app.add_option("--price-scale", c.options.priceScale,
-                 "prices are whole numbers of 1/SCALE: 1, 10, 100, 1000 or 10000 (default: from the data's decimals)");
-  app.add_option("--session", c.options.session,
-                 "trading session HH:MM-HH:MM, across midnight as 15:00-05:00 (default: 09:00-13:30 for stocks, "
-                 "08:45-13:45 for futures and options)");
-  app.add_option("--size", c.size, "picture size WIDTHxHEIGHT")->capture_default_str();
-  app.add_option("--font", c.style.fontFace, "label font face (default: DejaVu Sans Mono)");
-  app.add_option("--font-size", c.style.fontSize, "label font em height in pixels (default: 12)");
-  app.add_option("--theme", c.theme, "palette: dark or light")->capture_default_str();
+  for (const RenderOption& option : RenderOptions()) {
+    const std::string name = option.name;
+    if (name == "record") continue;  // a flag, below
+    std::string help = option.help;
+    if (name == "category") help += ": " + CategoryNames() + " (stock)";
+    if (name == "format") help = "output format of --batch: png, svg or pdf (png)";
+    c.given[name] = app.add_option("--" + name, c.values[name], help);
+  }
   app.add_option("--batch", c.batch, "render one chart per *.csv of this folder (with --out)");
   app.add_option("--out", c.outDir, "output folder of --batch");
-  app.add_option("--format", c.format, "output format of --batch: png, svg or pdf")->capture_default_str();
   app.add_option("-j,--jobs", c.jobs, "worker threads of --batch (default: one per core)");
   app.add_flag("--record", c.record, "draw on a recording and replay it (checks that the recorder loses nothing)");
 }
 
 int RunRender(RenderCommand& c) {
-  if (!ParseSize(c.size, c.style.width, c.style.height)) {
-    return Fail(kBadUsage, "--size must be WIDTHxHEIGHT with sides 16 to 8192, not " + c.size);
+  RenderRequest request;
+  request.kind = c.kind;
+  request.viaRecording = c.record;
+  for (const auto& [name, option] : c.given) {
+    if (option->count() == 0) continue;
+    if (auto error = SetRenderOption(request, name, c.values[name])) return Fail(kBadUsage, error->message);
   }
-  auto theme = ParseTheme(c.theme);
-  if (!theme) return Fail(kBadUsage, "--theme must be dark or light, not " + c.theme);
-  if (!FindCategory(c.options.category)) {
-    return Fail(kBadUsage, "unknown category \"" + c.options.category + "\" (one of " + CategoryNames() + ")");
-  }
-  const RenderSettings settings{c.style, *theme, c.record};
   if (!c.batch.empty()) {
     if (c.outDir.empty() || !c.output.empty() || !c.input.empty()) {
       return Fail(kBadUsage, "--batch DIR takes --out OUTDIR (and no input file or -o)");
-    }
-    if (c.format != "png" && c.format != "svg" && c.format != "pdf") {
-      return Fail(kBadUsage, "--format must be png, svg or pdf, not " + c.format);
     }
     if (!std::filesystem::is_directory(c.batch)) return Fail(kBadUsage, "--batch " + c.batch + " is not a folder");
     std::error_code ec;
     std::filesystem::create_directories(c.outDir, ec);
     if (ec) return Fail(kBadData, "cannot create " + c.outDir + ": " + ec.message());
-    const auto jobs = BatchJobs(c.batch, c.outDir, c.format, c.kind, c.options);
+    const std::string extension = c.given["format"]->count() ? c.values["format"] : "png";
+    const auto jobs = BatchJobs(c.batch, c.outDir, extension);
     if (jobs.empty()) return Fail(kBadData, "no *.csv files in " + c.batch);
-    const std::size_t failed = RunJobs(jobs, settings, c.jobs, "rendering");
+    const std::size_t failed = RunJobs(jobs, request, c.jobs, "rendering");
     std::fprintf(stderr, "kelochart: %zu of %zu charts written to %s\n", jobs.size() - failed, jobs.size(),
                  c.outDir.c_str());
     return failed == 0 ? 0 : kBadData;
@@ -109,20 +88,15 @@ int RunRender(RenderCommand& c) {
   if (c.output.empty()) return Fail(kBadUsage, "an output file is needed: -o OUT.png (or .svg, .pdf, or - for stdout)");
   if (!FormatForPath(c.output)) return Fail(kBadUsage, "unknown output format of " + c.output + " (use .png, .svg or .pdf)");
   Job job;
-  job.kind = c.kind;
   job.output = c.output;
-  const std::string input = c.input;
-  const InputOptions options = c.options;
-  job.input = [input, options]() -> std::variant<ChartInput, InputError> {
-    if (input.empty()) return PrepareInput(SampleDay(), options);
+  job.bars = [input = c.input]() -> std::variant<MinuteBars, InputError> {
+    if (input.empty()) return SampleDay();
     auto text = ReadInput(input);
     if (auto* error = std::get_if<InputError>(&text)) return *error;
-    auto data = ParseMinuteBars(input == "-" ? "<stdin>" : input, std::get<std::string>(text));
-    if (auto* error = std::get_if<InputError>(&data)) return *error;
-    return PrepareInput(std::move(std::get<MinuteBars>(data)), options);
+    return ParseMinuteBars(input == "-" ? "<stdin>" : input, std::get<std::string>(text));
   };
   PrepareSharedObjects();
-  if (auto error = RunJob(job, settings)) return Fail(kBadData, *error);
+  if (auto error = RunJob(job, request)) return Fail(kBadData, *error);
   if (c.output != "-") std::printf("wrote %s\n", c.output.c_str());
   return 0;
 }
@@ -201,7 +175,7 @@ int main(int argc, char** argv) {
     std::filesystem::create_directories(galleryDir, ec);
     if (ec) return Fail(kBadData, "cannot create " + galleryDir + ": " + ec.message());
     const auto jobs = GalleryJobs(galleryDir);
-    const std::size_t failed = RunJobs(jobs, RenderSettings{}, galleryJobs, "gallery");
+    const std::size_t failed = RunJobs(jobs, RenderRequest{}, galleryJobs, "gallery");
     for (const Job& job : jobs) std::printf("wrote %s\n", job.output.c_str());
     return failed == 0 ? 0 : kBadData;
   }

@@ -75,14 +75,15 @@ TEST(CliBatch, BatchOutputEqualsSingleRendersByteForByte) {
     std::ofstream(csv) << "time,open,high,low,close,volume\n09:01,10.00,10.05,9.95,10.00," << seed * 100 << "\n";
   }
   const ChartKind* kind = FindChartKind("intraday");
-  RenderSettings settings;
+  RenderRequest settings;
+  settings.kind = kind;
   settings.style.width = 400;
   settings.style.height = 300;
-  const auto jobs = BatchJobs(in.string(), out.string(), "png", kind, InputOptions{});
+  const auto jobs = BatchJobs(in.string(), out.string(), "png");
   ASSERT_EQ(jobs.size(), 7u);
   EXPECT_EQ(RunJobs(jobs, settings, 2, "test"), 1u);  // the bad file is skipped, the others written
   EXPECT_FALSE(fs::exists(out / "bad_order.png"));
-  for (const Job& job : BatchJobs(in.string(), single.string(), "png", kind, InputOptions{})) {
+  for (const Job& job : BatchJobs(in.string(), single.string(), "png")) {
     const auto error = RunJob(job, settings);
     const fs::path name = fs::path(job.output).filename();
     if (error) continue;

@@ -1,0 +1,124 @@
+// The render request: the tool's options by name, and the one path from bars to bytes.
+#include "RenderRequest.h"
+
+#include <algorithm>
+#include <charconv>
+
+#include "CsvReader.h"
+
+namespace kelo::cli {
+
+namespace {
+
+// "800x600", each side 16 to 8192.
+bool ParseSize(std::string_view text, int& width, int& height) {
+  const std::size_t x = text.find_first_of("xX");
+  if (x == std::string_view::npos) return false;
+  int w = 0, h = 0;
+  const char* end = text.data() + text.size();
+  auto a = std::from_chars(text.data(), text.data() + x, w);
+  auto b = std::from_chars(text.data() + x + 1, end, h);
+  if (a.ec != std::errc() || a.ptr != text.data() + x || b.ec != std::errc() || b.ptr != end) return false;
+  if (w < 16 || h < 16 || w > 8192 || h > 8192) return false;
+  width = w;
+  height = h;
+  return true;
+}
+
+std::string Canonical(std::string_view name) {
+  std::string s(name);
+  std::replace(s.begin(), s.end(), '_', '-');
+  return s;
+}
+
+}  // namespace
+
+const std::vector<RenderOption>& RenderOptions() {
+  static const std::vector<RenderOption> options = {
+      {"category", "market category"},
+      {"reference", "reference price (default: the first open)"},
+      {"price-scale", "prices are whole numbers of 1/SCALE: 1, 10, 100, 1000 or 10000 (default: from the data's decimals)"},
+      {"session", "trading session HH:MM-HH:MM, across midnight as 15:00-05:00"},
+      {"size", "picture size WIDTHxHEIGHT, sides 16 to 8192 (800x600)"},
+      {"font", "label font face (DejaVu Sans Mono)"},
+      {"font-size", "label font em height in pixels, 6 to 72 (12)"},
+      {"theme", "palette: dark or light (dark)"},
+      {"format", "png, svg or pdf (png)"},
+      {"record", "draw on a recording and replay it: true or false (false)"},
+  };
+  return options;
+}
+
+std::optional<UsageError> SetRenderOption(RenderRequest& r, std::string_view rawName, std::string_view value) {
+  const std::string name = Canonical(rawName);
+  const std::string v(value);
+  if (name == "category") {
+    if (!FindCategory(v)) return UsageError{"unknown category \"" + v + "\" (one of " + CategoryNames() + ")"};
+    r.input.category = v;
+  } else if (name == "reference") {
+    r.input.reference = v;
+  } else if (name == "price-scale") {
+    r.input.priceScale = v;
+  } else if (name == "session") {
+    r.input.session = v;
+  } else if (name == "size") {
+    if (!ParseSize(value, r.style.width, r.style.height)) {
+      return UsageError{"--size must be WIDTHxHEIGHT with sides 16 to 8192, not " + v};
+    }
+  } else if (name == "font") {
+    r.style.fontFace = v;
+  } else if (name == "font-size") {
+    int size = 0;
+    auto res = std::from_chars(value.data(), value.data() + value.size(), size);
+    if (res.ec != std::errc() || res.ptr != value.data() + value.size() || size < 6 || size > 72) {
+      return UsageError{"--font-size must be a whole number of pixels from 6 to 72, not " + v};
+    }
+    r.style.fontSize = size;
+  } else if (name == "theme") {
+    auto theme = ParseTheme(v);
+    if (!theme) return UsageError{"--theme must be dark or light, not " + v};
+    r.theme = *theme;
+  } else if (name == "format") {
+    auto format = FormatForPath("x." + v);
+    if (v.empty() || !format) return UsageError{"--format must be png, svg or pdf, not " + v};
+    r.format = *format;
+  } else if (name == "record") {
+    if (v != "true" && v != "false" && v != "1" && v != "0") return UsageError{"--record must be true or false, not " + v};
+    r.viaRecording = v == "true" || v == "1";
+  } else {
+    return UsageError{"unknown option " + std::string(rawName)};
+  }
+  return std::nullopt;
+}
+
+std::variant<const ChartKind*, UsageError> KindByName(std::string_view name) {
+  if (const ChartKind* kind = FindChartKind(name)) return kind;
+  std::string names;
+  for (const ChartKind& k : ChartKinds()) names += (names.empty() ? "" : ", ") + std::string(k.name);
+  return UsageError{"unknown chart kind \"" + std::string(name) + "\" (one of " + names + ")"};
+}
+
+RenderResult RenderBars(const RenderRequest& request, MinuteBars bars) {
+  auto prepared = PrepareInput(std::move(bars), request.input);
+  if (auto* error = std::get_if<InputError>(&prepared)) return *error;
+  const ChartInput& in = std::get<ChartInput>(prepared);
+  const ChartKind* kind = request.kind;
+  if (kind->needsInnerOuter && !in.data.hasInnerOuter) {
+    return InputError{in.data.name, 1, 1,
+                      std::string("the chart kind ") + kind->name + " needs the columns \"inner\" and \"outer\""};
+  }
+  std::vector<std::uint8_t> bytes;
+  const ChartStyle style = request.style;
+  const bool ok = RenderPicture([&](CDC* dc) { kind->draw(dc, in, style); }, style.width, style.height,
+                                request.format, request.theme, bytes, request.viaRecording);
+  if (!ok) return InputError{in.data.name, 0, 0, "cannot render the picture"};
+  return bytes;
+}
+
+RenderResult RenderCsv(const RenderRequest& request, std::string_view name, std::string_view text) {
+  auto data = ParseMinuteBars(name, text);
+  if (auto* error = std::get_if<InputError>(&data)) return *error;
+  return RenderBars(request, std::move(std::get<MinuteBars>(data)));
+}
+
+}  // namespace kelo::cli

@@ -1,0 +1,52 @@
+// One chart to draw, as every front end asks for it. The command line, the Python package
+// and the render service each spell the options their own way (--price-scale, price_scale=,
+// ?price-scale=); all of them fill the same request through SetRenderOption and draw it
+// through RenderBars, so one input gives the same bytes whichever way it came in.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <variant>
+#include <vector>
+
+#include "ChartInput.h"
+#include "ChartKinds.h"
+#include "Output.h"
+#include "ScaleCommands.h"
+#include "Theme.h"
+
+namespace kelo::cli {
+
+struct RenderRequest {
+  const ChartKind* kind = nullptr;
+  InputOptions input;  // the data options as given (checked against the data by PrepareInput)
+  ChartStyle style;    // size and font
+  Theme theme = Theme::kDark;
+  OutputFormat format = OutputFormat::kPng;
+  bool viaRecording = false;
+};
+
+// An option a request takes: its long name (with dashes, as on the command line; front ends
+// that cannot spell a dash use underscores) and its help text.
+struct RenderOption {
+  const char* name;
+  const char* help;
+};
+const std::vector<RenderOption>& RenderOptions();
+
+// Sets one option by name ("price-scale" and "price_scale" alike) from its text. An unknown
+// name or a bad value is bad usage; the message names the option and the accepted values.
+std::optional<UsageError> SetRenderOption(RenderRequest& request, std::string_view name, std::string_view value);
+
+// The chart kind by name, or bad usage listing the kinds.
+std::variant<const ChartKind*, UsageError> KindByName(std::string_view name);
+
+// The encoded picture, or the input error (file, line, column) that stopped it. name is the
+// input's file name as messages and the caption show it (the caption takes its stem).
+using RenderResult = std::variant<std::vector<std::uint8_t>, InputError>;
+RenderResult RenderBars(const RenderRequest& request, MinuteBars bars);
+RenderResult RenderCsv(const RenderRequest& request, std::string_view name, std::string_view text);
+
+}  // namespace kelo::cli
