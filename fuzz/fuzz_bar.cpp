@@ -133,7 +133,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (auto& s : states) s = {in.Int(), in.Count()};
     std::vector<Bar::BarGroupData> groups(Length(in));
     for (auto& g : groups) g = {in.Int(), in.Int(), in.Int()};
-    switch (in.Pick(21)) {
+    switch (in.Pick(22)) {
       case 0: Set(in, bar); break;
       case 1: bar.DrawMultiBar(dc, rect, in.Int(), in.Int(), in.Int(), groups); break;
       case 2: bar.DrawBase(dc, rect, in.Int(), in.Int(), in.Int(), in.Byte() & 1, in.Byte() & 1, in.Int()); break;
@@ -156,6 +156,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       case 18: bar.DrawTickInnerOuterChart(dc, rect, Range(in, bar), Volumes(in), in.Int()); break;
       case 19: bar.DrawTickInnerOuterUpDownChart(dc, rect, Range(in, bar), Volumes(in), in.Int(), in.Int(), in.Int()); break;
       case 20: Set(in, bar); break;  // setters twice as often as any one drawing
+      case 21:
+        // The appended layer shown, with its data and brushes (null ones too).
+        bar.ShowAppendedBmp(1);
+        bar.SetAppenedBarData(groups);
+        bar.SetAppenedBarColor(Brush(in), Brush(in), Brush(in));
+        (in.Byte() & 1) ? bar.DrawEasyMultiBarChart(dc, rect, in.Int(), in.Int(), in.Int(), groups, in.Int())
+                        : bar.UpdateMultiBarData(dc, rect, in.Int(), in.Int(), in.Int(), groups);
+        break;
     }
   });
   return 0;

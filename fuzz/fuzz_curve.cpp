@@ -116,7 +116,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   kelo::fuzz::Surfaces surfaces(in);
   Curve curve;
   kelo::fuzz::RunCalls(in, surfaces, [&](CDC* dc, const CRect& rect) {
-    switch (in.Pick(20)) {
+    switch (in.Pick(22)) {
       case 0: curve.SetBmpDeflate(in.Int(), in.Int(), in.Int(), in.Int()); break;
       case 1: curve.SetCurveNumWidth(in.U32(), in.Float()); break;
       case 2: curve.DrawBase(dc, rect, in.Int(), in.Byte() & 1); break;
@@ -177,7 +177,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         curve.DrawTickPriceCombine(dc, combos);
         break;
       }
-      case 18: Set(in, curve); break;
+      case 18:
+      case 20: Set(in, curve); break;  // setters twice as often as any one drawing
+      case 21: {
+        // Stored return regions in numbered styles, drawn by the whole XY chart.
+        std::vector<std::vector<Curve::XYValue>> regions(in.Pick(4));
+        for (auto& r : regions) r = Points(in);
+        curve.SetRgnPointsValue(regions);
+        for (int i = in.Pick(4); i > 0; --i) Set(in, curve);
+        curve.DrawEasyXYChart(dc, rect, in.Int(), in.Int(), in.Count(), in.Int(), in.Int(), in.Count(), {Points(in)});
+        break;
+      }
       case 19:
         curve.DrawTickPrice(dc, rect, Range(in, curve), Prices(in), Gdiplus::Color(in.U32()), Step(in), in.Count());
         break;
