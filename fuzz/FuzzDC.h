@@ -100,15 +100,17 @@ class SelectionGuard {
 // would starve the run. Panes of more than 512 x 512 pixels within the limits are therefore
 // cut at the same corner: to 512 x 512; in the inputs that may take a heavy argument (one in
 // sixteen), the first such pane keeps its width up to the side limit and is cut to 1 Mpx
-// (16384 x 64, 4096 x 256); in one input of 4096 every pane stays whole, up to the limits.
+// (16384 x 64, 4096 x 256), and in one input of 4096 it stays whole, up to the limits (one
+// set of layers at the limit costs seconds, several would pass the time limit of an input).
 // Enormous, reversed and empty panes keep their size (they meet the limits), and recording
 // DCs get every pane as decoded.
 inline CRect PaneFor(Input& in, CDC* dc, CRect pane) {
   constexpr std::int64_t kSide = 512, kHeavyPixels = std::int64_t{1} << 20;
   const std::int64_t w = std::int64_t{pane.right} - pane.left, h = std::int64_t{pane.bottom} - pane.top;
   const bool drawable = w > 0 && h > 0 && w <= 16384 && h <= 16384 && w * h <= std::int64_t{64} * 1024 * 1024;
-  if (kelo::surface::RecordingOf(*dc) != nullptr || !drawable || w * h <= kSide * kSide || in.Rare()) return pane;
+  if (kelo::surface::RecordingOf(*dc) != nullptr || !drawable || w * h <= kSide * kSide) return pane;
   if (in.Heavy()) {
+    if (in.Rare()) return pane;
     pane.bottom = static_cast<std::int32_t>(pane.top + std::min(h, std::max<std::int64_t>(1, kHeavyPixels / w)));
     return pane;
   }
