@@ -6,6 +6,7 @@
 #include <benchmark/benchmark.h>
 #include <cairo.h>
 
+#include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <vector>
@@ -181,8 +182,52 @@ void BM_PricePane_RawCairo(benchmark::State& state) {
   state.counters["records"] = static_cast<double>(records.size());
 }
 
+// A return region of n corners whose edges all cross (every (n/2 - 1)-th point of a circle),
+// drawn by the chart (outline, then the fill) and, as the chart drew it before, with the
+// region set as its own clip before the fill: the same pixels, but cairo then intersects the
+// clip with the fill edge by edge.
+std::vector<Curve::XYValue> CrossingRegion(std::int64_t n) {
+  std::vector<Curve::XYValue> corners;
+  for (std::int64_t i = 0; i < n; ++i) {
+    const double a = 2 * M_PI * static_cast<double>(i * (n / 2 - 1)) / static_cast<double>(n);
+    corners.push_back({static_cast<std::int32_t>(500 + 400 * std::cos(a)), static_cast<std::int32_t>(500 + 400 * std::sin(a))});
+  }
+  return corners;
+}
+
+void BM_ReturnRegion_Chart(benchmark::State& state) {
+  const auto corners = CrossingRegion(state.range(0));
+  auto dc = CDC::CreateRaster(kPaneWidth, kPaneHeight);
+  Curve chart;
+  for (auto _ : state) chart.DrawROIRgn(dc.get(), kPlot, 1000, 0, 1000, 0, corners);
+}
+
+void BM_ReturnRegion_SelfClipped(benchmark::State& state) {
+  namespace gp = Gdiplus;
+  std::vector<gp::PointF> points;
+  for (const auto& c : CrossingRegion(state.range(0))) {
+    points.emplace_back(static_cast<float>(kPlot.left + c.x * (kPlot.Width() / 1000.0)),
+                        static_cast<float>(kPlot.bottom - c.y * (kPlot.Height() / 1000.0)));
+  }
+  auto dc = CDC::CreateRaster(kPaneWidth, kPaneHeight);
+  const gp::Pen pen(gp::Color(0xFFFF0000), 1.5f);
+  const gp::SolidBrush brush(gp::Color(0x80960000));
+  for (auto _ : state) {
+    gp::Graphics g(dc.get());
+    g.SetSmoothingMode(gp::SmoothingModeAntiAlias);
+    gp::GraphicsPath path(gp::FillModeAlternate);
+    path.AddPolygon(points.data(), static_cast<gp::INT>(points.size()));
+    const gp::Region region(&path);
+    g.DrawPath(&pen, &path);
+    g.SetClip(&region, gp::CombineModeReplace);
+    g.FillRegion(&brush, &region);
+  }
+}
+
 }  // namespace
 
+BENCHMARK(BM_ReturnRegion_Chart)->Arg(100)->Arg(300)->Arg(1000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ReturnRegion_SelfClipped)->Arg(100)->Arg(300)->Arg(1000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_TickPrice_Chart)->Arg(270)->Arg(21600)->Arg(86400)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_TickPrice_RawCairo)->Arg(270)->Arg(21600)->Arg(86400)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_PricePane_Chart)->Unit(benchmark::kMicrosecond);

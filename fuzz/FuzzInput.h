@@ -114,11 +114,19 @@ class Input {
 
   float Float() { return static_cast<float>(Double()); }
 
-  // Rectangles: ordinary, empty, reversed, enormous, at the ends of the range.
+  // Rectangles: ordinary, empty, reversed, enormous, at the ends of the range, with sides at
+  // the surface limits (16384 pixels, 64 Mpx) and one past them.
   CRect Rect() {
-    switch (Byte() % 4) {
-      case 0: return CRect(Int(), Int(), Int(), Int());
-      case 1: {
+    switch (Byte() % 8) {
+      case 0:
+      case 1: return CRect(Int(), Int(), Int(), Int());
+      case 2: {
+        static constexpr int kSides[] = {16384, 16385, 8192, 4096, 4097, 1, 64};
+        const int l = Byte() % 40, t = Byte() % 40, w = kSides[Byte() % 7], h = kSides[Byte() % 7];
+        return CRect(l, t, l + w, t + h);
+      }
+      case 3:
+      case 4: {
         const int l = static_cast<std::int8_t>(Byte());
         const int t = static_cast<std::int8_t>(Byte());
         return CRect(l, t, l - 40 + Byte() * 3, t - 40 + Byte() * 2);  // sometimes reversed

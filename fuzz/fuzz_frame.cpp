@@ -24,9 +24,9 @@ std::vector<CString> Labels(Input& in) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   Input in(data, size);
-  auto dc = kelo::fuzz::MakeDC(in);
+  kelo::fuzz::Surfaces surfaces(in);
   CKeloBaseChart chart;
-  kelo::fuzz::RunCalls(in, dc.get(), [&](const CRect& rect) {
+  kelo::fuzz::RunCalls(in, surfaces, [&](CDC* dc, const CRect& rect) {
     switch (in.Pick(20)) {
       case 0: chart.SetFontSize(in.Int(), in.Int()); break;
       case 1: chart.SetBmpDeflate(in.Int(), in.Int(), in.Int(), in.Int()); break;
@@ -34,20 +34,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       case 3: chart.SetYCells(in.Count()); break;
       case 4: chart.SetOverDrawLine(in.Byte() & 1); break;
       case 5: chart.SetYLinePen(in.Int(), in.Int(), in.U32()); break;
-      case 6: chart.DrawYGrid(dc.get(), rect, in.Count(), in.Int()); break;
-      case 7: chart.DrawYGridText(dc.get(), rect, in.Double(), in.Double()); break;
-      case 8: chart.DrawYGridTextEx(dc.get(), rect, in.Double(), in.Double(), in.Double(), in.Count(), in.Count()); break;
-      case 9: chart.DrawSymYGridText(dc.get(), rect, in.Double(), in.Double(), in.Count()); break;
-      case 10: chart.DrawFitYGridText(dc.get(), rect, in.Int64(), in.Count(), in.Byte() & 1); break;
-      case 11: chart.DrawJumpYGridText(dc.get(), rect, in.Double(), in.Double(), in.Double(), in.Count(), in.Byte() & 1); break;
-      case 12: chart.DrawYGridTextBylossBenefit(dc.get(), rect, in.Double(), in.Double(), in.Double(), in.Double(), in.Count()); break;
-      case 13: chart.DrawXGrid(dc.get(), rect, in.Count(), in.Byte() & 1); break;
-      case 14: chart.DrawXSubXGrid(dc.get(), rect, in.Count(), in.Byte() & 1); break;
-      case 15: chart.DrawXSubXGrid(dc.get(), rect, in.Count(), in.Int(), in.Int(), in.Byte() & 1); break;
+      case 6: chart.DrawYGrid(dc, rect, in.Count(), in.Int()); break;
+      case 7: chart.DrawYGridText(dc, rect, in.Double(), in.Double()); break;
+      case 8: chart.DrawYGridTextEx(dc, rect, in.Double(), in.Double(), in.Double(), in.Count(), in.Count()); break;
+      case 9: chart.DrawSymYGridText(dc, rect, in.Double(), in.Double(), in.Count()); break;
+      case 10: chart.DrawFitYGridText(dc, rect, in.Int64(), in.Count(), in.Byte() & 1); break;
+      case 11: chart.DrawJumpYGridText(dc, rect, in.Double(), in.Double(), in.Double(), in.Count(), in.Byte() & 1); break;
+      case 12: chart.DrawYGridTextBylossBenefit(dc, rect, in.Double(), in.Double(), in.Double(), in.Double(), in.Count()); break;
+      case 13: chart.DrawXGrid(dc, rect, in.Count(), in.Byte() & 1); break;
+      case 14: chart.DrawXSubXGrid(dc, rect, in.Count(), in.Byte() & 1); break;
+      case 15: chart.DrawXSubXGrid(dc, rect, in.Count(), in.Int(), in.Int(), in.Byte() & 1); break;
       case 16: (in.Byte() & 1) ? chart.SetXInfor(Labels(in)) : chart.SetXInforNew(Labels(in)); break;
-      case 17: chart.DrawXGridText(dc.get(), rect, in.Byte() & 1); break;
-      case 18: (in.Byte() & 1) ? chart.DrawXGridTextNew(dc.get(), rect, 0, 0, 0) : chart.DrawXGridTextString(dc.get(), rect, in.Count()); break;
-      case 19: chart.DrawXGridTextWithRange(dc.get(), rect, in.Double(), in.Double(), in.Count(), in.Int(), in.Count()); break;
+      case 17: chart.DrawXGridText(dc, rect, in.Byte() & 1); break;
+      case 18: (in.Byte() & 1) ? chart.DrawXGridTextNew(dc, rect, 0, 0, 0) : chart.DrawXGridTextString(dc, rect, in.Count()); break;
+      case 19: chart.DrawXGridTextWithRange(dc, rect, in.Double(), in.Double(), in.Count(), in.Int(), in.Count()); break;
     }
   });
   return 0;

@@ -1,7 +1,8 @@
-// The surface layer under hostile callers: DCs of both backends, memory DCs and bitmaps of
-// any size, text of any bytes, copies with rectangles partly or wholly outside, GDI+ lines,
+// The surface layer under hostile callers: raster, recording, SVG and PDF DCs, memory DCs
+// and bitmaps of any size up to the limits (copied onto every kind of DC), text of any bytes, copies with rectangles partly or wholly outside, GDI+ lines,
 // polygons, paths, pies, regions and clips with NaN and infinities, and a recording
-// replayed onto a raster, onto itself and onto one of its own bitmaps. Promises checked:
+// replayed onto a raster, onto itself and onto one of its own bitmaps, a vector document
+// finished and then drawn on. Promises checked:
 // a surface past the size limit is refused, a recording never holds more records than its
 // limit, and a replay onto itself adds exactly the records it started with (up to the limit).
 #include <memory>
@@ -11,6 +12,7 @@
 #include <kelochart/surface/Gdiplus.h>
 #include <kelochart/surface/RasterBackend.h>
 #include <kelochart/surface/RecordingBackend.h>
+#include <kelochart/surface/VectorBackend.h>
 
 #include "FuzzDC.h"
 #include "surface/Limits.h"
@@ -72,8 +74,20 @@ void Paths(Input& in, CDC* dc) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   Input in(data, size);
-  const bool raster = in.Byte() % 3 == 0;
-  auto screen = raster ? CDC::CreateRaster(80, 60) : CDC::CreateRecording(640, 400);
+  // A recording for 4 in 8 inputs (the byte 0 too), a raster for 2, an SVG or PDF page for 1.
+  std::shared_ptr<kelo::surface::VectorBackend> page;
+  std::unique_ptr<CDC> screen;
+  switch (const std::uint8_t kind = in.Byte() % 8) {
+    case 4: case 5: screen = CDC::CreateRaster(80, 60); break;
+    case 6: case 7: {
+      using kelo::surface::VectorBackend;
+      page = std::make_shared<VectorBackend>(kind == 6 ? VectorBackend::Format::kSvg : VectorBackend::Format::kPdf, 80, 60);
+      screen = CDC::FromBackend(page);
+      break;
+    }
+    default: screen = CDC::CreateRecording(640, 400);
+  }
+  bool finished = false;
   CDC memory;
   memory.CreateCompatibleDC(screen.get());
   std::vector<std::unique_ptr<CBitmap>> bitmaps;
@@ -82,9 +96,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // Surface calls are cheap, one at a time; twice as many as a chart input makes.
   for (int calls = 0; calls < 2 * kelo::fuzz::kMaxCalls && !in.Empty(); ++calls) {
     CDC* dc = in.Byte() & 1 ? &memory : screen.get();
-    switch (in.Pick(12)) {
+    switch (in.Pick(13)) {
       case 0: {
-        const int w = in.Byte() < 32 ? in.Int() : in.Byte() % 200, h = in.Byte() < 32 ? in.Int() : in.Byte() % 200;
+        int w = in.Byte() < 32 ? in.Int() : in.Byte() % 200, h = in.Byte() < 32 ? in.Int() : in.Byte() % 200;
+        // What a large pane's layer holds: 1 Mpx at the side limit in the inputs that may take
+        // a heavy argument, the whole limit (256 MB, seconds to make) in one input of 4096.
+        if (in.Byte() == 255 && in.Heavy()) w = 16384, h = in.Rare() ? 4096 : 64;
         auto bitmap = std::make_unique<CBitmap>();
         const bool ok = bitmap->CreateCompatibleBitmap(screen.get(), w, h);
         KELO_FUZZ_CHECK(ok == kelo::surface::detail::SurfaceSizeOk(w, h));
@@ -147,6 +164,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         KELO_FUZZ_CHECK(recording->Log().size() <= kelo::surface::detail::kMaxRecords);
         break;
       }
+      case 12:
+        // Ends the document (once with its bytes); what is drawn afterwards has no effect.
+        if (page) KELO_FUZZ_CHECK(!page->Finish().empty() || finished);
+        finished = true;
+        break;
     }
   }
   return 0;

@@ -27,9 +27,9 @@ Tick Step(Input& in) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   Input in(data, size);
-  auto dc = kelo::fuzz::MakeDC(in);
+  kelo::fuzz::Surfaces surfaces(in);
   CKeloBaseChart chart;
-  kelo::fuzz::RunCalls(in, dc.get(), [&](const CRect& rect) {
+  kelo::fuzz::RunCalls(in, surfaces, [&](CDC* dc, const CRect& rect) {
     switch (in.Pick(9)) {
       case 0: chart.SetOffsetMinTick(in.Byte() < 128 ? in.Int() : in.Byte() % 120); break;
       case 1: chart.SetTickType(Step(in)); break;
@@ -42,7 +42,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       case 4: {
         std::vector<CKeloBaseChart::STimeLine> lines(in.Byte() % 16);
         for (auto& l : lines) l = {Time(in), in.Byte() % 3};
-        chart.DrawXGridByTime(dc.get(), rect, Time(in), Time(in), lines, in.Byte() & 1, in.Byte() & 1, Step(in));
+        chart.DrawXGridByTime(dc, rect, Time(in), Time(in), lines, in.Byte() & 1, in.Byte() & 1, Step(in));
         break;
       }
       case 5: {
@@ -51,7 +51,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         chart.SetXInfor(std::move(labels));
         break;
       }
-      case 6: chart.DrawXGridTextByTime(dc.get(), rect, Time(in), Time(in), in.Byte() & 1, Step(in)); break;
+      case 6: chart.DrawXGridTextByTime(dc, rect, Time(in), Time(in), in.Byte() & 1, Step(in)); break;
       case 7: chart.CountGridOffset(in.Int(), in.Int(), in.Int()); break;
       case 8: chart.CountLineOffsetStep(in.Int(), in.Int()); break;
     }

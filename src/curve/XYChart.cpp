@@ -85,7 +85,10 @@ void CKeloBaseCurve::DrawROIRgn(CDC* dc, const CRect& rect, std::int32_t xMax, s
   path.AddPolygon(corners.data(), static_cast<Gdiplus::INT>(corners.size()));
   const Gdiplus::Region region(&path);
   graphics.DrawPath(&roiCurvePen, &path);
-  graphics.SetClip(&region, Gdiplus::CombineModeReplace);
+  // Filled without first clipping to itself: a region clipped to itself is the region, so
+  // the pixels are the same, but cairo intersects the clip with the fill edge by edge, which
+  // for a region whose edges cross costs time and memory with the square of its corners
+  // (seconds and hundreds of megabytes for a few thousand).
   graphics.FillRegion(&roiBrush, &region);
 }
 

@@ -6,7 +6,10 @@
 #include <cmath>
 #include <vector>
 
+#include <kelochart/surface/RasterBackend.h>
+
 #include "CurveTestSupport.h"
+#include "GoldenImage.h"
 
 namespace {
 
@@ -101,7 +104,8 @@ TEST_F(XY, RegionsAreOutlinedThenFilledInsideAndPointsTakeTheLastColour) {
   const auto& fill = std::get<kelo::surface::FillPathRecord>(log[1].op);
   EXPECT_EQ(outline.pen.argb, 0xFFFF0000u);
   EXPECT_EQ(fill.argb, 0x80960000u);
-  EXPECT_EQ(fill.state.clip, outline.path);
+  EXPECT_EQ(fill.path, outline.path);
+  EXPECT_FALSE(fill.state.clipped);
   EXPECT_EQ(outline.path.figures.at(0).points.at(1), (kelo::surface::PointF{100, 0}));
   kelo::surface::RecordingOf(*dc)->Clear();
 
@@ -116,6 +120,50 @@ TEST_F(XY, RegionsAreOutlinedThenFilledInsideAndPointsTakeTheLastColour) {
   EXPECT_EQ((std::vector<float>{pies[2].x, pies[2].y, pies[2].w, pies[2].h, pies[2].sweepAngle}),
             (std::vector<float>{52, 172, 8, 8, 360}));
   EXPECT_EQ(pies[2].argb, 0xFF0000FFu);
+}
+
+// A polygon of n corners visiting every step-th point of a circle of radius 40 around
+// (50, 50): its edges cross each other (step 1 aside).
+std::vector<Curve::XYValue> Star(int n, int step) {
+  std::vector<Curve::XYValue> corners;
+  for (int i = 0; i < n; ++i) {
+    const double a = 2 * M_PI * i * step / n;
+    corners.push_back({static_cast<std::int32_t>(std::lround(50 + 40 * std::cos(a))),
+                       static_cast<std::int32_t>(std::lround(50 + 40 * std::sin(a)))});
+  }
+  return corners;
+}
+
+// Clipping a region to itself before filling it cost time and memory with the square of its
+// crossings (1,000 corners: seconds; 3,000: 700 MB). The fill is now one unclipped record,
+// and on a raster it gives exactly the pixels the self-clipped fill gave.
+TEST_F(XY, ASelfCrossingRegionIsFilledUnclippedWithTheSelfClippedPixels) {
+  chart.DrawROIRgn(dc.get(), rect, 100, 0, 100, 0, Star(1000, 499));
+  const Log& log = LogOf(*dc);
+  ASSERT_EQ(log.size(), 2u);
+  EXPECT_FALSE(std::get<kelo::surface::FillPathRecord>(log[1].op).state.clipped);
+
+  namespace gp = Gdiplus;
+  for (const auto& [n, step] : std::vector<std::pair<int, int>>{{3, 1}, {5, 2}, {7, 3}, {4, 1}, {60, 29}, {101, 50}}) {
+    const auto corners = Star(n, step);
+    auto drawn = CDC::CreateRaster(100, 100), clipped = CDC::CreateRaster(100, 100);
+    chart.DrawROIRgn(drawn.get(), CRect(0, 0, 100, 100), 100, 0, 100, 0, corners);
+    // The former drawing by hand: on 100 x 100 pixels for 0 .. 100 a corner (x, y) is (x, 100 - y).
+    std::vector<gp::PointF> points;
+    for (const auto& c : corners) points.emplace_back(static_cast<float>(c.x), static_cast<float>(100 - c.y));
+    gp::Graphics g(clipped.get());
+    g.SetSmoothingMode(gp::SmoothingModeAntiAlias);
+    gp::GraphicsPath path(gp::FillModeAlternate);
+    path.AddPolygon(points.data(), static_cast<gp::INT>(points.size()));
+    const gp::Region region(&path);
+    const gp::Pen pen(gp::Color(0xFFFF0000), 1.5f);
+    const gp::SolidBrush brush(gp::Color(0x80960000));
+    g.DrawPath(&pen, &path);
+    g.SetClip(&region, gp::CombineModeReplace);
+    g.FillRegion(&brush, &region);
+    EXPECT_EQ(CountDifferentPixels(*kelo::surface::RasterOf(*drawn), *kelo::surface::RasterOf(*clipped)), 0)
+        << n << " corners, step " << step;
+  }
 }
 
 TEST_F(XY, HostileValuesGiveFiniteCoordinatesAndTwoCornersNoRegion) {
