@@ -67,6 +67,7 @@ std::optional<std::string> RunJob(const Job& job, const RenderSettings& settings
   auto input = job.input();
   if (auto* error = std::get_if<InputError>(&input)) return error->Text();
   const ChartInput& in = std::get<ChartInput>(input);
+  for (const std::string& note : in.notes) std::fprintf(stderr, "kelochart: %s\n", note.c_str());
   if (job.kind->needsInnerOuter && !in.data.hasInnerOuter) {
     return InputError{in.data.name, 1, 1,
                       std::string("the chart kind ") + job.kind->name + " needs the columns \"inner\" and \"outer\""}
@@ -126,13 +127,7 @@ std::vector<Job> BatchJobs(const std::string& dir, const std::string& outDir, co
     Job job;
     job.kind = kind;
     job.output = (fs::path(outDir) / file.stem()).string() + "." + extension;
-    job.input = [path = file.string(), options]() -> std::variant<ChartInput, InputError> {
-      auto text = ReadInput(path);
-      if (auto* error = std::get_if<InputError>(&text)) return *error;
-      auto data = ParseMinuteBars(path, std::get<std::string>(text));
-      if (auto* error = std::get_if<InputError>(&data)) return *error;
-      return PrepareInput(std::move(std::get<MinuteBars>(data)), options);
-    };
+    job.input = [path = file.string(), options]() { return ReadChartInput(path, options); };
     jobs.push_back(std::move(job));
   }
   return jobs;

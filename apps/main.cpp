@@ -67,6 +67,8 @@ void AddRenderOptions(CLI::App& app, RenderCommand& c) {
   app.add_option("--session", c.options.session,
                  "trading session HH:MM-HH:MM, across midnight as 15:00-05:00 (default: 09:00-13:30 for stocks, "
                  "08:45-13:45 for futures and options)");
+  app.add_option("--encoding", c.options.encoding, "text encoding of the file: auto, utf-8, big5 or utf-16 (default: auto)");
+  app.add_option("--date", c.options.date, "trading day to draw from a file of several: 2026-12-04 or ROC 115/12/04 (default: the last)");
   app.add_option("--size", c.size, "picture size WIDTHxHEIGHT")->capture_default_str();
   app.add_option("--font", c.style.fontFace, "label font face (default: DejaVu Sans Mono)");
   app.add_option("--font-size", c.style.fontSize, "label font em height in pixels (default: 12)");
@@ -84,6 +86,7 @@ int RunRender(RenderCommand& c) {
   }
   auto theme = ParseTheme(c.theme);
   if (!theme) return Fail(kBadUsage, "--theme must be dark or light, not " + c.theme);
+  if (!ParseEncoding(c.options.encoding)) return Fail(kBadUsage, "--encoding must be auto, utf-8, big5 or utf-16");
   if (!FindCategory(c.options.category)) {
     return Fail(kBadUsage, "unknown category \"" + c.options.category + "\" (one of " + CategoryNames() + ")");
   }
@@ -115,11 +118,7 @@ int RunRender(RenderCommand& c) {
   const InputOptions options = c.options;
   job.input = [input, options]() -> std::variant<ChartInput, InputError> {
     if (input.empty()) return PrepareInput(SampleDay(), options);
-    auto text = ReadInput(input);
-    if (auto* error = std::get_if<InputError>(&text)) return *error;
-    auto data = ParseMinuteBars(input == "-" ? "<stdin>" : input, std::get<std::string>(text));
-    if (auto* error = std::get_if<InputError>(&data)) return *error;
-    return PrepareInput(std::move(std::get<MinuteBars>(data)), options);
+    return ReadChartInput(input, options);
   };
   PrepareSharedObjects();
   if (auto error = RunJob(job, settings)) return Fail(kBadData, *error);
