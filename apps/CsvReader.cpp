@@ -262,6 +262,7 @@ std::variant<MinuteBars, InputError> ParseMinuteBars(std::string_view name, std:
     Row row;
     MinuteBar& bar = row.bar;
     bar.line = lineNo;
+    std::int32_t dateColumn = 0;
     std::optional<ClockTime> time;
     if (h.Has(Column::Date)) {
       const CsvField& d = field(Column::Date);
@@ -269,7 +270,7 @@ std::variant<MinuteBars, InputError> ParseMinuteBars(std::string_view name, std:
       if (!dt || dt->date == 0) return fail(d.offset, h.Name(Column::Date) + ": " + quote(d) + " is not a date (" + kDateForms + ")");
       bar.date = dt->date;
       time = dt->time;
-      bar.timeColumn = CharacterColumn(l, d.offset);
+      bar.timeColumn = dateColumn = CharacterColumn(l, d.offset);
     }
     if (h.Has(Column::Time)) {
       const CsvField& t = field(Column::Time);
@@ -350,7 +351,9 @@ std::variant<MinuteBars, InputError> ParseMinuteBars(std::string_view name, std:
       if (bar.date != 0) {
         if (direction == 0) direction = step;
         if (step != direction) {
-          const std::int32_t column = bar.timeColumn;
+          // The date's column when the date breaks the order, else the time's.
+          const bool dateBreaks = bar.date != static_cast<std::int32_t>(previousKey / 1000000);
+          const std::int32_t column = dateBreaks && dateColumn > 0 ? dateColumn : bar.timeColumn;
           return InputError{file, lineNo, column,
                             "rows out of order: " + FormatDate(bar.date) + " " + FormatClock(bar.time, true) +
                                 " comes after " + FormatDate(static_cast<std::int32_t>(previousKey / 1000000)) + " " +
@@ -392,7 +395,7 @@ std::variant<MinuteBars, InputError> ParseMinuteBars(std::string_view name, std:
       if (r.total < before) {
         return InputError{file, r.bar.line, r.totalColumn,
                           h.Name(Column::TotalVolume) + ": " + std::to_string(r.total) + " is less than " +
-                              std::to_string(before) + " the row before: a cumulative volume never decreases"};
+                              std::to_string(before) + " on the row before: a cumulative volume never decreases"};
       }
       r.bar.volume = r.total - before;
       before = r.total;
@@ -430,8 +433,10 @@ std::variant<MinuteBars, InputError> ParseMinuteBars(std::string_view name, std:
 }
 
 std::optional<InputError> CheckSession(const MinuteBars& data, const Session& session) {
-  std::int32_t previous = -1;
+  std::int32_t previous = -1, day = 0;
   for (const MinuteBar& b : data.bars) {
+    if (b.date != day) previous = -1;  // each trading day starts the session again
+    day = b.date;
     auto offset = session.OffsetOf(b.time);
     if (!offset) {
       return InputError{data.name, b.line, b.timeColumn,
