@@ -40,7 +40,11 @@ std::optional<CsvFieldError> SplitCsvLine(std::string_view line, char separator,
       }
     } else {
       const std::size_t start = i;
-      while (i < line.size() && line[i] != separator) ++i;
+      while (i < line.size() && line[i] != separator) {
+        // A quote belongs in a quoted field only: elsewhere it hides where fields end.
+        if (line[i] == '"') return CsvFieldError{field.offset, "a quote inside a field that does not start with one"};
+        ++i;
+      }
       std::size_t end = i;
       while (end > start && Space(line[end - 1], separator)) --end;
       field.text.assign(line.substr(start, end - start));

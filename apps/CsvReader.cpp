@@ -379,6 +379,7 @@ std::variant<MinuteBars, InputError> ParseMinuteBars(std::string_view name, std:
   MinuteBars out;
   out.name = file;
   out.hasInnerOuter = h.Has(Column::Inner);
+  out.timeName = h.name[static_cast<int>(h.Has(Column::Time) ? Column::Time : Column::Date)];
   out.hasDates = rows.front().bar.date != 0;
   out.daily = timeForm == 0;
   out.newestFirst = descents > ascents;
@@ -440,12 +441,12 @@ std::optional<InputError> CheckSession(const MinuteBars& data, const Session& se
     auto offset = session.OffsetOf(b.time);
     if (!offset) {
       return InputError{data.name, b.line, b.timeColumn,
-                        "column \"time\": " + FormatClock(b.time, true) + " is outside the session " +
+                        "column \"" + data.timeName + "\": " + FormatClock(b.time, true) + " is outside the session " +
                             FormatClock(session.start) + "-" + FormatClock(session.end) + " (see --session)"};
     }
     if (*offset <= previous) {
       return InputError{data.name, b.line, b.timeColumn,
-                        "column \"time\": " + FormatClock(b.time, true) +
+                        "column \"" + data.timeName + "\": " + FormatClock(b.time, true) +
                             (data.newestFirst ? " is not before the time of the line above: rows newest first must decrease"
                                              : " is not after the time of the line before: times must increase")};
     }

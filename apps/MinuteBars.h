@@ -28,6 +28,7 @@ struct MinuteBar {
 struct MinuteBars {
   std::string name;  // file name for messages, "<stdin>" or "sample"
   std::vector<MinuteBar> bars;
+  std::string timeName = "time";  // the header's name of the column holding the times
   std::int32_t priceScale = 100;
   int decimals = 2;
   bool hasInnerOuter = false;
