@@ -61,7 +61,7 @@ void AddRenderOptions(CLI::App& app, RenderCommand& c) {
   app.add_option("input", c.input, "minute-bar CSV file, or - for standard input (default: the embedded sample day)");
   app.add_option("-o,--output", c.output, "output file: .png, .svg or .pdf, or - for PNG on standard output");
   app.add_option("--category", c.options.category, "market category: " + CategoryNames())->capture_default_str();
-  app.add_option("--reference", c.options.reference, "reference price (default: the first open)");
+  app.add_option("--reference", c.options.reference, "reference price (default: the file's reference column, else the first open)");
   app.add_option("--price-scale", c.options.priceScale,
                  "prices are whole numbers of 1/SCALE: 1, 10, 100, 1000 or 10000 (default: from the data's decimals)");
   app.add_option("--session", c.options.session,
@@ -154,7 +154,8 @@ int main(int argc, char** argv) {
     commands[i].app = render->add_subcommand(kind.name, std::string(kind.summary) + ".");
     commands[i].app->footer(std::string("Columns read: ") + kind.columns +
                             ".\nThe CSV needs a header line naming its columns (time,open,high,low,close,volume"
-                            "[,inner,outer]); times HH:MM or HH:MM:SS, decimal prices." +
+                            "[,inner,outer], or in Chinese: 時間,開盤價,最高價,最低價,收盤價,成交量); one row per "
+                            "trade (time,price,volume) is read too. See the README for every accepted form." +
                             (kind.layered ? "\nThis chart is composed from layer bitmaps: SVG and PDF embed them as images."
                                           : ""));
     AddRenderOptions(*commands[i].app, commands[i]);
