@@ -1,9 +1,11 @@
 // Checking the command line's data options against the minute bars.
 #include "ChartInput.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "CsvReader.h"
+#include "DateTimeFields.h"
 #include "TradeSlots.h"
 #include "TradingDays.h"
 
@@ -69,6 +71,18 @@ std::variant<ChartInput, InputError> PrepareInput(MinuteBars data, const InputOp
     in.session = DefaultSession(in.category);
   }
   if (data.fromTrades) FoldClosingAuction(data.bars, in.session);
+  if (data.hasDates && !options.allDays) {
+    // A futures trading day holds the night session before it and the day session: the
+    // chart draws the session chosen and leaves the other out, saying so.
+    const auto outside = [&](const MinuteBar& b) { return !in.session.OffsetOf(b.time); };
+    const auto left = std::count_if(data.bars.begin(), data.bars.end(), outside);
+    if (left > 0 && left < static_cast<std::ptrdiff_t>(data.bars.size())) {
+      data.bars.erase(std::remove_if(data.bars.begin(), data.bars.end(), outside), data.bars.end());
+      in.notes.push_back(data.name + ": " + std::to_string(left) + " bars of " + FormatDate(data.bars.front().date) +
+                         " lie outside the session " + FormatClock(in.session.start) + "-" +
+                         FormatClock(in.session.end) + " and are left out (choose another with --session)");
+    }
+  }
   if (auto error = CheckSession(data, in.session)) return *error;
 
   if (!options.reference.empty()) {

@@ -262,6 +262,14 @@ TEST(CliVendor, DaysSessionsAndReference) {
   EXPECT_EQ(TradingDays(night), (std::vector<std::int32_t>{20261204}));
   EXPECT_EQ(Text(night.bars.front()), "20261204 15:01:00 23250 23256 23248 23253 43 0/0 @2");
   EXPECT_EQ(ErrorOf("futures_night_session.csv", {.category = "FITX", .session = "15:00-05:00"}), "");
+  // A futures day with the night before it: each session draws alone, the other is left out.
+  const MinuteBars both = Read("futures_day_and_night.csv");
+  auto day = std::get<ChartInput>(PrepareInput(both, {.category = "FITX"}));
+  auto evening = std::get<ChartInput>(PrepareInput(both, {.category = "FITX", .session = "15:00-05:00"}));
+  EXPECT_EQ(day.data.bars.size(), 15u);
+  EXPECT_EQ(evening.data.bars.size(), 29u);
+  EXPECT_EQ(day.notes.back(), "futures_day_and_night.csv: 29 bars of 2026-12-04 lie outside the session 08:45-13:45 "
+                              "and are left out (choose another with --session)");
   EXPECT_EQ(ErrorOf("futures_whole_points.csv", {.category = "FITX"}), "");
   EXPECT_EQ(Read("futures_whole_points.csv").priceScale, 1);
 
