@@ -17,6 +17,7 @@
 
 #include "Batch.h"
 #include "CsvReader.h"
+#include "DateTimeFields.h"
 #include "SampleData.h"
 #include "ScaleCommands.h"
 
@@ -87,6 +88,7 @@ int RunRender(RenderCommand& c) {
   auto theme = ParseTheme(c.theme);
   if (!theme) return Fail(kBadUsage, "--theme must be dark or light, not " + c.theme);
   if (!ParseEncoding(c.options.encoding)) return Fail(kBadUsage, "--encoding must be auto, utf-8, big5 or utf-16");
+  if (!c.options.date.empty() && !ParseDate(c.options.date)) return Fail(kBadUsage, "--date must look like 2026-12-04 or 115/12/04");
   if (!FindCategory(c.options.category)) {
     return Fail(kBadUsage, "unknown category \"" + c.options.category + "\" (one of " + CategoryNames() + ")");
   }
