@@ -83,7 +83,7 @@ std::variant<ChartInput, InputError> PrepareInput(MinuteBars data, const InputOp
                          FormatClock(in.session.end) + " and are left out (choose another with --session)");
     }
   }
-  if (auto error = CheckSession(data, in.session)) return *error;
+  if (auto error = data.daily ? std::nullopt : CheckSession(data, in.session)) return *error;  // days have no session
 
   if (!options.reference.empty()) {
     auto d = ParseDecimal(options.reference);

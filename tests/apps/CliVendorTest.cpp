@@ -277,6 +277,7 @@ TEST(CliVendor, DaysSessionsAndReference) {
   const MinuteBars daily = Read("daily_bars.csv");
   EXPECT_TRUE(daily.daily);
   EXPECT_EQ(Text(daily.bars.back()), "20261203 00:00:00 3055 3070 3010 3015 18000 0/0 @4");
+  EXPECT_EQ(std::get<ChartInput>(PrepareInput(daily, {.allDays = true})).reference, 3000);
   EXPECT_EQ(ErrorOf("daily_bars.csv"), "daily_bars.csv: daily bars (a date column and no time): this chart draws one "
                                        "day of minute bars or trades");
 }
