@@ -66,12 +66,14 @@ void PrepareSharedObjects() {
 std::optional<std::string> RunJob(const Job& job, const RenderRequest& request) {
   auto format = FormatForPath(job.output);
   if (!format) return "unknown output format of " + job.output + " (use .png, .svg or .pdf)";
-  auto bars = job.bars();
+  auto bars = job.bars(request);
   if (auto* error = std::get_if<InputError>(&bars)) return error->Text();
   RenderRequest r = request;
   if (job.kind) r.kind = job.kind;
   r.format = *format;
-  auto result = RenderBars(r, std::move(std::get<MinuteBars>(bars)));
+  std::vector<std::string> notes;
+  auto result = RenderBars(r, std::move(std::get<MinuteBars>(bars)), &notes);
+  for (const std::string& note : notes) std::fprintf(stderr, "kelochart: %s\n", note.c_str());
   if (auto* error = std::get_if<InputError>(&result)) return error->Text();
   return WriteOutput(job.output, std::get<std::vector<std::uint8_t>>(result));
 }
@@ -117,11 +119,7 @@ std::vector<Job> BatchJobs(const std::string& dir, const std::string& outDir, co
   for (const fs::path& file : files) {
     Job job;
     job.output = (fs::path(outDir) / file.stem()).string() + "." + extension;
-    job.bars = [path = file.string()]() -> std::variant<MinuteBars, InputError> {
-      auto text = ReadInput(path);
-      if (auto* error = std::get_if<InputError>(&text)) return *error;
-      return ParseMinuteBars(path, std::get<std::string>(text));
-    };
+    job.bars = [path = file.string()](const RenderRequest& request) { return ReadBars(request, path); };
     jobs.push_back(std::move(job));
   }
   return jobs;
@@ -133,7 +131,7 @@ std::vector<Job> GalleryJobs(const std::string& outDir) {
     Job job;
     job.kind = &kind;
     job.output = (std::filesystem::path(outDir) / kind.name).string() + ".png";
-    job.bars = []() -> std::variant<MinuteBars, InputError> { return SampleDay(); };
+    job.bars = [](const RenderRequest&) -> std::variant<MinuteBars, InputError> { return SampleDay(); };
     jobs.push_back(std::move(job));
   }
   return jobs;

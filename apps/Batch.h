@@ -11,10 +11,11 @@
 namespace kelo::cli {
 
 // One picture to make: its output path (whose extension gives the format) and how to get
-// its bars; kind, when set, overrides the request's (the gallery draws every kind).
+// its bars (read with the request's encoding); kind, when set, overrides the request's (the
+// gallery draws every kind).
 struct Job {
   std::string output;
-  std::function<std::variant<MinuteBars, InputError>()> bars;
+  std::function<std::variant<MinuteBars, InputError>(const RenderRequest&)> bars;
   const ChartKind* kind = nullptr;
 };
 

@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <variant>
+#include <vector>
 
 #include "Market.h"
 #include "MinuteBars.h"
@@ -18,6 +19,9 @@ struct InputOptions {
   std::string reference;   // decimal price; default the first open
   std::string priceScale;  // 1, 10, 100, 1000 or 10000; default from the data's decimals
   std::string session;     // "HH:MM-HH:MM"; default from the category
+  std::string encoding;    // auto, utf-8, big5 or utf-16; default auto (see TextDecoding.h)
+  std::string date;        // the trading day to draw from a file of several; default the last
+  bool allDays = false;    // keep every day (for kinds that draw many days)
 };
 
 struct ChartInput {
@@ -25,11 +29,20 @@ struct ChartInput {
   CategoryInfo category{};
   Session session;
   std::int32_t reference = 0;  // scaled like the prices
+  // Which reference the chart uses: "--reference", "the file's reference column" or "the
+  // first open".
+  std::string referenceFrom;
+  std::vector<std::string> notes;  // what the tool chose for the user, for stderr
 };
 
 // Checks the options against the data; an error names the file (line 0) or the line of the
-// bar at fault.
+// bar at fault. Chooses the day to draw (unless allDays), folds a closing auction of trades
+// into the session's last slot, and takes the reference from --reference, else the file's
+// reference column, else the first open.
 std::variant<ChartInput, InputError> PrepareInput(MinuteBars data, const InputOptions& options);
+
+// Reads the file (or "-" for standard input) with the options' encoding and prepares it.
+std::variant<ChartInput, InputError> ReadChartInput(const std::string& path, const InputOptions& options);
 
 // The price with priceScale as text: 3015 at 100 is "30.15".
 std::string FormatPrice(std::int32_t price, std::int32_t priceScale);

@@ -1,18 +1,21 @@
-// Reading minute bars from CSV files through the fast-cpp-csv-parser library (header and
-// row splitting, quoting, column counts), with the values checked here field by field.
+// Reading CSV files of bars or trades in one pass over the decoded text: each line is
+// checked for stray bytes, split by our own splitter (CsvFields.cpp) and its fields parsed
+// at once, so every error knows its line and the byte where its field starts. What needs the
+// whole file (its order, cumulative volumes, the price scale, slots from trades) works on the
+// parsed rows after the pass.
 #include "CsvReader.h"
-
-#define CSV_IO_NO_THREAD
-#include <csv.h>
 
 #include <algorithm>
 #include <array>
-#include <cctype>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
-#include <iterator>
+
+#include "ColumnNames.h"
+#include "CsvFields.h"
+#include "DateTimeFields.h"
+#include "TradeSlots.h"
 
 namespace kelo::cli {
 
@@ -24,84 +27,55 @@ std::string InputError::Text() const {
 
 namespace {
 
-constexpr const char* kColumns[] = {"time", "open", "high", "low", "close", "volume", "inner", "outer"};
-constexpr int kRequired = 6;
-
 std::string TooLarge() {
   return "larger than " + std::to_string(kMaxInputBytes >> 20) +
          " MiB: this is not a day of minute bars (split it per instrument and day)";
 }
 
-// The raw lines of the text, for locating fields and checking bytes before the CSV parser
-// sees them.
-struct Lines {
-  std::vector<std::string_view> lines;
+constexpr const char* kTimeForms = "HH:MM, HH:MM:SS, HHMMSS or HMM, with or without a date before it";
+constexpr const char* kDateForms = "2026-12-04, 2026/12/04, 20261204 or ROC 115/12/04, a time may follow";
 
-  explicit Lines(std::string_view text) : lines(SplitLines(text)) {}
-  // Character column (1-based) where field number `field` (0-based) of line starts; one
-  // past the end of the line when the line has fewer fields.
-  std::int32_t ColumnOf(std::int32_t line, int field) const {
-    if (line < 1 || static_cast<std::size_t>(line) > lines.size()) return 1;
-    std::string_view l = lines[static_cast<std::size_t>(line) - 1];
-    bool quoted = false;
-    int current = 0;
-    for (std::size_t i = 0; i < l.size(); ++i) {
-      if (current == field) return static_cast<std::int32_t>(i) + 1;
-      if (l[i] == '"') quoted = !quoted;
-      if (l[i] == ',' && !quoted) ++current;
-    }
-    return static_cast<std::int32_t>(l.size()) + 1;
-  }
+// Indexes of price fields in a row.
+enum { kOpen, kHigh, kLow, kClose, kReference, kPrices };
+constexpr Column kPriceColumns[kPrices] = {Column::Open, Column::High, Column::Low, Column::Close, Column::Reference};
+
+// A row as read, before the file's order and price scale are known.
+struct Row {
+  MinuteBar bar;             // date is the calendar date here
+  std::array<Decimal, kPrices> price{};
+  std::array<std::int32_t, kPrices> priceColumn{};
+  std::int64_t total = 0;  // cumulative volume, when that is the file's volume
+  std::int32_t totalColumn = 0;
 };
 
-// Bytes no text file of prices has: NUL and other control characters.
-std::optional<InputError> CheckBytes(std::string_view name, const Lines& lines) {
-  for (std::size_t n = 0; n < lines.lines.size(); ++n) {
-    std::string_view l = lines.lines[n];
-    const auto line = static_cast<std::int32_t>(n + 1);
-    if (l.size() > kMaxLineBytes) {
-      return InputError{std::string(name), line, static_cast<std::int32_t>(kMaxLineBytes) + 1,
-                        "line longer than " + std::to_string(kMaxLineBytes) + " bytes: not a minute bar"};
-    }
-    for (std::size_t i = 0; i < l.size(); ++i) {
-      const auto c = static_cast<unsigned char>(l[i]);
-      if (c < 0x20 && c != '\t') {
-        char text[96];
-        std::snprintf(text, sizeof text, "binary data (byte 0x%02X): expected a CSV text file", c);
-        return InputError{std::string(name), line, static_cast<std::int32_t>(i) + 1, text};
-      }
-    }
-  }
-  return std::nullopt;
+// The header: for each column the index of its field (-1 when absent) and its name there.
+struct Header {
+  std::array<int, kColumnCount> at;
+  std::array<std::string, kColumnCount> name;
+  std::size_t fields = 0;
+  int last = 0;  // highest index of a column read
+  bool trades = false;
+  std::int32_t line = 1;
+  int At(Column c) const { return at[static_cast<int>(c)]; }
+  bool Has(Column c) const { return At(c) >= 0; }
+  std::string Name(Column c) const { return "column \"" + name[static_cast<int>(c)] + "\""; }
+};
+
+std::string Missing(Column c) {
+  std::string text = std::string("missing column \"") + ColumnLabel(c) + "\" in the header: its accepted names are " +
+                     AcceptedNames(c);
+  if (c == Column::Volume) text += " (or a cumulative volume: " + AcceptedNames(Column::TotalVolume) + ")";
+  if (c == Column::Time) text += " (or, for daily bars, a date: " + AcceptedNames(Column::Date) + ")";
+  return text + "; bars need time, open, high, low, close and volume, trades time, close (price) and volume";
 }
 
-std::string Lower(std::string_view s) {
-  std::string out(s);
-  for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return out;
+std::int64_t Scaled(const Decimal& d, int decimals) {
+  std::int64_t v = d.mantissa;
+  for (int k = d.decimals; k < decimals; ++k) v *= 10;
+  return v;
 }
 
-// Index (0-based) of each known column in the header line, -1 when absent.
-std::vector<int> HeaderColumns(std::string_view header) {
-  std::vector<int> at(std::size(kColumns), -1);
-  int field = 0;
-  std::size_t start = 0;
-  while (start <= header.size()) {
-    std::size_t end = header.find(',', start);
-    if (end == std::string_view::npos) end = header.size();
-    std::string name = Lower(header.substr(start, end - start));
-    name.erase(std::remove_if(name.begin(), name.end(), [](char c) { return c == ' ' || c == '\t' || c == '"'; }),
-               name.end());
-    for (std::size_t k = 0; k < std::size(kColumns); ++k) {
-      if (name == kColumns[k] && at[k] < 0) at[k] = field;
-    }
-    ++field;
-    start = end + 1;
-  }
-  return at;
-}
-
-std::string Quote(const char* field) { return std::string("\"") + (field ? field : "") + "\""; }
+bool Blank(std::string_view l) { return l.find_first_not_of(" \t") == std::string_view::npos; }
 
 }  // namespace
 
@@ -166,160 +140,315 @@ std::optional<Decimal> ParseDecimal(std::string_view s) {
   return d;
 }
 
-std::variant<MinuteBars, InputError> ParseMinuteBars(std::string_view name, std::string_view text) {
-  const std::string file(name);
-  if (text.size() > kMaxInputBytes) return InputError{file, 0, 0, TooLarge()};
-  if (text.size() >= 3 && text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);  // UTF-8 byte order mark
-  const Lines lines(text);
-  auto fail = [&](std::int32_t line, int field, std::string message) {
-    return InputError{file, line, lines.ColumnOf(line, field), std::move(message)};
-  };
-  if (lines.lines.empty() || std::all_of(lines.lines.begin(), lines.lines.end(), [](auto l) { return l.empty(); })) {
-    return InputError{file, 1, 1, "empty file: expected a header line time,open,high,low,close,volume and minute bars"};
-  }
-  if (auto bad = CheckBytes(name, lines)) return *bad;
-
-  const std::vector<int> at = HeaderColumns(lines.lines[0]);
-  if (at[0] < 0 && ParseClock(lines.lines[0].substr(0, lines.lines[0].find(',')))) {
-    return fail(1, 0, "no header line: the first line must name the columns time,open,high,low,close,volume");
-  }
-  for (int k = 0; k < kRequired; ++k) {
-    if (at[static_cast<std::size_t>(k)] < 0) {
-      return fail(1, 0, std::string("missing column \"") + kColumns[k] +
-                            "\" in the header (needs time,open,high,low,close,volume)");
+std::optional<Decimal> ParseNumber(std::string_view s) {
+  if (s.find(',') == std::string_view::npos) return ParseDecimal(s);
+  // Thousands separators: groups of exactly three digits after the first group of one to three.
+  std::string plain;
+  std::size_t i = 0;
+  if (i < s.size() && (s[i] == '-' || s[i] == '+')) plain += s[i++];
+  const std::size_t point = std::min(s.find('.'), s.size());
+  std::size_t group = 0;
+  bool first = true;
+  for (; i < point; ++i) {
+    if (s[i] == ',') {
+      if ((first && (group == 0 || group > 3)) || (!first && group != 3)) return std::nullopt;
+      first = false;
+      group = 0;
+    } else {
+      plain += s[i];
+      ++group;
     }
   }
-  const bool innerOuter = at[6] >= 0 && at[7] >= 0;
-  if ((at[6] >= 0) != (at[7] >= 0)) {
-    return fail(1, std::max(at[6], at[7]), "the columns \"inner\" and \"outer\" go together: one is missing");
+  if (first || group != 3) return std::nullopt;
+  plain += s.substr(point);
+  return ParseDecimal(plain);
+}
+
+std::variant<MinuteBars, InputError> ParseMinuteBars(std::string_view name, std::string_view bytes,
+                                                     const ReadOptions& options) {
+  const std::string file(name);
+  if (bytes.size() > kMaxInputBytes) return InputError{file, 0, 0, TooLarge()};
+  auto decoded = DecodeText(name, bytes, options.encoding);
+  if (auto* error = std::get_if<InputError>(&decoded)) return *error;
+  const std::string_view text = std::get<std::string>(decoded);
+
+  std::int32_t lineNo = 0;
+  std::string_view l;  // the current line
+  auto fail = [&](std::size_t offset, std::string message) {
+    return InputError{file, lineNo, CharacterColumn(l, offset), std::move(message)};
+  };
+  Header h;
+  h.at.fill(-1);
+  bool haveHeader = false;
+  char separator = ',';
+  std::vector<CsvField> f;
+  std::vector<Row> rows;
+  int timeForm = -1;  // without a time column: 1 when the date field holds times, 0 for daily bars
+  int ascents = 0, descents = 0, direction = 0;
+  std::int64_t previousKey = 0;
+  std::int32_t previousLine = 0;
+
+  for (std::size_t pos = 0; pos < text.size();) {
+    const std::size_t end = std::min(text.find('\n', pos), text.size());
+    l = text.substr(pos, end - pos);
+    pos = end + 1;
+    ++lineNo;
+    if (!l.empty() && l.back() == '\r') l.remove_suffix(1);
+    if (l.size() > kMaxLineBytes) {
+      return fail(kMaxLineBytes, "line longer than " + std::to_string(kMaxLineBytes) + " bytes: not a minute bar");
+    }
+    for (std::size_t i = 0; i < l.size(); ++i) {
+      const auto c = static_cast<unsigned char>(l[i]);
+      if ((c < 0x20 && c != '\t') || c == 0x7F) {
+        char message[96];
+        std::snprintf(message, sizeof message, "binary data (byte 0x%02X): expected a CSV text file", c);
+        return fail(i, message);
+      }
+    }
+    if (Blank(l)) continue;  // blank lines are allowed anywhere
+    if (!haveHeader) separator = DetectSeparator(l);
+    if (auto bad = SplitCsvLine(l, separator, f)) return fail(bad->offset, bad->message);
+
+    if (!haveHeader) {
+      haveHeader = true;
+      h.line = lineNo;
+      h.fields = f.size();
+      for (std::size_t k = 0; k < f.size(); ++k) {
+        const auto c = ColumnOfName(f[k].text);
+        if (!c) continue;
+        const int i = static_cast<int>(*c);
+        if (h.at[static_cast<std::size_t>(i)] >= 0) {
+          return fail(f[k].offset, "column \"" + f[k].text + "\" names the " + ColumnLabel(*c) + " column again (\"" +
+                                       h.name[static_cast<std::size_t>(i)] + "\" came before)");
+        }
+        h.at[static_cast<std::size_t>(i)] = static_cast<int>(k);
+        h.name[static_cast<std::size_t>(i)] = f[k].text;
+        h.last = std::max(h.last, static_cast<int>(k));
+      }
+      if (!h.Has(Column::Time) && !h.Has(Column::Date) && ParseDateTime(f[0].text)) {
+        return fail(0, "no header line: the first line must name the columns, like time,open,high,low,close,volume");
+      }
+      if (!h.Has(Column::Time) && !h.Has(Column::Date)) return fail(0, Missing(Column::Time));
+      h.trades = h.Has(Column::Close) && !h.Has(Column::Open) && !h.Has(Column::High) && !h.Has(Column::Low);
+      if (!h.trades) {
+        for (Column c : {Column::Open, Column::High, Column::Low, Column::Close}) {
+          if (!h.Has(c)) return fail(0, Missing(c));
+        }
+      }
+      if (!h.Has(Column::Volume) && !h.Has(Column::TotalVolume)) return fail(0, Missing(Column::Volume));
+      if (h.Has(Column::Volume)) h.at[static_cast<int>(Column::TotalVolume)] = -1;  // per-row volume wins
+      if (h.Has(Column::Inner) != h.Has(Column::Outer)) {
+        return fail(f[static_cast<std::size_t>(std::max(h.At(Column::Inner), h.At(Column::Outer)))].offset,
+                    "the columns \"inner\" (" + AcceptedNames(Column::Inner) + ") and \"outer\" (" +
+                        AcceptedNames(Column::Outer) + ") go together: one is missing");
+      }
+      continue;
+    }
+
+    // A row of separators only is blank too (spreadsheets write them).
+    if (std::all_of(f.begin(), f.end(), [](const CsvField& x) { return x.text.empty(); })) continue;
+    if (f.size() <= static_cast<std::size_t>(h.last)) {
+      return fail(l.size(), "too few columns: the header names " + std::to_string(h.fields) + ", this line has " +
+                                std::to_string(f.size()));
+    }
+    for (std::size_t k = h.fields; k < f.size(); ++k) {
+      if (!f[k].text.empty()) {
+        return fail(f[k].offset, "too many columns: the header names " + std::to_string(h.fields) + ", this line has " +
+                                     std::to_string(f.size()));
+      }
+    }
+    auto field = [&](Column c) -> const CsvField& { return f[static_cast<std::size_t>(h.At(c))]; };
+    auto quote = [](const CsvField& x) { return "\"" + x.text + "\""; };
+    Row row;
+    MinuteBar& bar = row.bar;
+    bar.line = lineNo;
+    std::int32_t dateColumn = 0;
+    std::optional<ClockTime> time;
+    if (h.Has(Column::Date)) {
+      const CsvField& d = field(Column::Date);
+      const auto dt = ParseDateTime(d.text);
+      if (!dt || dt->date == 0) return fail(d.offset, h.Name(Column::Date) + ": " + quote(d) + " is not a date (" + kDateForms + ")");
+      bar.date = dt->date;
+      time = dt->time;
+      bar.timeColumn = dateColumn = CharacterColumn(l, d.offset);
+    }
+    if (h.Has(Column::Time)) {
+      const CsvField& t = field(Column::Time);
+      const auto dt = ParseDateTime(t.text);
+      if (!dt || !dt->time) {
+        return fail(t.offset, h.Name(Column::Time) + ": " + quote(t) + " is not a time of day (" + kTimeForms + ")");
+      }
+      time = dt->time;
+      bar.timeColumn = CharacterColumn(l, t.offset);
+      if (!h.Has(Column::Date)) {
+        bar.date = dt->date;
+        if (!rows.empty() && (bar.date == 0) != (rows.front().bar.date == 0)) {
+          return fail(t.offset, h.Name(Column::Time) + ": " + quote(t) +
+                                    (bar.date ? " has a date, the rows above have none" : " has no date, the rows above have one"));
+        }
+      }
+    } else {
+      // Only a date column: daily bars, or date and time in the one field; the first row decides.
+      if (timeForm < 0) timeForm = time ? 1 : 0;
+      if (timeForm == 1 && !time) {
+        const CsvField& d = field(Column::Date);
+        return fail(d.offset, h.Name(Column::Date) + ": " + quote(d) + " has no time of day, the rows above have one");
+      }
+      if (timeForm == 0) time = 0;
+      if (h.trades && timeForm == 0) return fail(field(Column::Date).offset, Missing(Column::Time));
+    }
+    bar.time = *time;
+
+    for (int k = 0; k < kPrices; ++k) {
+      if ((h.trades && k != kClose && k != kReference) || !h.Has(kPriceColumns[k])) continue;
+      const CsvField& p = field(kPriceColumns[k]);
+      row.priceColumn[static_cast<std::size_t>(k)] = CharacterColumn(l, p.offset);
+      if (k == kReference && p.text.empty()) continue;  // no reference on this row
+      const auto d = ParseNumber(p.text);
+      if (!d) {
+        return fail(p.offset, h.Name(kPriceColumns[k]) + ": " + quote(p) +
+                                  " is not a decimal price (digits with at most 4 decimals, like 30.15 or \"1,035.00\")");
+      }
+      if (d->mantissa <= 0) return fail(p.offset, h.Name(kPriceColumns[k]) + ": price " + p.text + " is not positive");
+      row.price[static_cast<std::size_t>(k)] = *d;
+    }
+    if (!h.trades) {
+      // A bar's open and close lie within its low and high: anything else is bad data.
+      const int dec = std::max({row.price[kOpen].decimals, row.price[kHigh].decimals, row.price[kLow].decimals,
+                                row.price[kClose].decimals});
+      const std::int64_t o = Scaled(row.price[kOpen], dec), hi = Scaled(row.price[kHigh], dec),
+                         lo = Scaled(row.price[kLow], dec), c = Scaled(row.price[kClose], dec);
+      const std::string range = " lies outside the bar's low " + field(Column::Low).text + " and high " +
+                                field(Column::High).text + " (bad data)";
+      if (hi < lo) {
+        return fail(field(Column::High).offset, h.Name(Column::High) + ": " + field(Column::High).text +
+                                                    " is below the low " + field(Column::Low).text + " (bad data)");
+      }
+      if (o < lo || o > hi) return fail(field(Column::Open).offset, h.Name(Column::Open) + ": " + field(Column::Open).text + range);
+      if (c < lo || c > hi) return fail(field(Column::Close).offset, h.Name(Column::Close) + ": " + field(Column::Close).text + range);
+    }
+    for (Column c : {Column::Volume, Column::TotalVolume, Column::Inner, Column::Outer}) {
+      if (!h.Has(c)) continue;
+      const CsvField& v = field(c);
+      const auto d = ParseNumber(v.text);
+      if (!d || d->decimals != 0 || v.text.find('.') != std::string::npos) {
+        return fail(v.offset, h.Name(c) + ": " + quote(v) + " is not a whole number");
+      }
+      if (d->mantissa < 0) return fail(v.offset, h.Name(c) + ": volume " + v.text + " is negative");
+      if (c == Column::Volume) bar.volume = d->mantissa;
+      if (c == Column::TotalVolume) row.total = d->mantissa, row.totalColumn = CharacterColumn(l, v.offset);
+      if (c == Column::Inner) bar.inner = d->mantissa;
+      if (c == Column::Outer) bar.outer = d->mantissa;
+    }
+
+    // The order of the rows. With dates it is checked here, strictly: oldest first or newest
+    // first throughout. Without dates a night session wraps at midnight, which only the
+    // session knows: the direction is the one most rows take, and the session check does the rest.
+    const std::int64_t key = static_cast<std::int64_t>(bar.date) * 1000000 + bar.time;
+    if (!rows.empty() && key != previousKey) {
+      const int step = key > previousKey ? 1 : -1;
+      (step > 0 ? ascents : descents)++;
+      if (bar.date != 0) {
+        if (direction == 0) direction = step;
+        if (step != direction) {
+          // The date's column when the date breaks the order, else the time's.
+          const bool dateBreaks = bar.date != static_cast<std::int32_t>(previousKey / 1000000);
+          const std::int32_t column = dateBreaks && dateColumn > 0 ? dateColumn : bar.timeColumn;
+          return InputError{file, lineNo, column,
+                            "rows out of order: " + FormatDate(bar.date) + " " + FormatClock(bar.time, true) +
+                                " comes after " + FormatDate(static_cast<std::int32_t>(previousKey / 1000000)) + " " +
+                                FormatClock(static_cast<ClockTime>(previousKey % 1000000), true) + " on line " +
+                                std::to_string(previousLine) + ", but the rows before are " +
+                                (direction > 0 ? "oldest first" : "newest first") +
+                                " (rows must be all oldest first or all newest first)"};
+        }
+      }
+    }
+    previousKey = key;
+    previousLine = lineNo;
+    rows.push_back(row);
   }
 
-  // The CSV library reads the header again with lower-case names; it splits and counts.
-  std::string body(text);
-  const std::size_t headerEnd = std::min(body.find('\n'), body.size());
-  std::transform(body.begin(), body.begin() + static_cast<std::ptrdiff_t>(headerEnd), body.begin(),
-                 [](char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); });
-  // The CSV library looks one byte past a last line without a line feed, in a buffer it does
-  // not clear: a stale '\n' there made it read on into what a former file left (lines past
-  // the end of the input, found by the CSV fuzz target, which reuses that buffer). A last
-  // line feed keeps it inside the text.
-  if (!body.empty() && body.back() != '\n') body.push_back('\n');
+  if (!haveHeader) {
+    lineNo = 1;
+    l = {};
+    return fail(0, "empty file: expected a header line time,open,high,low,close,volume and minute bars");
+  }
+  if (rows.empty()) return InputError{file, h.line, 1, "no minute bars after the header"};
+
   MinuteBars out;
   out.name = file;
-  out.hasInnerOuter = innerOuter;
-  std::vector<std::array<Decimal, 4>> prices;
-  try {
-    io::CSVReader<8, io::trim_chars<' ', '\t'>, io::double_quote_escape<',', '"'>> csv(
-        file, body.data(), body.data() + body.size());
-    csv.read_header(io::ignore_missing_column | io::ignore_extra_column, "time", "open", "high", "low", "close",
-                    "volume", "inner", "outer");
-    char* f[8];
-    for (;;) {
-      std::fill(std::begin(f), std::end(f), nullptr);
-      if (!csv.read_row(f[0], f[1], f[2], f[3], f[4], f[5], f[6], f[7])) break;
-      const auto line = static_cast<std::int32_t>(csv.get_file_line());
-      MinuteBar bar;
-      bar.line = line;
-      // Fields before the time field differ in width from line to line.
-      bar.timeColumn = lines.ColumnOf(line, at[0]);
-      auto time = ParseClock(f[0] ? f[0] : "");
-      if (!time || *time == 240000) {
-        return fail(line, at[0], "column \"time\": " + Quote(f[0]) + " is not a time of day (HH:MM or HH:MM:SS)");
+  out.hasInnerOuter = h.Has(Column::Inner);
+  out.timeName = h.name[static_cast<int>(h.Has(Column::Time) ? Column::Time : Column::Date)];
+  out.hasDates = rows.front().bar.date != 0;
+  out.daily = timeForm == 0;
+  out.newestFirst = descents > ascents;
+  if (out.newestFirst) std::reverse(rows.begin(), rows.end());
+
+  // Cumulative volumes become per-row volumes, starting again on each trading day.
+  if (h.Has(Column::TotalVolume)) {
+    std::int64_t before = 0;
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+      Row& r = rows[i];
+      if (i > 0 && TradingDayOf(r.bar.date, r.bar.time) != TradingDayOf(rows[i - 1].bar.date, rows[i - 1].bar.time)) {
+        before = 0;
       }
-      bar.time = *time;
-      std::array<Decimal, 4> p;
-      for (int k = 1; k <= 4; ++k) {
-        auto d = ParseDecimal(f[k] ? f[k] : "");
-        if (!d) {
-          return fail(line, at[static_cast<std::size_t>(k)],
-                      std::string("column \"") + kColumns[k] + "\": " + Quote(f[k]) +
-                          " is not a decimal price (digits with at most 4 decimals, like 30.15)");
-        }
-        if (d->mantissa <= 0) {
-          return fail(line, at[static_cast<std::size_t>(k)],
-                      std::string("column \"") + kColumns[k] + "\": price " + f[k] + " is not positive");
-        }
-        p[static_cast<std::size_t>(k - 1)] = *d;
-        out.decimals = std::max(out.decimals, d->decimals);
+      if (r.total < before) {
+        return InputError{file, r.bar.line, r.totalColumn,
+                          h.Name(Column::TotalVolume) + ": " + std::to_string(r.total) + " is less than " +
+                              std::to_string(before) + " on the row before: a cumulative volume never decreases"};
       }
-      for (int k = 5; k < (innerOuter ? 8 : 6); ++k) {
-        auto d = ParseDecimal(f[k] ? f[k] : "");
-        if (!d || d->decimals != 0 || std::string_view(f[k]).find('.') != std::string_view::npos) {
-          return fail(line, at[static_cast<std::size_t>(k)],
-                      std::string("column \"") + kColumns[k] + "\": " + Quote(f[k]) + " is not a whole number");
-        }
-        if (d->mantissa < 0) {
-          return fail(line, at[static_cast<std::size_t>(k)],
-                      std::string("column \"") + kColumns[k] + "\": volume " + f[k] + " is negative");
-        }
-        (k == 5 ? bar.volume : k == 6 ? bar.inner : bar.outer) = d->mantissa;
-      }
-      out.bars.push_back(bar);
-      prices.push_back(p);
+      r.bar.volume = r.total - before;
+      before = r.total;
     }
-  } catch (const io::error::base& e) {
-    auto* where = dynamic_cast<const io::error::with_file_line*>(&e);
-    // An error in the header line comes without a line number (-1): it is line 1.
-    const std::int32_t line = where && where->file_line >= 1 ? static_cast<std::int32_t>(where->file_line) : 1;
-    std::string message = "malformed CSV";
-    int field = 0;
-    if (dynamic_cast<const io::error::too_few_columns*>(&e)) {
-      message = "too few columns: the header names more";
-      field = 1 << 20;
-    } else if (dynamic_cast<const io::error::too_many_columns*>(&e)) {
-      message = "too many columns: the header names fewer";
-      field = static_cast<int>(std::count(lines.lines[0].begin(), lines.lines[0].end(), ',')) + 1;
-    } else if (dynamic_cast<const io::error::escaped_string_not_closed*>(&e)) {
-      // The field that holds the opening quote.
-      const std::string_view l = line >= 1 && static_cast<std::size_t>(line) <= lines.lines.size()
-                                     ? lines.lines[static_cast<std::size_t>(line) - 1]
-                                     : std::string_view();
-      const std::size_t quote = std::min(l.find('"'), l.size());
-      field = static_cast<int>(std::count(l.begin(), l.begin() + static_cast<std::ptrdiff_t>(quote), ','));
-      message = "a quoted field is not closed";
-    } else if (dynamic_cast<const io::error::duplicated_column_in_header*>(&e)) {
-      message = "a column is named twice in the header";
-    } else if (dynamic_cast<const io::error::line_length_limit_exceeded*>(&e)) {
-      message = "line too long";
-    }
-    return fail(line, field, message);
   }
-  if (out.bars.empty()) return fail(1, 0, "no minute bars after the header");
 
   // Every price on the scale of the most precise one.
+  out.decimals = 0;
+  for (const Row& r : rows) {
+    for (const Decimal& d : r.price) out.decimals = std::max(out.decimals, d.decimals);
+  }
   out.priceScale = 1;
   for (int k = 0; k < out.decimals; ++k) out.priceScale *= 10;
-  for (std::size_t i = 0; i < out.bars.size(); ++i) {
-    std::int32_t* fields[4] = {&out.bars[i].open, &out.bars[i].high, &out.bars[i].low, &out.bars[i].close};
-    for (std::size_t k = 0; k < 4; ++k) {
-      std::int64_t v = prices[i][k].mantissa;
-      for (int d = prices[i][k].decimals; d < out.decimals; ++d) v *= 10;
+  out.bars.reserve(rows.size());
+  for (Row& r : rows) {
+    std::int32_t* target[kPrices] = {&r.bar.open, &r.bar.high, &r.bar.low, &r.bar.close, &r.bar.reference};
+    for (int k = 0; k < kPrices; ++k) {
+      const std::int64_t v = Scaled(r.price[static_cast<std::size_t>(k)], out.decimals);
       if (v > 2147483647) {
-        return fail(out.bars[i].line, at[k + 1],
-                    std::string("column \"") + kColumns[k + 1] + "\": price too large for " +
-                        std::to_string(out.decimals) + " decimals");
+        return InputError{file, r.bar.line, r.priceColumn[static_cast<std::size_t>(k)],
+                          h.Name(kPriceColumns[k]) + ": price too large for " + std::to_string(out.decimals) +
+                              " decimals"};
       }
-      *fields[k] = static_cast<std::int32_t>(v);
+      *target[k] = static_cast<std::int32_t>(v);
     }
-    const MinuteBar& b = out.bars[i];
-    if (b.high < b.low) return fail(b.line, at[2], "column \"high\": the high is below the low");
+    if (h.trades) r.bar.open = r.bar.high = r.bar.low = r.bar.close;
+    if (!out.daily) r.bar.date = TradingDayOf(r.bar.date, r.bar.time);
+    out.bars.push_back(r.bar);
+  }
+  if (h.trades) {
+    out.fromTrades = true;
+    out.bars = SlotsFromTrades(out.bars, 60);
   }
   return out;
 }
 
 std::optional<InputError> CheckSession(const MinuteBars& data, const Session& session) {
-  std::int32_t previous = -1;
+  std::int32_t previous = -1, day = 0;
   for (const MinuteBar& b : data.bars) {
+    if (b.date != day) previous = -1;  // each trading day starts the session again
+    day = b.date;
     auto offset = session.OffsetOf(b.time);
     if (!offset) {
       return InputError{data.name, b.line, b.timeColumn,
-                        "column \"time\": " + FormatClock(b.time, true) + " is outside the session " +
+                        "column \"" + data.timeName + "\": " + FormatClock(b.time, true) + " is outside the session " +
                             FormatClock(session.start) + "-" + FormatClock(session.end) + " (see --session)"};
     }
     if (*offset <= previous) {
       return InputError{data.name, b.line, b.timeColumn,
-                        "column \"time\": " + FormatClock(b.time, true) +
-                            " is not after the time of the line before: times must increase"};
+                        "column \"" + data.timeName + "\": " + FormatClock(b.time, true) +
+                            (data.newestFirst ? " is not before the time of the line above: rows newest first must decrease"
+                                             : " is not after the time of the line before: times must increase")};
     }
     previous = *offset;
   }

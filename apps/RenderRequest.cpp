@@ -5,6 +5,8 @@
 #include <charconv>
 
 #include "CsvReader.h"
+#include "DateTimeFields.h"
+#include "TextDecoding.h"
 
 namespace kelo::cli {
 
@@ -36,9 +38,11 @@ std::string Canonical(std::string_view name) {
 const std::vector<RenderOption>& RenderOptions() {
   static const std::vector<RenderOption> options = {
       {"category", "market category"},
-      {"reference", "reference price (default: the first open)"},
+      {"reference", "reference price (default: the file's reference column, else the first open)"},
       {"price-scale", "prices are whole numbers of 1/SCALE: 1, 10, 100, 1000 or 10000 (default: from the data's decimals)"},
       {"session", "trading session HH:MM-HH:MM, across midnight as 15:00-05:00"},
+      {"encoding", "text encoding of the file: auto, utf-8, big5 or utf-16 (auto)"},
+      {"date", "trading day to draw from a file of several: 2026-12-04 or ROC 115/12/04 (the last)"},
       {"size", "picture size WIDTHxHEIGHT, sides 16 to 8192 (800x600)"},
       {"font", "label font face (DejaVu Sans Mono)"},
       {"font-size", "label font em height in pixels, 6 to 72 (12)"},
@@ -61,6 +65,12 @@ std::optional<UsageError> SetRenderOption(RenderRequest& r, std::string_view raw
     r.input.priceScale = v;
   } else if (name == "session") {
     r.input.session = v;
+  } else if (name == "encoding") {
+    if (!ParseEncoding(v)) return UsageError{"--encoding must be auto, utf-8, big5 or utf-16, not " + v};
+    r.input.encoding = v;
+  } else if (name == "date") {
+    if (!ParseDate(v)) return UsageError{"--date must look like 2026-12-04 or 115/12/04, not " + v};
+    r.input.date = v;
   } else if (name == "size") {
     if (!ParseSize(value, r.style.width, r.style.height)) {
       return UsageError{"--size must be WIDTHxHEIGHT with sides 16 to 8192, not " + v};
@@ -98,10 +108,11 @@ std::variant<const ChartKind*, UsageError> KindByName(std::string_view name) {
   return UsageError{"unknown chart kind \"" + std::string(name) + "\" (one of " + names + ")"};
 }
 
-RenderResult RenderBars(const RenderRequest& request, MinuteBars bars) {
+RenderResult RenderBars(const RenderRequest& request, MinuteBars bars, std::vector<std::string>* notes) {
   auto prepared = PrepareInput(std::move(bars), request.input);
   if (auto* error = std::get_if<InputError>(&prepared)) return *error;
   const ChartInput& in = std::get<ChartInput>(prepared);
+  if (notes) notes->insert(notes->end(), in.notes.begin(), in.notes.end());
   const ChartKind* kind = request.kind;
   if (kind->needsInnerOuter && !in.data.hasInnerOuter) {
     return InputError{in.data.name, 1, 1,
@@ -115,10 +126,31 @@ RenderResult RenderBars(const RenderRequest& request, MinuteBars bars) {
   return bytes;
 }
 
-RenderResult RenderCsv(const RenderRequest& request, std::string_view name, std::string_view text) {
-  auto data = ParseMinuteBars(name, text);
+namespace {
+
+std::variant<MinuteBars, InputError> ParseWithEncoding(const RenderRequest& request, std::string_view name,
+                                                       std::string_view text) {
+  const auto encoding = ParseEncoding(request.input.encoding);
+  if (!encoding) {
+    return InputError{std::string(name), 0, 0, "--encoding must be auto, utf-8, big5 or utf-16, not " + request.input.encoding};
+  }
+  return ParseMinuteBars(name, text, ReadOptions{*encoding});
+}
+
+}  // namespace
+
+RenderResult RenderCsv(const RenderRequest& request, std::string_view name, std::string_view text,
+                       std::vector<std::string>* notes) {
+  auto data = ParseWithEncoding(request, name, text);
   if (auto* error = std::get_if<InputError>(&data)) return *error;
-  return RenderBars(request, std::move(std::get<MinuteBars>(data)));
+  return RenderBars(request, std::move(std::get<MinuteBars>(data)), notes);
+}
+
+std::variant<MinuteBars, InputError> ReadBars(const RenderRequest& request, const std::string& path) {
+  const std::string name = path == "-" ? "<stdin>" : path;
+  auto text = ReadInput(path);
+  if (auto* error = std::get_if<InputError>(&text)) return *error;
+  return ParseWithEncoding(request, name, std::get<std::string>(text));
 }
 
 }  // namespace kelo::cli

@@ -45,8 +45,14 @@ std::variant<const ChartKind*, UsageError> KindByName(std::string_view name);
 
 // The encoded picture, or the input error (file, line, column) that stopped it. name is the
 // input's file name as messages and the caption show it (the caption takes its stem).
+// Notes about what the chart used (the day chosen of several, the reference price's source)
+// are added to notes when given.
 using RenderResult = std::variant<std::vector<std::uint8_t>, InputError>;
-RenderResult RenderBars(const RenderRequest& request, MinuteBars bars);
-RenderResult RenderCsv(const RenderRequest& request, std::string_view name, std::string_view text);
+RenderResult RenderBars(const RenderRequest& request, MinuteBars bars, std::vector<std::string>* notes = nullptr);
+RenderResult RenderCsv(const RenderRequest& request, std::string_view name, std::string_view text,
+                       std::vector<std::string>* notes = nullptr);
+
+// The bars of a file (or "-" for standard input) read with the request's encoding.
+std::variant<MinuteBars, InputError> ReadBars(const RenderRequest& request, const std::string& path);
 
 }  // namespace kelo::cli

@@ -89,11 +89,9 @@ int RunRender(RenderCommand& c) {
   if (!FormatForPath(c.output)) return Fail(kBadUsage, "unknown output format of " + c.output + " (use .png, .svg or .pdf)");
   Job job;
   job.output = c.output;
-  job.bars = [input = c.input]() -> std::variant<MinuteBars, InputError> {
+  job.bars = [input = c.input](const RenderRequest& r) -> std::variant<MinuteBars, InputError> {
     if (input.empty()) return SampleDay();
-    auto text = ReadInput(input);
-    if (auto* error = std::get_if<InputError>(&text)) return *error;
-    return ParseMinuteBars(input == "-" ? "<stdin>" : input, std::get<std::string>(text));
+    return ReadBars(r, input);
   };
   PrepareSharedObjects();
   if (auto error = RunJob(job, request)) return Fail(kBadData, *error);
@@ -129,7 +127,8 @@ int main(int argc, char** argv) {
     commands[i].app = render->add_subcommand(kind.name, std::string(kind.summary) + ".");
     commands[i].app->footer(std::string("Columns read: ") + kind.columns +
                             ".\nThe CSV needs a header line naming its columns (time,open,high,low,close,volume"
-                            "[,inner,outer]); times HH:MM or HH:MM:SS, decimal prices." +
+                            "[,inner,outer], or in Chinese: 時間,開盤價,最高價,最低價,收盤價,成交量); one row per "
+                            "trade (time,price,volume) is read too. See the README for every accepted form." +
                             (kind.layered ? "\nThis chart is composed from layer bitmaps: SVG and PDF embed them as images."
                                           : ""));
     AddRenderOptions(*commands[i].app, commands[i]);

@@ -160,7 +160,7 @@ TEST(CliBinary, ExitCodesSayWhatWentWrongAndBadDataWritesNoImage) {
   EXPECT_TRUE(fs::exists(out));
   fs::remove(out);
   EXPECT_EQ(RunTool("render intraday " + kData + "/bad_order.csv -o " + out, err), 1);
-  EXPECT_EQ(err, "kelochart: " + kData + "/bad_order.csv:3:1: column \"time\": 09:02:00 is not after the time of the "
+  EXPECT_EQ(err, "kelochart: " + kData + "/bad_order.csv:4:1: column \"time\": 09:02:00 is not after the time of the "
                  "line before: times must increase\n");
   EXPECT_FALSE(fs::exists(out));
   EXPECT_EQ(RunTool("render intraday --size 5x5 -o " + out, err), 2);
