@@ -77,27 +77,30 @@ void DrawHighLowMarks(CDC* dc, Curve& curve, const CRect& plot, std::int32_t pri
 }
 
 // Name, last price, change and volume of the day, in the price pane's top margin.
-void DrawTitle(CDC* dc, const ChartInput& in, const CRect& plot, int fontHeight) {
+void DrawTitle(CDC* dc, CKeloBaseChart& chart, const ChartInput& in, const CRect& plot) {
   const MinuteBar& last = in.data.bars.back();
   const std::int64_t change = static_cast<std::int64_t>(last.close) - in.reference;
   std::int64_t volume = 0;
   for (const MinuteBar& b : in.data.bars) volume += b.volume;
   char pct[32];
   std::snprintf(pct, sizeof pct, "%+.2f%%", in.reference ? 100.0 * static_cast<double>(change) / in.reference : 0.0);
-  const std::string text = DisplayName(in) + "  " + in.category.name + "  " +
+  const std::string head = DisplayName(in) + "  " + in.category.name + "  " +
                            FormatPrice(last.close, in.data.priceScale) + "  " + (change >= 0 ? "+" : "") +
-                           FormatPrice(static_cast<std::int32_t>(change), in.data.priceScale) + " " + pct +
-                           "  vol " + std::to_string(volume);
+                           FormatPrice(static_cast<std::int32_t>(change), in.data.priceScale);
   const auto& table = CKeloUIObjectSingletonPool::Instance()->palette.colorTable;
-  DrawLabel(dc, plot.left + 4, plot.top - fontHeight, text, change > 0 ? table[321] : change < 0 ? table[311] : table[307]);
+  DrawCaption(dc, chart, plot,
+              {head + " " + pct + "  vol " + std::to_string(volume), head + " " + pct, head,
+               DisplayName(in) + "  " + FormatPrice(last.close, in.data.priceScale)},
+              change > 0 ? table[321] : change < 0 ? table[311] : table[307]);
 }
+
+// The top of the price axis with the most room (a tiny pane): as long as any label drawn.
+std::int32_t PriceAxisTop(const ChartInput& in) { return MakePriceAxis(in, 0).top; }
 
 void DrawPair(CDC* dc, const ChartInput& in, const ChartStyle& style, VolumeMode mode) {
   const int width = style.width, height = style.height;
   dc->FillSolidRect(CRect(0, 0, width, height), Background());
   LabelFont font(dc, style);
-  const TimeAxis time = MakeTimeAxis(in.session);
-  const PriceAxis axis = MakePriceAxis(in);
   const bool third = mode == VolumeMode::kInnerOuter;
   const int priceBottom = height * (third ? 52 : 64) / 100;
   const int volumeBottom = third ? height * 78 / 100 : height;
@@ -105,9 +108,14 @@ void DrawPair(CDC* dc, const ChartInput& in, const ChartStyle& style, VolumeMode
   // Price pane.
   PriceCurve price;
   font.Apply(price);
-  price.SetBmpDeflate(8, 1, 9, 1);
-  ApplyTimeAxis(price, time);
+  // The price labels are the scaled digits (the decimals underlined): the left margin holds
+  // the longest of them and a character of room. The volume panes share the margins.
+  const int left = std::max(8, static_cast<int>(std::to_string(PriceAxisTop(in)).size()) + 2);
+  price.SetBmpDeflate(left, 1, 9, 1);
   const CRect pricePlot = PlotOf(price, CRect(0, 0, width, priceBottom));
+  const TimeAxis time = MakeTimeAxis(in.session, pricePlot.Width());
+  const PriceAxis axis = MakePriceAxis(in, pricePlot.Height());
+  ApplyTimeAxis(price, time);
   CFont* oldFont = dc->SelectObject(price.GetFont());
   dc->SetBkMode(TRANSPARENT);
   price.DrawFrame(dc, pricePlot);
@@ -122,7 +130,7 @@ void DrawPair(CDC* dc, const ChartInput& in, const ChartStyle& style, VolumeMode
   Curve::SDrawRange range{time.start, time.end, axis.bottom, in.reference, axis.top, time.end};
   price.DrawTickPrice(dc, pricePlot, range, TickPrices(in), CKeloBaseChart::eTickMinute, 1);
   DrawHighLowMarks(dc, price, pricePlot, in.data.priceScale);
-  DrawTitle(dc, in, pricePlot, price.GetFontHeight());
+  DrawTitle(dc, price, in, pricePlot);
 
   // Volume pane(s) on the same slots: the same margins in the same cell.
   std::vector<Bar::STickVolume> samples(in.data.bars.size());
@@ -150,7 +158,7 @@ void DrawPair(CDC* dc, const ChartInput& in, const ChartStyle& style, VolumeMode
   }
   Bar volume;
   font.Apply(volume);
-  volume.SetBmpDeflate(8, 1, 9, third ? 0 : 2);
+  volume.SetBmpDeflate(left, 1, 9, third ? 0 : 2);
   ApplyTimeAxis(volume, time);
   const CRect volumePlot = PlotOf(volume, CRect(0, priceBottom, width, volumeBottom));
   const std::int64_t top = RoundUp(maxVolume);
@@ -179,7 +187,7 @@ void DrawPair(CDC* dc, const ChartInput& in, const ChartStyle& style, VolumeMode
     const std::int64_t bound = RoundUp(maxDiff);
     Bar diff;
     font.Apply(diff);
-    diff.SetBmpDeflate(8, 1, 9, 2);
+    diff.SetBmpDeflate(left, 1, 9, 2);
     ApplyTimeAxis(diff, time);
     const CRect diffPlot = PlotOf(diff, CRect(0, volumeBottom, width, height));
     diff.DrawXGridByTime(dc, diffPlot, time.end, time.start, time.lines, 0, 1, CKeloBaseChart::eTickMinute);
