@@ -66,6 +66,7 @@ struct SessionGrid {
   std::int32_t step = 1800;  // seconds per cell
   int cells = 2;
   std::int32_t spanMinutes = 0;  // what the lines between the insets cover (the session, rounded up)
+  bool firstLabel = true;        // the session start is labelled
 };
 
 SessionGrid GridOf(const ChartInput& in, int plotWidth, int labelPixels, int gap, int cellsPerLabel) {
@@ -85,6 +86,10 @@ std::vector<CString> FrameLabels(const ChartInput& in, const SessionGrid& grid) 
   std::vector<CString> labels;
   const std::int32_t start = SecondsOf(in.session.start);
   for (int k = 0; k < grid.cells; k += 2) {
+    if (k == 0 && !grid.firstLabel) {
+      labels.push_back(CString(""));
+      continue;
+    }
     labels.push_back(CString(FormatClock(ClockOf((start + k * grid.step) % 86400)).c_str()));
   }
   return labels;
@@ -96,10 +101,16 @@ std::int32_t SlotsOf(const MinuteSeries& s, const SessionGrid& grid) {
   return std::max(static_cast<std::int32_t>(s.close.size()), grid.spanMinutes);
 }
 
-// The curve charts' plot for a picture: the default margins, the left one wide enough for
-// the longest price label.
-CRect SetPlotMargins(Curve& chart, const CRect& rect, std::size_t labelCharacters) {
+// The curve charts' plot and time grid for a picture: the default margins, the left one wide
+// enough for the longest y label.
+CRect LayOut(Curve& chart, const ChartInput& in, const CRect& rect, std::size_t labelCharacters, int cellsPerLabel,
+             SessionGrid& grid) {
   chart.SetBmpDeflate(std::max<int>(8, static_cast<int>(labelCharacters) + 2), 1, 3, 2);
+  const CRect plot = PlotOf(chart, rect);
+  grid = GridOf(in, plot.Width(), TextPixels(chart, 5), TextPixels(chart, 1) / 2 + 1, cellsPerLabel);
+  // The first time label is centred half a cell in; the y labels reach a few pixels past the
+  // plot's left edge at the corner: without the room, the first time label is left out.
+  grid.firstLabel = plot.Width() / grid.cells / 2 >= TextPixels(chart, 5) / 2 + 5;
   return PlotOf(chart, rect);
 }
 
@@ -115,9 +126,9 @@ void DrawCurveGroup(CDC* dc, const ChartInput& in, const ChartStyle& style) {
   LabelFont font(dc, style);
   font.Apply(chart);
   const CRect rect(0, 0, style.width, style.height);
-  const CRect plot = PlotOf(chart, rect);
-  const PriceAxis axis = MakePriceAxis(in, plot.Height());
-  const SessionGrid grid = GridOf(in, plot.Width(), TextPixels(chart, 5), TextPixels(chart, 1), 2);
+  const PriceAxis axis = MakePriceAxis(in, PlotOf(chart, rect).Height());
+  SessionGrid grid;
+  const CRect plot = LayOut(chart, in, rect, FormatPrice(axis.top, in.data.priceScale).size(), 2, grid);
   chart.SetXCells(grid.cells);
   chart.SetXInfor(FrameLabels(in, grid));
   chart.SetCurveNumColor(0, Gdiplus::Color(0xFFF0F0F0));
@@ -136,9 +147,9 @@ void DrawFigureCurves(CDC* dc, const ChartInput& in, const ChartStyle& style) {
   LabelFont font(dc, style);
   font.Apply(chart);
   const CRect rect(0, 0, style.width, style.height);
-  PriceAxis axis = MakePriceAxis(in, PlotOf(chart, rect).Height());
-  const CRect plot = SetPlotMargins(chart, rect, FormatPrice(axis.top, in.data.priceScale).size());
-  const SessionGrid grid = GridOf(in, plot.Width(), TextPixels(chart, 5), TextPixels(chart, 1), 2);
+  const PriceAxis axis = MakePriceAxis(in, PlotOf(chart, rect).Height());
+  SessionGrid grid;
+  const CRect plot = LayOut(chart, in, rect, FormatPrice(axis.top, in.data.priceScale).size(), 2, grid);
   chart.SetXCells(grid.cells);
   chart.SetXInfor(FrameLabels(in, grid));
   chart.DrawBase(dc, plot, 0, 0);
@@ -207,8 +218,8 @@ void DrawXYReturns(CDC* dc, const ChartInput& in, const ChartStyle& style) {
   const CRect rect(0, 0, style.width, style.height);
   // x runs over the session's minutes on a clock grid: one line per step, each labelled with
   // its time (the frame would label minute counts; it is given one label, which it skips).
-  const CRect plot = SetPlotMargins(chart, rect, std::to_string(-bound).size());
-  const SessionGrid grid = GridOf(in, plot.Width(), TextPixels(chart, 5), TextPixels(chart, 1), 1);
+  SessionGrid grid;
+  const CRect plot = LayOut(chart, in, rect, std::to_string(-bound).size(), 1, grid);
   chart.SetXCells(grid.cells);
   chart.SetCurveNumWidth(0, 1.5f);
   chart.SetRgnPointsValue(regions);
@@ -228,7 +239,7 @@ void DrawXYReturns(CDC* dc, const ChartInput& in, const ChartStyle& style) {
   const double perMinute = static_cast<double>(plot.Width() - 2 * inset) / std::max(1, grid.spanMinutes);
   const COLORREF color = CKeloUIObjectSingletonPool::Instance()->palette.colorTable[321];
   const std::int32_t start = SecondsOf(in.session.start);
-  for (int k = 0; k < grid.cells; ++k) {
+  for (int k = grid.firstLabel ? 0 : 1; k < grid.cells; ++k) {
     const std::string text = FormatClock(ClockOf((start + k * grid.step) % 86400));
     const int x = plot.left + inset + static_cast<int>(k * grid.step / 60 * perMinute);
     DrawLabel(dc, x - TextPixels(chart, text.size()) / 2, plot.bottom + 2, text, color);
