@@ -37,7 +37,8 @@ const std::vector<RenderOption>& RenderOptions() {
   static const std::vector<RenderOption> options = {
       {"category", "market category"},
       {"reference", "reference price (default: the first open)"},
-      {"price-scale", "prices are whole numbers of 1/SCALE: 1, 10, 100, 1000 or 10000 (default: from the data's decimals)"},
+      {"price-scale", "prices are whole numbers of 1/SCALE: 1, 10, 100, 1000 or 10000 (default: the decimals the prices "
+                      "really have, at least what the category's ticks need)"},
       {"session", "trading session HH:MM-HH:MM, across midnight as 15:00-05:00; the whole day is 00:00-24:00 "
                   "(default: the category's day session)"},
       {"size", "picture size WIDTHxHEIGHT up to 8192x8192 (800x600); at least 308x224 at the default font "
