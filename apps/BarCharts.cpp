@@ -22,24 +22,40 @@ std::size_t IntervalCount(const ChartInput& in, std::int32_t intervalSeconds) {
   return static_cast<std::size_t>((in.session.LengthSeconds() + intervalSeconds - 1) / intervalSeconds);
 }
 
-// The label of every interval's start, or only of every step-th one.
-std::vector<CString> IntervalLabels(const ChartInput& in, std::int32_t intervalSeconds, std::size_t count,
-                                    std::size_t every) {
-  std::vector<CString> labels;
-  const std::int32_t start = SecondsOf(in.session.start);
-  for (std::size_t k = 0; k < count; ++k) {
-    const std::int32_t t = (start + static_cast<std::int32_t>(k + 1) * intervalSeconds) % 86400;
-    labels.push_back(k % every == every - 1 ? CString(FormatClock(ClockOf(t)).c_str()) : CString(""));
+// The time labels of the intervals, drawn by the tool: the frame clips each label to its
+// bar's cell, which a long session makes narrower than a time. A label stands at the end of
+// every interval whose end is a whole multiple of the label step (15 minutes to six hours,
+// the first whose labels leave room between them), centred on that boundary.
+void DrawIntervalLabels(CDC* dc, CKeloBaseChart& chart, const CRect& plot, const ChartInput& in,
+                        std::int32_t intervalSeconds, std::size_t count) {
+  std::vector<std::int32_t> steps;
+  for (std::int32_t every : {1, 2, 4, 8, 12, 16, 24}) {
+    if (21600 % (every * intervalSeconds) == 0) steps.push_back(every * intervalSeconds);
   }
-  return labels;
-}
-
-void DrawCaption(CDC* dc, CKeloBaseChart& chart, const CRect& plot, const std::string& text) {
+  const double perSecond = static_cast<double>(plot.Width()) / (static_cast<double>(count) * intervalSeconds);
+  const std::int32_t step = FittingStep(steps, perSecond, TextPixels(chart, 5), TextPixels(chart, 1));
+  const std::int32_t start = SecondsOf(in.session.start);
+  // A session that starts off the interval grid counts its steps from its start.
+  const std::int32_t origin = start % intervalSeconds == 0 ? 0 : start;
   CFont* old = dc->SelectObject(chart.GetFont());
-  DrawLabel(dc, plot.left + 4, plot.top - chart.GetFontHeight(), text,
-            CKeloUIObjectSingletonPool::Instance()->palette.colorTable[307]);
+  const COLORREF color = CKeloUIObjectSingletonPool::Instance()->palette.colorTable[321];
+  int freeFrom = plot.left - TextPixels(chart, 8);
+  for (std::size_t k = 0; k < count; ++k) {
+    const std::int32_t end = start + static_cast<std::int32_t>(k + 1) * intervalSeconds;
+    if ((end - origin) % step != 0) continue;
+    const std::string text = FormatClock(ClockOf(end % 86400));
+    const int half = TextPixels(chart, text.size()) / 2;
+    // The last label is pulled in from the right edge; one that would then touch the label
+    // before it is left out.
+    const int x = std::min(plot.left + static_cast<int>((k + 1) * perSecond * intervalSeconds), plot.right - half);
+    if (x - half < freeFrom) continue;
+    DrawLabel(dc, x - half, plot.bottom + 2, text, color);
+    freeFrom = x + half + TextPixels(chart, 1);
+  }
   dc->SelectObject(old);
 }
+
+COLORREF Caption() { return CKeloUIObjectSingletonPool::Instance()->palette.colorTable[307]; }
 
 }  // namespace
 
@@ -75,10 +91,13 @@ void DrawUpDownBars(CDC* dc, const ChartInput& in, const ChartStyle& style) {
   font.Apply(chart);
   chart.SetBmpDeflate(8, 1, 2, 2);
   chart.SetYCells(4);
-  chart.SetXInfor(IntervalLabels(in, kInterval, count, count > 12 ? 2 : 1));
   const CRect rect(0, 0, style.width, style.height);
+  chart.SetXInfor(std::vector<CString>(count, CString("")));
   chart.DrawEasyUpDownBarChart(dc, rect, data);
-  DrawCaption(dc, chart, PlotOf(chart, rect), DisplayName(in) + "  change every 15 minutes");
+  DrawIntervalLabels(dc, chart, PlotOf(chart, rect), in, kInterval, count);
+  const std::string name = DisplayName(in);
+  DrawCaption(dc, chart, PlotOf(chart, rect), {name + "  change every 15 minutes", name + "  15-min change", name},
+              Caption());
 }
 
 void DrawMultiBars(CDC* dc, const ChartInput& in, const ChartStyle& style) {
@@ -118,12 +137,17 @@ void DrawMultiBars(CDC* dc, const ChartInput& in, const ChartStyle& style) {
   chart.SetAppenedBarData(dominant);
   chart.SetAppenedBarColor(&upBright, &downBright, &third);
   chart.ShowAppendedBmp(1);
-  chart.SetXInfor(IntervalLabels(in, kInterval, count, 1));
   const CRect rect(0, 0, style.width, style.height);
+  chart.SetXInfor(std::vector<CString>(count, CString("")));
   chart.DrawEasyMultiBarChart(dc, rect, static_cast<std::int32_t>(top / divisor), 0, static_cast<std::int32_t>(count),
                               groups, 1);
+  DrawIntervalLabels(dc, chart, PlotOf(chart, rect), in, kInterval, count);
+  const std::string name = DisplayName(in);
+  const std::string unit = divisor == 1 ? "" : divisor == 1000 ? " (thousands)" : " (millions)";
   DrawCaption(dc, chart, PlotOf(chart, rect),
-              DisplayName(in) + "  volume per half hour: up minutes | down minutes, the larger brighter" + (divisor == 1 ? "" : divisor == 1000 ? " (thousands)" : " (millions)"));
+              {name + "  volume per half hour: up minutes | down minutes, the larger brighter" + unit,
+               name + "  half-hour volume: up | down" + unit, name + unit},
+              Caption());
 }
 
 }  // namespace kelo::cli

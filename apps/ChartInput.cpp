@@ -19,6 +19,38 @@ std::string FormatPrice(std::int32_t price, std::int32_t priceScale) {
   return text;
 }
 
+namespace {
+
+std::int32_t PowerOfTen(int decimals) {
+  std::int32_t scale = 1;
+  for (int k = 0; k < decimals; ++k) scale *= 10;
+  return scale;
+}
+
+}  // namespace
+
+std::optional<std::int32_t> ParsePriceScale(std::string_view text) {
+  for (std::int32_t candidate : {1, 10, 100, 1000, 10000}) {
+    if (text == std::to_string(candidate)) return candidate;
+  }
+  return std::nullopt;
+}
+
+std::int32_t NeededPriceScale(const MinuteBars& data) {
+  // The largest power of ten that divides every price: 2326700 at scale 100 is 23267.
+  std::int32_t common = data.priceScale;
+  for (const MinuteBar& b : data.bars) {
+    for (std::int32_t p : {b.open, b.high, b.low, b.close, b.reference}) {
+      while (common > 1 && p % common != 0) common /= 10;
+    }
+    if (common == 1) break;
+  }
+  if (data.reference) {
+    while (common > 1 && *data.reference % common != 0) common /= 10;
+  }
+  return data.priceScale / common;
+}
+
 std::variant<ChartInput, InputError> PrepareInput(MinuteBars data, const InputOptions& options) {
   auto fail = [&](std::string message) { return InputError{data.name, 0, 0, std::move(message)}; };
   ChartInput in;
@@ -36,27 +68,46 @@ std::variant<ChartInput, InputError> PrepareInput(MinuteBars data, const InputOp
     if (!std::get<DayChoice>(day).note.empty()) in.notes.push_back(std::get<DayChoice>(day).note);
   }
 
+  // The scale is the data's real decimals (23267.00 is a whole number of points), never finer
+  // than the category's ticks need, or the one asked for.
+  const std::int32_t needed = NeededPriceScale(data);
+  std::int32_t scale = std::max(needed, in.category.priceScale);
   if (!options.priceScale.empty()) {
-    const std::string& s = options.priceScale;
-    std::int32_t scale = 0;
-    for (std::int32_t candidate : {1, 10, 100, 1000, 10000}) {
-      if (s == std::to_string(candidate)) scale = candidate;
+    auto asked = ParsePriceScale(options.priceScale);
+    if (!asked) return fail("--price-scale must be 1, 10, 100, 1000 or 10000, not " + options.priceScale);
+    if (*asked < needed) {
+      int decimals = 0;
+      for (std::int32_t v = needed; v >= 10; v /= 10) ++decimals;
+      return fail("the prices have " + std::to_string(decimals) + " decimals, more than --price-scale " +
+                  options.priceScale + " keeps");
     }
-    if (scale == 0) return fail("--price-scale must be 1, 10, 100, 1000 or 10000, not " + s);
-    if (scale < data.priceScale) {
-      return fail("the prices have " + std::to_string(data.decimals) + " decimals, more than --price-scale " + s +
-                  " keeps");
+    if (*asked < in.category.priceScale) {
+      return fail("--price-scale " + options.priceScale + " is too coarse for the ticks of " + in.category.name +
+                  ": at least " + std::to_string(in.category.priceScale));
     }
-    const std::int32_t factor = scale / data.priceScale;
+    scale = *asked;
+  }
+  if (scale != data.priceScale) {
+    // Exact both ways: a coarser scale divides only by what every price is a multiple of.
+    const auto rescale = [&](std::int32_t& p) {
+      if (scale < data.priceScale) {
+        p /= data.priceScale / scale;
+        return true;
+      }
+      const std::int32_t factor = scale / data.priceScale;
+      if (p > 2147483647 / factor) return false;
+      p *= factor;
+      return true;
+    };
     for (MinuteBar& b : data.bars) {
       for (std::int32_t* p : {&b.open, &b.high, &b.low, &b.close, &b.reference}) {
-        if (*p > 2147483647 / factor) return InputError{data.name, b.line, 1, "price too large for --price-scale " + s};
-        *p *= factor;
+        if (!rescale(*p)) {
+          return InputError{data.name, b.line, 1, "price too large for price scale " + std::to_string(scale)};
+        }
       }
     }
-    if (data.reference) {
-      if (*data.reference > 2147483647 / factor) return fail("reference price too large for --price-scale " + s);
-      *data.reference *= factor;
+    if (data.reference && !rescale(*data.reference)) {
+      return fail("reference price too large for price scale " + std::to_string(scale));
     }
     data.priceScale = scale;
     data.decimals = 0;
@@ -65,7 +116,7 @@ std::variant<ChartInput, InputError> PrepareInput(MinuteBars data, const InputOp
 
   if (!options.session.empty()) {
     auto session = ParseSession(options.session);
-    if (!session) return fail("--session must look like 09:00-13:30 (or 15:00-05:00 across midnight), not " + options.session);
+    if (!session) return fail(SessionUsage(options.session));
     in.session = *session;
   } else {
     in.session = DefaultSession(in.category);
@@ -85,10 +136,11 @@ std::variant<ChartInput, InputError> PrepareInput(MinuteBars data, const InputOp
   }
   if (auto error = data.daily ? std::nullopt : CheckSession(data, in.session)) return *error;  // days have no session
 
+
   if (!options.reference.empty()) {
     auto d = ParseDecimal(options.reference);
     if (!d || d->mantissa <= 0) return fail("--reference must be a positive price, not " + options.reference);
-    if (d->decimals > data.decimals) {
+    if (PowerOfTen(d->decimals) > data.priceScale) {
       return fail("--reference " + options.reference + " has more decimals than the prices");
     }
     std::int64_t v = d->mantissa;
@@ -110,21 +162,9 @@ std::variant<ChartInput, InputError> PrepareInput(MinuteBars data, const InputOp
   return in;
 }
 
-}  // namespace kelo::cli
-
-namespace kelo::cli {
-
-std::variant<ChartInput, InputError> ReadChartInput(const std::string& path, const InputOptions& options) {
-  const std::string name = path == "-" ? "<stdin>" : path;
-  const auto encoding = ParseEncoding(options.encoding);
-  if (!encoding) {
-    return InputError{name, 0, 0, "--encoding must be auto, utf-8, big5 or utf-16, not " + options.encoding};
-  }
-  auto text = ReadInput(path);
-  if (auto* error = std::get_if<InputError>(&text)) return *error;
-  auto data = ParseMinuteBars(name, std::get<std::string>(text), ReadOptions{*encoding});
-  if (auto* error = std::get_if<InputError>(&data)) return *error;
-  return PrepareInput(std::move(std::get<MinuteBars>(data)), options);
+std::string SessionUsage(std::string_view text) {
+  return "--session must be HH:MM-HH:MM with a start and an end, 09:00-13:30 (15:00-05:00 runs across midnight, "
+         "00:00-24:00 is the whole day), not " + std::string(text);
 }
 
 }  // namespace kelo::cli

@@ -5,6 +5,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <variant>
 #include <vector>
 
@@ -17,7 +18,7 @@ namespace kelo::cli {
 struct InputOptions {
   std::string category = "stock";
   std::string reference;   // decimal price; default the first open
-  std::string priceScale;  // 1, 10, 100, 1000 or 10000; default from the data's decimals
+  std::string priceScale;  // 1, 10, 100, 1000 or 10000; default from the data's real decimals
   std::string session;     // "HH:MM-HH:MM"; default from the category
   std::string encoding;    // auto, utf-8, big5 or utf-16; default auto (see TextDecoding.h)
   std::string date;        // the trading day to draw from a file of several; default the last
@@ -41,8 +42,13 @@ struct ChartInput {
 // reference column, else the first open.
 std::variant<ChartInput, InputError> PrepareInput(MinuteBars data, const InputOptions& options);
 
-// Reads the file (or "-" for standard input) with the options' encoding and prepares it.
-std::variant<ChartInput, InputError> ReadChartInput(const std::string& path, const InputOptions& options);
+// "1" to "10000" as a price scale; nullopt for anything else.
+std::optional<std::int32_t> ParsePriceScale(std::string_view text);
+// The finest scale the prices of data need (a power of ten up to data.priceScale): 23267.00
+// needs 1, 145.50 needs 10.
+std::int32_t NeededPriceScale(const MinuteBars& data);
+// The message for a --session that is not a session.
+std::string SessionUsage(std::string_view text);
 
 // The price with priceScale as text: 3015 at 100 is "30.15".
 std::string FormatPrice(std::int32_t price, std::int32_t priceScale);

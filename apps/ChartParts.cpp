@@ -82,20 +82,45 @@ CRect PlotOf(CKeloBaseChart& chart, const CRect& pane) {
   return CRect(pane.left + l, pane.top + t, pane.right - r, pane.bottom - b);
 }
 
-TimeAxis MakeTimeAxis(const Session& session) {
+int LabelEm(const ChartStyle& style) { return style.fontSize > 0 ? style.fontSize : 12; }
+
+PictureSize SmallestSize(const ChartKind& kind, const ChartStyle& style) {
+  // In label cells (a DejaVu Sans Mono digit is 7 by 14 pixels at the 12-pixel em): the
+  // longest caption part and price labels across, the panes' label rows and grid down.
+  const int em = LabelEm(style);
+  const int cellWidth = (em * 7 + 11) / 12, cellHeight = (em * 14 + 11) / 12;
+  const int lines = kind.needsInnerOuter ? 20 : 16;
+  return {44 * cellWidth, lines * cellHeight};
+}
+
+std::int32_t FittingStep(const std::vector<std::int32_t>& steps, double pixelsPerSecond, int labelPixels,
+                         int gapPixels) {
+  for (std::int32_t step : steps) {
+    if (step * pixelsPerSecond >= labelPixels + gapPixels) return step;
+  }
+  return steps.back();
+}
+
+int TextPixels(CKeloBaseChart& chart, std::size_t characters) {
+  return static_cast<int>(characters) * std::max(1, static_cast<int>(chart.GetFontWidth()));
+}
+
+TimeAxis MakeTimeAxis(const Session& session, int plotWidth) {
   TimeAxis axis;
   const std::int32_t startSec = SecondsOf(session.start), length = session.LengthSeconds();
-  // A slot stands at the end of its minute, so the axis runs one minute past the session:
-  // a bar stamped at the start of the session's last minute and one stamped at the session
-  // end both land inside the plot, the latter on its right edge.
+  // A slot stands at the end of its minute, so the axis runs past the session: a bar stamped
+  // at the start of the session's last minute and one stamped at the session end both land
+  // inside the plot, and the latter (the closing auction) a few pixels clear of the frame.
+  const std::int32_t minutes = length / 60;
+  const std::int32_t past = plotWidth > 8 ? 1 + (kHeadroomPixels * minutes + plotWidth - 1) / (plotWidth - 8) : 1;
   if (session.CrossesMidnight()) {
     // The chart's clock starts at the session start: times after midnight follow on.
     axis.offsetMinutes = startSec / 60;
     axis.start = 0;
-    axis.end = ClockOf(length + 60);
+    axis.end = ClockOf(length + 60 * past);
   } else {
     axis.start = session.start;
-    axis.end = ClockOf(SecondsOf(session.end == 0 ? 240000 : session.end) + 60);
+    axis.end = ClockOf(SecondsOf(session.end == 0 ? 240000 : session.end) + 60 * past);
   }
   for (std::int32_t o = 0; o <= length; o += 60) {
     const std::int32_t real = (startSec + o) % 86400;
@@ -112,7 +137,7 @@ void ApplyTimeAxis(CKeloBaseChart& chart, const TimeAxis& axis) {
   chart.SetXInfor(axis.labels);
 }
 
-PriceAxis MakePriceAxis(const ChartInput& in) {
+PriceAxis MakePriceAxis(const ChartInput& in, int plotHeight) {
   using namespace KeloChartCalculate;
   const std::int32_t scale = in.data.priceScale, ref = in.reference;
   std::int64_t high = ref, low = ref;
@@ -120,18 +145,34 @@ PriceAxis MakePriceAxis(const ChartInput& in) {
     high = std::max<std::int64_t>(high, b.high);
     low = std::min<std::int64_t>(low, b.low);
   }
-  // One tick of room at either end, the same span on both sides of the reference.
   double limit = 0;
   const double tickPrice = FindOneSideJumpPrice(static_cast<double>(ref) / scale, in.category.index, limit);
   const std::int64_t tick = std::max<std::int64_t>(1, static_cast<std::int64_t>(tickPrice * scale + 0.5));
-  const std::int64_t span = std::max(high - ref, ref - low) + tick;
+  // The same span on both sides of the reference, with room for the day's extremes to stand
+  // kHeadroomPixels inside the half pane (a locked limit-up day must not lie on the frame),
+  // and at least one tick of it.
+  const std::int64_t reach = std::max(high - ref, ref - low);
+  const std::int64_t half = std::max(1, plotHeight / 2);
+  const std::int64_t room =
+      half > 3 * kHeadroomPixels ? (reach * kHeadroomPixels + half - kHeadroomPixels - 1) / (half - kHeadroomPixels)
+                                 : reach;
+  const std::int64_t span = reach + std::max(tick, room);
   PriceAxis axis;
-  axis.top = GetReasonableMaxPrice(static_cast<std::int32_t>(std::min<std::int64_t>(ref + span, 2147483647)), scale,
-                                   in.category.index);
-  axis.bottom = GetReasonableMinPrice(static_cast<std::int32_t>(std::max<std::int64_t>(ref - span, 0)), scale,
-                                      in.category.index);
-  if (axis.top <= ref) axis.top = static_cast<std::int32_t>(std::min<std::int64_t>(ref + tick, 2147483647));
-  if (axis.bottom >= ref) axis.bottom = static_cast<std::int32_t>(ref - std::min<std::int64_t>(tick, ref));
+  auto clamp = [](std::int64_t v) { return static_cast<std::int32_t>(std::clamp<std::int64_t>(v, 0, 2147483647)); };
+  if (GetReasonableMaxPrice(ref, scale, in.category.index) == ref) {
+    // Outward onto the tick grid, so that neither bound cuts into the room.
+    // (Near the 32-bit top a bound rounded up would not fit: it stays as it is there.)
+    const bool fits = ref + span < 2147483647 - 1000000;
+    axis.top = fits ? GetReasonableMinPrice(clamp(ref + span), scale, in.category.index) : clamp(ref + span);
+    axis.bottom = GetReasonableMaxPrice(clamp(ref - span), scale, in.category.index);
+  } else {
+    // A reference off the grid (an index level): whole ticks from it, all lines on one grid.
+    const std::int64_t steps = (span + tick - 1) / tick;
+    axis.top = clamp(ref + steps * tick);
+    axis.bottom = clamp(ref - std::min<std::int64_t>(steps * tick, ref / tick * tick));
+  }
+  if (axis.top <= ref) axis.top = clamp(ref + tick);
+  if (axis.bottom >= ref) axis.bottom = clamp(ref - std::min<std::int64_t>(tick, ref));
   axis.tick = GetReasonablePrice(axis.top, ref, axis.bottom, scale, in.category.index, axis.scale);
   return axis;
 }
@@ -145,6 +186,31 @@ std::int64_t RoundUp(std::int64_t max) {
     if (step > INT64_MAX / 100) return max;
     step *= 10;
   }
+}
+
+std::string FitText(const std::vector<std::string>& variants, int width,
+                    const std::function<int(const std::string&)>& measure) {
+  for (const std::string& text : variants) {
+    if (measure(text) <= width) return text;
+  }
+  std::string text = variants.empty() ? std::string() : variants.back();
+  // Cut whole UTF-8 characters off the end until the rest and the ellipsis fit.
+  while (!text.empty() && measure(text + "\xE2\x80\xA6") > width) {
+    std::size_t cut = text.size() - 1;
+    while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80) --cut;
+    text.resize(cut);
+  }
+  return text.empty() ? text : text + "\xE2\x80\xA6";
+}
+
+void DrawCaption(CDC* dc, CKeloBaseChart& chart, const CRect& plot, const std::vector<std::string>& variants,
+                 COLORREF color) {
+  CFont* old = dc->SelectObject(chart.GetFont());
+  const std::string text = FitText(variants, plot.Width() - 4, [&](const std::string& t) {
+    return static_cast<int>(dc->GetTextExtent(t.c_str(), static_cast<int>(t.size())).cx);
+  });
+  DrawLabel(dc, plot.left + 4, plot.top - chart.GetFontHeight(), text, color);
+  dc->SelectObject(old);
 }
 
 void DrawLabel(CDC* dc, int x, int y, const std::string& text, COLORREF color, UINT format) {

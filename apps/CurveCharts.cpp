@@ -57,24 +57,64 @@ std::vector<std::int32_t> MovingAverage(const std::vector<std::int32_t>& v, std:
   return out;
 }
 
-// The grid for half-hour lines. The frame's cell grid is inset by half a cell at either
-// end and the curves span the lines between, so n half hours take n + 1 cells; the frame
-// labels every second line, so the labels are a whole hour apart from the session start.
-int HalfHourCells(const ChartInput& in, std::vector<CString>& labels) {
-  const std::int32_t start = SecondsOf(in.session.start), length = in.session.LengthSeconds();
-  const int cells = std::max(1, static_cast<int>((length + 1799) / 1800)) + 1;
-  for (int k = 0; k < cells; k += 2) {
-    labels.push_back(CString(FormatClock(ClockOf((start + k * 1800) % 86400)).c_str()));
+// The clock steps a time axis labels by: from the half hour to six hours.
+const std::vector<std::int32_t> kClockSteps = {1800, 3600, 7200, 10800, 14400, 21600};
+
+// The x grid of a session: cells of one clock step. The frame's cell grid is inset by half a
+// cell at either end and the curves span the lines between, so n steps take n + 1 cells.
+struct SessionGrid {
+  std::int32_t step = 1800;  // seconds per cell
+  int cells = 2;
+  std::int32_t spanMinutes = 0;  // what the lines between the insets cover (the session, rounded up)
+  bool firstLabel = true;        // the session start is labelled
+};
+
+SessionGrid GridOf(const ChartInput& in, int plotWidth, int labelPixels, int gap, int cellsPerLabel) {
+  const std::int32_t length = in.session.LengthSeconds();
+  SessionGrid grid;
+  for (std::int32_t step : kClockSteps) {
+    grid.step = step;
+    grid.cells = std::max(1, static_cast<int>((length + step - 1) / step)) + 1;
+    if (plotWidth / grid.cells * cellsPerLabel >= labelPixels + gap) break;
   }
-  return cells;
+  grid.spanMinutes = (grid.cells - 1) * grid.step / 60;
+  return grid;
 }
 
-void DrawCaption(CDC* dc, Curve& chart, const CRect& plot, const std::string& text) {
-  CFont* old = dc->SelectObject(chart.GetFont());
-  DrawLabel(dc, plot.left + 4, plot.top - chart.GetFontHeight(), text,
-            CKeloUIObjectSingletonPool::Instance()->palette.colorTable[307]);
-  dc->SelectObject(old);
+// The frame labels every second line: the labels are two cells apart from the session start.
+std::vector<CString> FrameLabels(const ChartInput& in, const SessionGrid& grid) {
+  std::vector<CString> labels;
+  const std::int32_t start = SecondsOf(in.session.start);
+  for (int k = 0; k < grid.cells; k += 2) {
+    if (k == 0 && !grid.firstLabel) {
+      labels.push_back(CString(""));
+      continue;
+    }
+    labels.push_back(CString(FormatClock(ClockOf((start + k * grid.step) % 86400)).c_str()));
+  }
+  return labels;
 }
+
+// The slot count the curves are laid on: every minute of the grid's span, so that a minute
+// lands under its clock label even when the session is not a whole number of steps.
+std::int32_t SlotsOf(const MinuteSeries& s, const SessionGrid& grid) {
+  return std::max(static_cast<std::int32_t>(s.close.size()), grid.spanMinutes);
+}
+
+// The curve charts' plot and time grid for a picture: the default margins, the left one wide
+// enough for the longest y label.
+CRect LayOut(Curve& chart, const ChartInput& in, const CRect& rect, std::size_t labelCharacters, int cellsPerLabel,
+             SessionGrid& grid) {
+  chart.SetBmpDeflate(std::max<int>(8, static_cast<int>(labelCharacters) + 2), 1, 3, 2);
+  const CRect plot = PlotOf(chart, rect);
+  grid = GridOf(in, plot.Width(), TextPixels(chart, 5), TextPixels(chart, 1) / 2 + 1, cellsPerLabel);
+  // The first time label is centred half a cell in; the y labels reach a few pixels past the
+  // plot's left edge at the corner: without the room, the first time label is left out.
+  grid.firstLabel = plot.Width() / grid.cells / 2 >= TextPixels(chart, 5) / 2 + 5;
+  return PlotOf(chart, rect);
+}
+
+COLORREF Caption() { return CKeloUIObjectSingletonPool::Instance()->palette.colorTable[307]; }
 
 }  // namespace
 
@@ -82,31 +122,36 @@ void DrawCurveGroup(CDC* dc, const ChartInput& in, const ChartStyle& style) {
   const MinuteSeries s = SeriesOf(in);
   std::vector<std::vector<std::int32_t>> curves = {s.close, s.vwap, MovingAverage(s.close, 10),
                                                    MovingAverage(s.close, 30)};
-  const PriceAxis axis = MakePriceAxis(in);
   Curve chart;
   LabelFont font(dc, style);
   font.Apply(chart);
-  std::vector<CString> labels;
-  chart.SetXCells(HalfHourCells(in, labels));
-  chart.SetXInfor(labels);
-  chart.SetCurveNumColor(0, Gdiplus::Color(0xFFF0F0F0));
   const CRect rect(0, 0, style.width, style.height);
-  chart.DrawEasyCurveGroupChart(dc, rect, axis.top, axis.bottom, static_cast<std::int32_t>(s.close.size()), curves,
-                                in.data.priceScale);
-  DrawCaption(dc, chart, PlotOf(chart, rect), DisplayName(in) + "  close (white), VWAP (green), 10-minute (blue) and 30-minute (cyan) averages");
+  const PriceAxis axis = MakePriceAxis(in, PlotOf(chart, rect).Height());
+  SessionGrid grid;
+  const CRect plot = LayOut(chart, in, rect, FormatPrice(axis.top, in.data.priceScale).size(), 2, grid);
+  chart.SetXCells(grid.cells);
+  chart.SetXInfor(FrameLabels(in, grid));
+  chart.SetCurveNumColor(0, Gdiplus::Color(0xFFF0F0F0));
+  chart.DrawEasyCurveGroupChart(dc, rect, axis.top, axis.bottom, SlotsOf(s, grid), curves, in.data.priceScale);
+  const std::string name = DisplayName(in);
+  DrawCaption(dc, chart, plot,
+              {name + "  close (white), VWAP (green), 10-minute (blue) and 30-minute (cyan) averages",
+               name + "  close, VWAP (green), 10/30-min averages", name},
+              Caption());
 }
 
 void DrawFigureCurves(CDC* dc, const ChartInput& in, const ChartStyle& style) {
   const MinuteSeries s = SeriesOf(in);
-  const PriceAxis axis = MakePriceAxis(in);
   dc->FillSolidRect(CRect(0, 0, style.width, style.height), Background());
   Curve chart;
   LabelFont font(dc, style);
   font.Apply(chart);
-  std::vector<CString> labels;
-  chart.SetXCells(HalfHourCells(in, labels));
-  chart.SetXInfor(labels);
-  const CRect plot = PlotOf(chart, CRect(0, 0, style.width, style.height));
+  const CRect rect(0, 0, style.width, style.height);
+  const PriceAxis axis = MakePriceAxis(in, PlotOf(chart, rect).Height());
+  SessionGrid grid;
+  const CRect plot = LayOut(chart, in, rect, FormatPrice(axis.top, in.data.priceScale).size(), 2, grid);
+  chart.SetXCells(grid.cells);
+  chart.SetXInfor(FrameLabels(in, grid));
   chart.DrawBase(dc, plot, 0, 0);
   CFont* old = dc->SelectObject(chart.GetFont());
   int decimals = 0;
@@ -119,15 +164,18 @@ void DrawFigureCurves(CDC* dc, const ChartInput& in, const ChartStyle& style) {
   info.maxValue = axis.top;
   info.baseValue = in.reference;
   info.minValue = axis.bottom;
-  info.totalCount = static_cast<std::int32_t>(s.close.size());
+  info.totalCount = SlotsOf(s, grid);
   info.priceScale = in.data.priceScale;
   info.values = s.vwap;
   chart.SetDefaultCurveColor(Gdiplus::Color(0xFFFFD200));
   chart.DrawDivideFigureCurve(dc, plot, info, 0);
   info.values = s.close;
   chart.DrawDivideFigureUpDownCurve(dc, plot, info, 0);
-  DrawCaption(dc, chart, plot, DisplayName(in) + "  closes by direction around " +
-                                   FormatPrice(in.reference, in.data.priceScale) + ", VWAP in yellow");
+  const std::string name = DisplayName(in), reference = FormatPrice(in.reference, in.data.priceScale);
+  DrawCaption(dc, chart, plot,
+              {name + "  closes by direction around " + reference + ", VWAP in yellow",
+               name + "  closes around " + reference + ", VWAP", name},
+              Caption());
 }
 
 void DrawXYReturns(CDC* dc, const ChartInput& in, const ChartStyle& style) {
@@ -161,11 +209,18 @@ void DrawXYReturns(CDC* dc, const ChartInput& in, const ChartStyle& style) {
     }
     if (p.y <= 0) run.clear();
   }
-  const std::int32_t bound = static_cast<std::int32_t>(RoundUp(std::max(yMax, -yMin)));
-  const std::int32_t xMax = in.session.LengthSeconds() / 60;
+  // A sixteenth of room beyond the extreme return, so its point does not touch the frame.
+  const std::int32_t reach = std::max(yMax, -yMin);
+  const std::int32_t bound = static_cast<std::int32_t>(std::min<std::int64_t>(RoundUp(reach + reach / 16 + 1), 1000000000));
   Curve chart;
   LabelFont font(dc, style);
   font.Apply(chart);
+  const CRect rect(0, 0, style.width, style.height);
+  // x runs over the session's minutes on a clock grid: one line per step, each labelled with
+  // its time (the frame would label minute counts; it is given one label, which it skips).
+  SessionGrid grid;
+  const CRect plot = LayOut(chart, in, rect, std::to_string(-bound).size(), 1, grid);
+  chart.SetXCells(grid.cells);
   chart.SetCurveNumWidth(0, 1.5f);
   chart.SetRgnPointsValue(regions);
   for (unsigned i = 0; i < regions.size(); ++i) {
@@ -177,11 +232,24 @@ void DrawXYReturns(CDC* dc, const ChartInput& in, const ChartStyle& style) {
   };
   chart.SetEasyPoints({{offsetMinutes(*high), static_cast<float>(bp(high->high)), Gdiplus::Color(0xFFFF4040), 10.0f},
                        {offsetMinutes(*low), static_cast<float>(bp(low->low)), Gdiplus::Color(0xFF40FF40), 10.0f}});
-  const CRect rect(0, 0, style.width, style.height);
-  chart.DrawEasyXYChart(dc, rect, xMax, 0, std::min(10, xMax), bound, -bound, 9, {curve});
-  DrawCaption(dc, chart, PlotOf(chart, rect),
-              DisplayName(in) + "  return in basis points against " + FormatPrice(in.reference, in.data.priceScale) +
-                  " over the session's minutes");
+  chart.DrawEasyXYChart(dc, rect, grid.spanMinutes, 0, 1, bound, -bound, 9, {curve});
+  // The time labels under the grid lines, where the frame puts its x labels.
+  CFont* old = dc->SelectObject(chart.GetFont());
+  const int inset = static_cast<int>(plot.Width() / grid.cells * 0.5);
+  const double perMinute = static_cast<double>(plot.Width() - 2 * inset) / std::max(1, grid.spanMinutes);
+  const COLORREF color = CKeloUIObjectSingletonPool::Instance()->palette.colorTable[321];
+  const std::int32_t start = SecondsOf(in.session.start);
+  for (int k = grid.firstLabel ? 0 : 1; k < grid.cells; ++k) {
+    const std::string text = FormatClock(ClockOf((start + k * grid.step) % 86400));
+    const int x = plot.left + inset + static_cast<int>(k * grid.step / 60 * perMinute);
+    DrawLabel(dc, x - TextPixels(chart, text.size()) / 2, plot.bottom + 2, text, color);
+  }
+  dc->SelectObject(old);
+  const std::string name = DisplayName(in), reference = FormatPrice(in.reference, in.data.priceScale);
+  DrawCaption(dc, chart, plot,
+              {name + "  return in basis points against " + reference + " over the session",
+               name + "  return (bp) against " + reference, name},
+              Caption());
 }
 
 }  // namespace kelo::cli

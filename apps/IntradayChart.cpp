@@ -2,6 +2,7 @@
 // curve, the day's high and low marked) over a volume pane on the same time slots, with the
 // volume drawn by state, on a by-ratio scale, or split into bid and ask sides.
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 
 #include "ChartKinds.h"
@@ -71,33 +72,67 @@ void DrawHighLowMarks(CDC* dc, Curve& curve, const CRect& plot, std::int32_t pri
     dc->LineTo(stemEnd, y);
     const int textY = std::clamp(y - static_cast<int>(size.cy / 2), static_cast<int>(plot.top),
                                  std::max<int>(plot.top, plot.bottom - static_cast<int>(size.cy)));
-    DrawLabel(dc, right ? stemEnd + 2 : stemEnd - 2, textY, text, color, right ? DT_LEFT : DT_RIGHT);
+    // On a narrow pane the label may fit on neither side: it stays inside the pane, over the
+    // curve rather than over the price labels of the margin.
+    const int textX = std::clamp(right ? stemEnd + 2 : stemEnd - 2 - static_cast<int>(size.cx),
+                                 static_cast<int>(plot.left) + 1,
+                                 std::max<int>(plot.left + 1, plot.right - 1 - static_cast<int>(size.cx)));
+    DrawLabel(dc, textX, textY, text, color);
   }
   dc->SelectObject(old);
 }
 
 // Name, last price, change and volume of the day, in the price pane's top margin.
-void DrawTitle(CDC* dc, const ChartInput& in, const CRect& plot, int fontHeight) {
+void DrawTitle(CDC* dc, CKeloBaseChart& chart, const ChartInput& in, const CRect& plot) {
   const MinuteBar& last = in.data.bars.back();
   const std::int64_t change = static_cast<std::int64_t>(last.close) - in.reference;
   std::int64_t volume = 0;
   for (const MinuteBar& b : in.data.bars) volume += b.volume;
   char pct[32];
   std::snprintf(pct, sizeof pct, "%+.2f%%", in.reference ? 100.0 * static_cast<double>(change) / in.reference : 0.0);
-  const std::string text = DisplayName(in) + "  " + in.category.name + "  " +
+  const std::string head = DisplayName(in) + "  " + in.category.name + "  " +
                            FormatPrice(last.close, in.data.priceScale) + "  " + (change >= 0 ? "+" : "") +
-                           FormatPrice(static_cast<std::int32_t>(change), in.data.priceScale) + " " + pct +
-                           "  vol " + std::to_string(volume);
+                           FormatPrice(static_cast<std::int32_t>(change), in.data.priceScale);
   const auto& table = CKeloUIObjectSingletonPool::Instance()->palette.colorTable;
-  DrawLabel(dc, plot.left + 4, plot.top - fontHeight, text, change > 0 ? table[321] : change < 0 ? table[311] : table[307]);
+  DrawCaption(dc, chart, plot,
+              {head + " " + pct + "  vol " + std::to_string(volume), head + " " + pct, head,
+               DisplayName(in) + "  " + FormatPrice(last.close, in.data.priceScale)},
+              change > 0 ? table[321] : change < 0 ? table[311] : table[307]);
 }
+
+// The scale lines whose labels keep a line of text apart on the pane: the bottom, the
+// reference and the top always, the inner lines outward from the reference while they leave
+// room to the last one kept and to the end of their half.
+std::vector<std::int32_t> SpacedLines(const PriceAxis& axis, std::int32_t reference, const CRect& plot,
+                                      int fontHeight) {
+  const double perUnit = static_cast<double>(plot.Height()) / std::max(1, axis.top - axis.bottom);
+  auto apart = [&](std::int32_t a, std::int32_t b) {
+    return std::abs(static_cast<double>(a) - b) * perUnit >= fontHeight;
+  };
+  std::vector<std::int32_t> below, above;
+  std::int32_t last = reference;
+  for (auto it = axis.scale.rbegin(); it != axis.scale.rend(); ++it) {
+    if (*it < reference && *it > axis.bottom && apart(*it, last) && apart(*it, axis.bottom)) below.push_back(last = *it);
+  }
+  last = reference;
+  for (std::int32_t v : axis.scale) {
+    if (v > reference && v < axis.top && apart(v, last) && apart(v, axis.top)) above.push_back(last = v);
+  }
+  std::vector<std::int32_t> lines = {axis.bottom};
+  lines.insert(lines.end(), below.rbegin(), below.rend());
+  lines.push_back(reference);
+  lines.insert(lines.end(), above.begin(), above.end());
+  lines.push_back(axis.top);
+  return lines;
+}
+
+// The top of the price axis with the most room (a tiny pane): as long as any label drawn.
+std::int32_t PriceAxisTop(const ChartInput& in) { return MakePriceAxis(in, 0).top; }
 
 void DrawPair(CDC* dc, const ChartInput& in, const ChartStyle& style, VolumeMode mode) {
   const int width = style.width, height = style.height;
   dc->FillSolidRect(CRect(0, 0, width, height), Background());
   LabelFont font(dc, style);
-  const TimeAxis time = MakeTimeAxis(in.session);
-  const PriceAxis axis = MakePriceAxis(in);
   const bool third = mode == VolumeMode::kInnerOuter;
   const int priceBottom = height * (third ? 52 : 64) / 100;
   const int volumeBottom = third ? height * 78 / 100 : height;
@@ -105,9 +140,14 @@ void DrawPair(CDC* dc, const ChartInput& in, const ChartStyle& style, VolumeMode
   // Price pane.
   PriceCurve price;
   font.Apply(price);
-  price.SetBmpDeflate(8, 1, 9, 1);
-  ApplyTimeAxis(price, time);
+  // The price labels are the scaled digits (the decimals underlined): the left margin holds
+  // the longest of them and a character of room. The volume panes share the margins.
+  const int left = std::max(8, static_cast<int>(std::to_string(PriceAxisTop(in)).size()) + 2);
+  price.SetBmpDeflate(left, 1, 9, 1);
   const CRect pricePlot = PlotOf(price, CRect(0, 0, width, priceBottom));
+  const TimeAxis time = MakeTimeAxis(in.session, pricePlot.Width());
+  const PriceAxis axis = MakePriceAxis(in, pricePlot.Height());
+  ApplyTimeAxis(price, time);
   CFont* oldFont = dc->SelectObject(price.GetFont());
   dc->SetBkMode(TRANSPARENT);
   price.DrawFrame(dc, pricePlot);
@@ -117,12 +157,12 @@ void DrawPair(CDC* dc, const ChartInput& in, const ChartStyle& style, VolumeMode
   data.baseValue = in.reference;
   data.minValue = axis.bottom;
   data.priceScale = in.data.priceScale;
-  data.values = axis.scale;
+  data.values = SpacedLines(axis, in.reference, pricePlot, price.GetFontHeight());
   price.DrawHorizontalLineWithTextByRange(dc, pricePlot, data, 0xFFFFFFFF);
   Curve::SDrawRange range{time.start, time.end, axis.bottom, in.reference, axis.top, time.end};
   price.DrawTickPrice(dc, pricePlot, range, TickPrices(in), CKeloBaseChart::eTickMinute, 1);
   DrawHighLowMarks(dc, price, pricePlot, in.data.priceScale);
-  DrawTitle(dc, in, pricePlot, price.GetFontHeight());
+  DrawTitle(dc, price, in, pricePlot);
 
   // Volume pane(s) on the same slots: the same margins in the same cell.
   std::vector<Bar::STickVolume> samples(in.data.bars.size());
@@ -150,7 +190,7 @@ void DrawPair(CDC* dc, const ChartInput& in, const ChartStyle& style, VolumeMode
   }
   Bar volume;
   font.Apply(volume);
-  volume.SetBmpDeflate(8, 1, 9, third ? 0 : 2);
+  volume.SetBmpDeflate(left, 1, 9, third ? 0 : 2);
   ApplyTimeAxis(volume, time);
   const CRect volumePlot = PlotOf(volume, CRect(0, priceBottom, width, volumeBottom));
   const std::int64_t top = RoundUp(maxVolume);
@@ -179,12 +219,21 @@ void DrawPair(CDC* dc, const ChartInput& in, const ChartStyle& style, VolumeMode
     const std::int64_t bound = RoundUp(maxDiff);
     Bar diff;
     font.Apply(diff);
-    diff.SetBmpDeflate(8, 1, 9, 2);
+    diff.SetBmpDeflate(left, 1, 9, 2);
     ApplyTimeAxis(diff, time);
     const CRect diffPlot = PlotOf(diff, CRect(0, volumeBottom, width, height));
     diff.DrawXGridByTime(dc, diffPlot, time.end, time.start, time.lines, 0, 1, CKeloBaseChart::eTickMinute);
     diff.DrawXGridTextByTime(dc, diffPlot, time.end, time.start, 0, CKeloBaseChart::eTickMinute);
-    diff.DrawYGridTextEx(dc, diffPlot, static_cast<double>(bound), 0.0, static_cast<double>(-bound), 5, 0);
+    // The axis is symmetric: the upper half is labelled (as many labels as fit), so the
+    // bottom corner stays free for the first time label.
+    const CRect upper(diffPlot.left, diffPlot.top, diffPlot.right, diffPlot.top + diffPlot.Height() / 2);
+    if (upper.Height() >= 2 * diff.GetFontHeight()) {
+      diff.DrawYGridTextEx(dc, upper, static_cast<double>(bound), bound / 2.0, 0.0, 3, 0);
+    } else {
+      // Room for one label: the bound at the top.
+      DrawLabel(dc, diffPlot.left - 2, diffPlot.top, std::to_string(bound),
+                CKeloUIObjectSingletonPool::Instance()->palette.colorTable[321], DT_RIGHT);
+    }
     diff.DrawAxis(dc, diffPlot);
     Bar::SDrawRange diffRange{time.start, time.end, -bound, bound, time.end, 0};
     diff.DrawTickInnerOuterUpDownChart(dc, diffPlot, diffRange, samples, 0, 0, 0);

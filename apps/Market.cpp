@@ -12,23 +12,27 @@ namespace kelo::cli {
 const std::vector<CategoryInfo>& Categories() {
   using namespace KeloChartCalculate;
   static const std::vector<CategoryInfo> all = {
-      {"stock", "listed stocks", GetNormalStockIndex(), false},
-      {"warrant", "warrants", GetWarrantStockIndex(), false},
-      {"bwaw", "BwAW securities", GetBwAWStockIndex(), false},
-      {"etf", "exchange-traded funds", GetETFStockIndex(), false},
-      {"FITX", "TAIEX futures", GetFITXStockIndex(), true},
-      {"FIMT", "mini TAIEX futures", GetFIMTStockIndex(), true},
-      {"FITE", "electronics sector futures", GetFITEStockIndex(), true},
-      {"FITF", "finance sector futures", GetFITFStockIndex(), true},
-      {"FICP", "futures FICP", GetFICPStockIndex(), true},
-      {"FIGB", "futures FIGB", GetFIGBStockIndex(), true},
-      {"FIT5", "futures FIT5", GetFIT5StockIndex(), true},
-      {"FIGD", "gold futures", GetFIGDStockIndex(), true},
-      {"FIMS", "futures FIMS", GetFIMSStockIndex(), true},
-      {"option-FITX", "TAIEX options", GetOptionFITXIndex(), true},
-      {"option-FITE", "electronics sector options", GetOptionFITEIndex(), true},
-      {"option-FIGD", "gold options", GetOptionFIGDIndex(), true},
-      {"option", "all other options", GetOptionOtherIndex(), true},
+      {"stock", "listed stocks", GetNormalStockIndex(), false, 100},
+      {"warrant", "warrants", GetWarrantStockIndex(), false, 100},
+      {"bwaw", "BwAW securities", GetBwAWStockIndex(), false, 100},
+      {"etf", "exchange-traded funds", GetETFStockIndex(), false, 100},
+      {"FITX", "TAIEX futures", GetFITXStockIndex(), true, 1},
+      {"FIMT", "mini TAIEX futures", GetFIMTStockIndex(), true, 1},
+      {"FITE", "electronics sector futures", GetFITEStockIndex(), true, 100},
+      {"FITF", "finance sector futures", GetFITFStockIndex(), true, 10},
+      {"FICP", "futures FICP", GetFICPStockIndex(), true, 100},
+      {"FIGB", "futures FIGB", GetFIGBStockIndex(), true, 100},
+      {"FIT5", "futures FIT5", GetFIT5StockIndex(), true, 1},
+      {"FIGD", "gold futures", GetFIGDStockIndex(), true, 10},
+      {"FIMS", "futures FIMS", GetFIMSStockIndex(), true, 10},
+      {"option-FITX", "TAIEX options", GetOptionFITXIndex(), true, 10},
+      {"option-FITE", "electronics sector options", GetOptionFITEIndex(), true, 1000},
+      {"option-FIGD", "gold options", GetOptionFIGDIndex(), true, 100},
+      {"option", "all other options", GetOptionOtherIndex(), true, 100},
+      // Index levels are quoted to 0.01 and have no tick table of their own: the axis steps
+      // in whole points, on the table of the index futures.
+      {"index", "index levels such as TAIEX (two decimals, the axis in whole points)", GetFITXStockIndex(), false,
+       100},
   };
   return all;
 }
@@ -122,8 +126,8 @@ std::optional<Session> ParseSession(std::string_view text) {
 }
 
 Session DefaultSession(const CategoryInfo& category) {
-  return category.index <= KeloChartCalculate::GetETFStockIndex() ? Session{90000, 133000}
-                                                                  : Session{84500, 134500};
+  // Index levels follow the stock market's hours; futures and options open 15 minutes early.
+  return category.nightSession ? Session{84500, 134500} : Session{90000, 133000};
 }
 
 }  // namespace kelo::cli

@@ -15,9 +15,12 @@ struct CategoryInfo {
   const char* description;  // one line for --help
   unsigned index;           // the market category index of the price-scale functions
   bool nightSession;        // futures and options also trade 15:00-05:00
+  // The finest price scale its quotes need: every tick of its table is a whole number of
+  // units there (stocks 100 for 0.01, TAIEX futures 1 for whole points, index levels 100).
+  std::int32_t priceScale;
 };
 
-// Every category, in index order.
+// Every category, in index order (index levels last: they borrow a futures table).
 const std::vector<CategoryInfo>& Categories();
 // By name, ignoring case; nullopt when unknown.
 std::optional<CategoryInfo> FindCategory(std::string_view name);

@@ -39,11 +39,14 @@ const std::vector<RenderOption>& RenderOptions() {
   static const std::vector<RenderOption> options = {
       {"category", "market category"},
       {"reference", "reference price (default: the file's reference column, else the first open)"},
-      {"price-scale", "prices are whole numbers of 1/SCALE: 1, 10, 100, 1000 or 10000 (default: from the data's decimals)"},
-      {"session", "trading session HH:MM-HH:MM, across midnight as 15:00-05:00"},
+      {"price-scale", "prices are whole numbers of 1/SCALE: 1, 10, 100, 1000 or 10000 (default: the decimals the prices "
+                      "really have, at least what the category's ticks need)"},
+      {"session", "trading session HH:MM-HH:MM, across midnight as 15:00-05:00; the whole day is 00:00-24:00 "
+                  "(default: the category's day session)"},
       {"encoding", "text encoding of the file: auto, utf-8, big5 or utf-16 (auto)"},
       {"date", "trading day to draw from a file of several: 2026-12-04 or ROC 115/12/04 (the last)"},
-      {"size", "picture size WIDTHxHEIGHT, sides 16 to 8192 (800x600)"},
+      {"size", "picture size WIDTHxHEIGHT up to 8192x8192 (800x600); at least 308x224 at the default font "
+               "(308x280 for innerouter): smaller is refused with the smallest size that works"},
       {"font", "label font face (DejaVu Sans Mono)"},
       {"font-size", "label font em height in pixels, 6 to 72 (12)"},
       {"theme", "palette: dark or light (dark)"},
@@ -60,10 +63,14 @@ std::optional<UsageError> SetRenderOption(RenderRequest& r, std::string_view raw
     if (!FindCategory(v)) return UsageError{"unknown category \"" + v + "\" (one of " + CategoryNames() + ")"};
     r.input.category = v;
   } else if (name == "reference") {
+    auto d = ParseDecimal(v);
+    if (!d || d->mantissa <= 0) return UsageError{"--reference must be a positive decimal price like 30.15, not " + v};
     r.input.reference = v;
   } else if (name == "price-scale") {
+    if (!ParsePriceScale(v)) return UsageError{"--price-scale must be 1, 10, 100, 1000 or 10000, not " + v};
     r.input.priceScale = v;
   } else if (name == "session") {
+    if (!ParseSession(v)) return UsageError{SessionUsage(v)};
     r.input.session = v;
   } else if (name == "encoding") {
     if (!ParseEncoding(v)) return UsageError{"--encoding must be auto, utf-8, big5 or utf-16, not " + v};
@@ -97,6 +104,27 @@ std::optional<UsageError> SetRenderOption(RenderRequest& r, std::string_view raw
     r.viaRecording = v == "true" || v == "1";
   } else {
     return UsageError{"unknown option " + std::string(rawName)};
+  }
+  return std::nullopt;
+}
+
+std::optional<UsageError> CheckRenderRequest(const RenderRequest& r) {
+  if (!r.input.priceScale.empty()) {
+    const auto category = FindCategory(r.input.category);
+    const auto scale = ParsePriceScale(r.input.priceScale);
+    if (category && scale && *scale < category->priceScale) {
+      return UsageError{"--price-scale " + r.input.priceScale + " is too coarse for the ticks of " + category->name +
+                        ": at least " + std::to_string(category->priceScale)};
+    }
+  }
+  if (r.kind) {
+    const PictureSize least = SmallestSize(*r.kind, r.style);
+    if (r.style.width < least.width || r.style.height < least.height) {
+      return UsageError{"--size " + std::to_string(r.style.width) + "x" + std::to_string(r.style.height) +
+                        " is too small for " + r.kind->name + " with " + std::to_string(LabelEm(r.style)) +
+                        "-pixel labels: the smallest size that works is " + std::to_string(least.width) + "x" +
+                        std::to_string(least.height)};
+    }
   }
   return std::nullopt;
 }
@@ -151,6 +179,14 @@ std::variant<MinuteBars, InputError> ReadBars(const RenderRequest& request, cons
   auto text = ReadInput(path);
   if (auto* error = std::get_if<InputError>(&text)) return *error;
   return ParseWithEncoding(request, name, std::get<std::string>(text));
+}
+
+std::variant<ChartInput, InputError> ReadChartInput(const std::string& path, const InputOptions& options) {
+  RenderRequest request;
+  request.input = options;
+  auto bars = ReadBars(request, path);
+  if (auto* error = std::get_if<InputError>(&bars)) return *error;
+  return PrepareInput(std::move(std::get<MinuteBars>(bars)), options);
 }
 
 }  // namespace kelo::cli

@@ -40,6 +40,11 @@ const std::vector<RenderOption>& RenderOptions();
 // name or a bad value is bad usage; the message names the option and the accepted values.
 std::optional<UsageError> SetRenderOption(RenderRequest& request, std::string_view name, std::string_view value);
 
+// The checks of options against each other, once all are set (every front end calls it
+// before drawing): a --price-scale too coarse for the category's ticks, a --size too small
+// for the kind's labels. Bad usage, like a bad value.
+std::optional<UsageError> CheckRenderRequest(const RenderRequest& request);
+
 // The chart kind by name, or bad usage listing the kinds.
 std::variant<const ChartKind*, UsageError> KindByName(std::string_view name);
 
@@ -54,5 +59,7 @@ RenderResult RenderCsv(const RenderRequest& request, std::string_view name, std:
 
 // The bars of a file (or "-" for standard input) read with the request's encoding.
 std::variant<MinuteBars, InputError> ReadBars(const RenderRequest& request, const std::string& path);
+// A file read and prepared with these options, as a chart would draw it.
+std::variant<ChartInput, InputError> ReadChartInput(const std::string& path, const InputOptions& options);
 
 }  // namespace kelo::cli

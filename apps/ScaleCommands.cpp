@@ -1,6 +1,7 @@
 // The `scale` and `tick` commands.
 #include "ScaleCommands.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <vector>
 
@@ -52,39 +53,86 @@ std::variant<std::string, UsageError> ScaleText(const ScaleRequest& r) {
   for (auto* v : {&bottom, &base, &top}) {
     if (auto* e = std::get_if<UsageError>(v)) return *e;
   }
-  const std::int32_t rawBottom = std::get<std::int32_t>(bottom), ref = std::get<std::int32_t>(base),
-                     rawTop = std::get<std::int32_t>(top);
+  const std::int32_t givenBottom = std::get<std::int32_t>(bottom), ref = std::get<std::int32_t>(base),
+                     givenTop = std::get<std::int32_t>(top);
+  if (givenBottom <= 0 || ref <= 0) return UsageError{"--bottom, --base and --top must be positive prices"};
+  if (givenBottom > givenTop) return UsageError{"--bottom " + r.bottom + " is above --top " + r.top};
+  if (scale < category->priceScale) {
+    return UsageError{"--price-scale " + r.priceScale + " is too coarse for the ticks of " + category->name +
+                      ": at least " + std::to_string(category->priceScale)};
+  }
+  // A low above the reference (a gap-up day) or a high below it is a normal day: the axis
+  // runs through the reference, as the charts draw it.
+  const std::int32_t rawBottom = std::min(givenBottom, ref), rawTop = std::max(givenTop, ref);
   const std::int32_t high = GetReasonableMaxPrice(rawTop, scale, category->index);
   const std::int32_t low = GetReasonableMinPrice(rawBottom, scale, category->index);
   std::vector<std::int32_t> lines;
   const double tick = GetReasonablePrice(high, ref, low, scale, category->index, lines);
   auto price = [&](std::int32_t p) { return Decimals(static_cast<double>(p) / scale, scale); };
   std::string text = "price axis of " + std::string(category->name) + " (" + category->description +
-                     "), reference " + price(ref) + ", raw high " + price(rawTop) + ", raw low " + price(rawBottom) +
+                     "), reference " + price(ref) + ", raw high " + price(givenTop) + ", raw low " + price(givenBottom) +
                      ":\n  reasonable top " + price(high) + ", bottom " + price(low) + ", tick " +
-                     Decimals(tick, scale) + "\n  scale:";
+                     Decimals(tick, scale);
+  if (rawBottom != givenBottom) text += "\n  (the low is above the reference: the axis runs down to the reference)";
+  if (rawTop != givenTop) text += "\n  (the high is below the reference: the axis runs up to the reference)";
+  text += "\n  scale:";
   for (std::int32_t p : lines) text += " " + price(p);
   return text + "\n";
+}
+
+std::vector<TickBand> TickBands(const CategoryInfo& category) {
+  // Walked up the table from the bottom: a stock band holds its limit, so the next band
+  // starts just above it; an option band ends below its limit, where the next one starts.
+  const bool exclusive = category.index >= KeloChartCalculate::GetOptionFITXIndex();
+  std::vector<TickBand> bands;
+  double from = 0;
+  while (bands.size() < 16) {
+    double limit = 0;
+    const double tick = KeloChartCalculate::FindOneSideJumpPrice(exclusive ? from : from + 1e-6, category.index, limit);
+    bands.push_back({from, limit, tick});
+    if (limit >= kTopBandLimit) break;
+    from = limit;
+  }
+  return bands;
 }
 
 std::variant<std::string, UsageError> TickText(const std::string& categoryName, const std::string& priceText) {
   auto category = FindCategory(categoryName);
   if (!category) return UsageError{"unknown category \"" + categoryName + "\" (one of " + CategoryNames() + ")"};
   auto d = ParseDecimal(priceText);
-  if (!d) return UsageError{"PRICE must be a decimal price, not \"" + priceText + "\""};
+  if (!d || d->mantissa <= 0) return UsageError{"PRICE must be a positive decimal price, not \"" + priceText + "\""};
   double price = static_cast<double>(d->mantissa);
   for (int k = 0; k < d->decimals; ++k) price /= 10;
   double limit = 0;
   const double tick = KeloChartCalculate::FindOneSideJumpPrice(price, category->index, limit);
-  char text[160];
-  if (limit >= 9995.0) {
-    std::snprintf(text, sizeof text, "%s %s: tick %g (the top band: no upper limit)\n", category->name,
-                  priceText.c_str(), tick);
+  const std::vector<TickBand> bands = TickBands(*category);
+  std::size_t at = 0;
+  while (at + 1 < bands.size() && bands[at].limit != limit) ++at;
+  const bool exclusive = category->index >= KeloChartCalculate::GetOptionFITXIndex();
+  char text[320];
+  auto g = [](double v) {
+    char t[32];
+    std::snprintf(t, sizeof t, "%g", v);
+    return std::string(t);
+  };
+  std::string band;
+  if (bands.size() == 1) {
+    band = g(tick) + " at every price";
+  } else if (at + 1 == bands.size()) {
+    band = g(tick) + (exclusive ? " from " : " above ") + g(bands[at].from) + " (the top band)";
   } else {
-    // Option bands end below their limit; the others include it.
-    const bool below = category->index >= KeloChartCalculate::GetOptionFITXIndex();
-    std::snprintf(text, sizeof text, "%s %s: tick %g, in the band %s %g\n", category->name, priceText.c_str(), tick,
-                  below ? "below" : "up to and including", limit);
+    band = g(tick) + (at == 0 ? std::string(" ") : (exclusive ? " from " : " above ") + g(bands[at].from) + " ") +
+           (exclusive ? (at == 0 ? "below " : "to below ") : "up to and including ") + g(limit) + ", then " + g(bands[at + 1].tick);
+  }
+  if (std::string(category->name) == "index") {
+    // Index levels have no tick table: they are quoted to 0.01, the axis steps in points.
+    std::snprintf(text, sizeof text,
+                  "index %s: index levels are quoted to 0.01; the axis steps in whole points (the table of "
+                  "TAIEX futures: %s)\n",
+                  priceText.c_str(), band.c_str());
+  } else {
+    std::snprintf(text, sizeof text, "%s %s: tick %s, from the client's tick table for %s: %s\n", category->name,
+                  priceText.c_str(), g(tick).c_str(), category->description, band.c_str());
   }
   return std::string(text);
 }

@@ -2,6 +2,7 @@
 #include "Theme.h"
 
 #include <algorithm>
+#include <cmath>
 #include <type_traits>
 
 #include <kelochart/surface/RasterBackend.h>
@@ -34,6 +35,15 @@ void Lighten(int& r, int& g, int& b) {
   b = static_cast<int>(b * k);
 }
 
+// WCAG relative luminance of an sRGB colour, 0 (black) to 1 (white).
+double Luminance(int r, int g, int b) {
+  auto linear = [](int c) {
+    const double v = c / 255.0;
+    return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+  };
+  return 0.2126 * linear(r) + 0.7152 * linear(g) + 0.0722 * linear(b);
+}
+
 std::shared_ptr<kelo::surface::SurfaceBackend> LightImage(kelo::surface::SurfaceBackend& source) {
   auto* raster = dynamic_cast<kelo::surface::RasterBackend*>(&source);
   if (raster == nullptr) return nullptr;
@@ -52,6 +62,24 @@ COLORREF LightColorref(COLORREF color) {
   int r = GetRValue(color), g = GetGValue(color), b = GetBValue(color);
   Lighten(r, g, b);
   return RGB(r, g, b);
+}
+
+COLORREF LightTextColorref(COLORREF color) {
+  int r = GetRValue(color), g = GetGValue(color), b = GetBValue(color);
+  Lighten(r, g, b);
+  // Text must read on the white ground: darken, hue kept, to a contrast of at least 4.5:1
+  // (WCAG AA for text of normal size), a luminance of at most 1.05 / 4.5 - 0.05.
+  const int r0 = r, g0 = g, b0 = b;
+  for (int k = 100; k > 0 && Luminance(r, g, b) > 1.05 / kTextContrast - 0.05; --k) {
+    r = r0 * k / 100;
+    g = g0 * k / 100;
+    b = b0 * k / 100;
+  }
+  return RGB(r, g, b);
+}
+
+double ContrastOnWhite(COLORREF color) {
+  return 1.05 / (Luminance(GetRValue(color), GetGValue(color), GetBValue(color)) + 0.05);
 }
 
 std::uint32_t LightArgb(std::uint32_t argb) {
@@ -73,7 +101,7 @@ std::vector<kelo::surface::Record> LightRecords(const std::vector<kelo::surface:
           } else if constexpr (std::is_same_v<T, LineRecord>) {
             op.pen.color = LightColorref(op.pen.color);
           } else if constexpr (std::is_same_v<T, TextRecord>) {
-            op.text.color = LightColorref(op.text.color);
+            op.text.color = LightTextColorref(op.text.color);
             op.text.bkColor = LightColorref(op.text.bkColor);
           } else if constexpr (std::is_same_v<T, BlitRecord>) {
             op.key = LightColorref(op.key);

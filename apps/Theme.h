@@ -19,6 +19,11 @@ std::optional<Theme> ParseTheme(std::string_view name);
 // The light colour of a dark-theme colour (COLORREF and ARGB with its alpha kept).
 COLORREF LightColorref(COLORREF color);
 std::uint32_t LightArgb(std::uint32_t argb);
+// The light colour of a text colour: also dark enough to reach kTextContrast on white.
+inline constexpr double kTextContrast = 4.5;
+COLORREF LightTextColorref(COLORREF color);
+// The contrast ratio of a colour against white, 1 to 21.
+double ContrastOnWhite(COLORREF color);
 
 // The records with every colour turned light, copied sources included.
 std::vector<kelo::surface::Record> LightRecords(const std::vector<kelo::surface::Record>& records);

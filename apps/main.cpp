@@ -69,6 +69,7 @@ int RunRender(RenderCommand& c) {
     if (option->count() == 0) continue;
     if (auto error = SetRenderOption(request, name, c.values[name])) return Fail(kBadUsage, error->message);
   }
+  if (auto error = CheckRenderRequest(request)) return Fail(kBadUsage, error->message);
   if (!c.batch.empty()) {
     if (c.outDir.empty() || !c.output.empty() || !c.input.empty()) {
       return Fail(kBadUsage, "--batch DIR takes --out OUTDIR (and no input file or -o)");
@@ -142,6 +143,8 @@ int main(int argc, char** argv) {
 
   ScaleRequest scale;
   CLI::App* scaleCmd = app.add_subcommand("scale", "print the price axis the price-scale functions give");
+  scaleCmd->footer("A low above the reference (a gap-up day) or a high below it is normal: the axis is extended to "
+                   "include the reference, as the charts do.");
   scaleCmd->add_option("--category", scale.category, "market category: " + CategoryNames())->capture_default_str();
   scaleCmd->add_option("--price-scale", scale.priceScale, "1, 10, 100, 1000 or 10000")->capture_default_str();
   scaleCmd->add_option("--bottom", scale.bottom, "the day's raw low, e.g. 26.93")->required();
@@ -151,7 +154,9 @@ int main(int argc, char** argv) {
   std::string tickCategory = "stock", tickPrice;
   CLI::App* tick = app.add_subcommand("tick", "print the tick size of a price and the band it lies in");
   tick->add_option("--category", tickCategory, "market category: " + CategoryNames())->capture_default_str();
-  tick->add_option("price", tickPrice, "a decimal price, e.g. 12.35")->required();
+  tick->add_option("price", tickPrice, "a positive decimal price, e.g. 12.35")->required();
+  tick->footer("The tick is the one of the client's tick table for the category at that price; the band says up "
+               "to which price it holds and what the next band's tick is.");
 
   std::string sampleOut = "-";
   std::uint32_t sampleSeed = 1;

@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "ChartInput.h"
+#include "RenderRequest.h"
 #include "CsvFields.h"
 #include "CsvReader.h"
 #include "DateTimeFields.h"
