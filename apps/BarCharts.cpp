@@ -37,7 +37,7 @@ std::vector<CString> IntervalLabels(const ChartInput& in, std::int32_t intervalS
 void DrawCaption(CDC* dc, CKeloBaseChart& chart, const CRect& plot, const std::string& text) {
   CFont* old = dc->SelectObject(chart.GetFont());
   DrawLabel(dc, plot.left + 4, plot.top - chart.GetFontHeight(), text,
-            CKeloUIObjectSingletonPool::Instance()->palette.colorTable[307]);
+            CKeloUIObjectSingletonPool::Instance()->palette.colorTable[CKeloPalette::kTextColor]);
   dc->SelectObject(old);
 }
 

@@ -72,7 +72,7 @@ int HalfHourCells(const ChartInput& in, std::vector<CString>& labels) {
 void DrawCaption(CDC* dc, Curve& chart, const CRect& plot, const std::string& text) {
   CFont* old = dc->SelectObject(chart.GetFont());
   DrawLabel(dc, plot.left + 4, plot.top - chart.GetFontHeight(), text,
-            CKeloUIObjectSingletonPool::Instance()->palette.colorTable[307]);
+            CKeloUIObjectSingletonPool::Instance()->palette.colorTable[CKeloPalette::kTextColor]);
   dc->SelectObject(old);
 }
 

@@ -53,7 +53,7 @@ int StateOf(const ChartInput& in, std::size_t i) {
 }
 
 void DrawHighLowMarks(CDC* dc, Curve& curve, const CRect& plot, std::int32_t priceScale) {
-  const COLORREF color = CKeloUIObjectSingletonPool::Instance()->palette.colorTable[299];
+  const COLORREF color = CKeloUIObjectSingletonPool::Instance()->palette.colorTable[CKeloPalette::kReferenceColor];
   CPen pen;
   pen.CreatePen(PS_SOLID, 1, color);
   CPen* old = dc->SelectObject(&pen);
