@@ -38,7 +38,7 @@ void DrawIntervalLabels(CDC* dc, CKeloBaseChart& chart, const CRect& plot, const
   // A session that starts off the interval grid counts its steps from its start.
   const std::int32_t origin = start % intervalSeconds == 0 ? 0 : start;
   CFont* old = dc->SelectObject(chart.GetFont());
-  const COLORREF color = CKeloUIObjectSingletonPool::Instance()->palette.colorTable[321];
+  const COLORREF color = CKeloUIObjectSingletonPool::Instance()->palette.colorTable[CKeloPalette::kUpTextColor];
   int freeFrom = plot.left - TextPixels(chart, 8);
   for (std::size_t k = 0; k < count; ++k) {
     const std::int32_t end = start + static_cast<std::int32_t>(k + 1) * intervalSeconds;
@@ -55,7 +55,7 @@ void DrawIntervalLabels(CDC* dc, CKeloBaseChart& chart, const CRect& plot, const
   dc->SelectObject(old);
 }
 
-COLORREF Caption() { return CKeloUIObjectSingletonPool::Instance()->palette.colorTable[307]; }
+COLORREF Caption() { return CKeloUIObjectSingletonPool::Instance()->palette.colorTable[CKeloPalette::kTextColor]; }
 
 }  // namespace
 

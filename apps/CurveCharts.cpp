@@ -114,7 +114,7 @@ CRect LayOut(Curve& chart, const ChartInput& in, const CRect& rect, std::size_t 
   return PlotOf(chart, rect);
 }
 
-COLORREF Caption() { return CKeloUIObjectSingletonPool::Instance()->palette.colorTable[307]; }
+COLORREF Caption() { return CKeloUIObjectSingletonPool::Instance()->palette.colorTable[CKeloPalette::kTextColor]; }
 
 }  // namespace
 
@@ -237,7 +237,7 @@ void DrawXYReturns(CDC* dc, const ChartInput& in, const ChartStyle& style) {
   CFont* old = dc->SelectObject(chart.GetFont());
   const int inset = static_cast<int>(plot.Width() / grid.cells * 0.5);
   const double perMinute = static_cast<double>(plot.Width() - 2 * inset) / std::max(1, grid.spanMinutes);
-  const COLORREF color = CKeloUIObjectSingletonPool::Instance()->palette.colorTable[321];
+  const COLORREF color = CKeloUIObjectSingletonPool::Instance()->palette.colorTable[CKeloPalette::kUpTextColor];
   const std::int32_t start = SecondsOf(in.session.start);
   for (int k = grid.firstLabel ? 0 : 1; k < grid.cells; ++k) {
     const std::string text = FormatClock(ClockOf((start + k * grid.step) % 86400));

@@ -54,7 +54,7 @@ int StateOf(const ChartInput& in, std::size_t i) {
 }
 
 void DrawHighLowMarks(CDC* dc, Curve& curve, const CRect& plot, std::int32_t priceScale) {
-  const COLORREF color = CKeloUIObjectSingletonPool::Instance()->palette.colorTable[299];
+  const COLORREF color = CKeloUIObjectSingletonPool::Instance()->palette.colorTable[CKeloPalette::kReferenceColor];
   CPen pen;
   pen.CreatePen(PS_SOLID, 1, color);
   CPen* old = dc->SelectObject(&pen);
@@ -232,7 +232,7 @@ void DrawPair(CDC* dc, const ChartInput& in, const ChartStyle& style, VolumeMode
     } else {
       // Room for one label: the bound at the top.
       DrawLabel(dc, diffPlot.left - 2, diffPlot.top, std::to_string(bound),
-                CKeloUIObjectSingletonPool::Instance()->palette.colorTable[321], DT_RIGHT);
+                CKeloUIObjectSingletonPool::Instance()->palette.colorTable[CKeloPalette::kUpTextColor], DT_RIGHT);
     }
     diff.DrawAxis(dc, diffPlot);
     Bar::SDrawRange diffRange{time.start, time.end, -bound, bound, time.end, 0};

@@ -11,11 +11,10 @@
 #include <cstring>
 #include <filesystem>
 
+#include <kelochart/surface/PngEncoder.h>
 #include <kelochart/surface/RasterBackend.h>
 #include <kelochart/surface/RecordingBackend.h>
 #include <kelochart/surface/VectorBackend.h>
-
-#include "surface/Png.h"
 
 namespace kelo::cli {
 
@@ -56,9 +55,7 @@ bool RenderPicture(const DrawFunction& draw, int width, int height, OutputFormat
     bytes = vector->Finish();
     return !bytes.empty();
   }
-  const auto& raster = static_cast<RasterBackend&>(*target);
-  return kelo::surface::detail::EncodeArgb32Png(raster.Data(), width, height, raster.Stride(),
-                                                kelo::surface::detail::DefaultPngSettings(), bytes);
+  return EncodePng(*target, bytes);
 }
 
 std::optional<std::string> WriteOutput(const std::string& path, const std::vector<std::uint8_t>& bytes) {

@@ -45,12 +45,14 @@ double Luminance(int r, int g, int b) {
 }
 
 std::shared_ptr<kelo::surface::SurfaceBackend> LightImage(kelo::surface::SurfaceBackend& source) {
-  auto* raster = dynamic_cast<kelo::surface::RasterBackend*>(&source);
-  if (raster == nullptr) return nullptr;
-  auto copy = std::make_shared<kelo::surface::RasterBackend>(raster->Width(), raster->Height());
-  for (int y = 0; y < raster->Height(); ++y) {
-    for (int x = 0; x < raster->Width(); ++x) {
-      copy->FillSolidRect(CRect(x, y, x + 1, y + 1), LightColorref(raster->GetPixel(x, y)));
+  const kelo::surface::PixelWindow read = source.ReadPixels(CRect(0, 0, source.Width(), source.Height()));
+  if (read.Empty()) return nullptr;
+  auto copy = kelo::surface::RasterBackend::MakeWindow(source.Width(), source.Height(), read.window);
+  if (!copy) return nullptr;
+  for (int y = read.window.top; y < read.window.bottom; ++y) {
+    for (int x = read.window.left; x < read.window.right; ++x) {
+      const std::uint32_t p = read.At(x, y);
+      copy->FillSolidRect(CRect(x, y, x + 1, y + 1), LightColorref(RGB(static_cast<BYTE>(p >> 16), static_cast<BYTE>(p >> 8), static_cast<BYTE>(p))));
     }
   }
   return copy;
@@ -110,6 +112,7 @@ std::vector<kelo::surface::Record> LightRecords(const std::vector<kelo::surface:
               source->records = LightRecords(source->records);
               source->initial = LightColorref(source->initial);
               if (source->image) source->image = LightImage(*source->image);
+              source->version = 0;  // lightened: no longer the pixels that version names
               op.source = source;
             }
           } else if constexpr (std::is_same_v<T, StrokePathRecord>) {

@@ -3,11 +3,11 @@
 // cache and the composition of the three layers.
 #include <kelochart/bar/KeloBaseBar.h>
 
-#include <kelochart/chart/ChartLayers.h>
 #include <kelochart/services/KeloPalette.h>
 
 #include "bar/BarGeometry.h"
 #include "chart/AxisPixel.h"
+#include "chart/ChartLayers.h"
 
 namespace {
 
@@ -33,20 +33,20 @@ Gdiplus::Color ColorOf(const Gdiplus::Pen& pen) {
 
 CKeloBaseBar::CKeloBaseBar()
     : bkColor(Palette().GetLayoutColor(4)),
-      downBarColor(Palette().colorTable[9]),
-      upBarColor(Palette().colorTable[5]),
-      appendedBrush1(Palette().GetGPBrushByIndex(332)),
-      appendedBrush2(Palette().GetGPBrushByIndex(332)),
-      appendedBrush3(Palette().GetGPBrushByIndex(332)),
-      innerBarPen(TablePen(1428, 1.5f)),
-      outerBarPen(TablePen(1430, 1.5f)),
-      nonConfirmBarPen(TablePen(1426, 1.5f)),
-      upBarPen(TablePen(1416, 1.5f)),
-      downBarPen(TablePen(1420, 1.5f)),
-      volumeBarPen(TablePen(1676, 1.5f)),
-      valueBarPen(TablePen(1678, 1.5f)),
-      curvePen1(TablePen(1738, 1.6f)),
-      curvePen2(TablePen(1710, 1.6f)) {
+      downBarColor(Palette().colorTable[CKeloPalette::kDownBarColor]),
+      upBarColor(Palette().colorTable[CKeloPalette::kUpBarColor]),
+      appendedBrush1(Palette().GetGPBrushByIndex(CKeloPalette::kAppendedBarBrush)),
+      appendedBrush2(Palette().GetGPBrushByIndex(CKeloPalette::kAppendedBarBrush)),
+      appendedBrush3(Palette().GetGPBrushByIndex(CKeloPalette::kAppendedBarBrush)),
+      innerBarPen(TablePen(CKeloPalette::kInnerTickPen, 1.5f)),
+      outerBarPen(TablePen(CKeloPalette::kOuterTickPen, 1.5f)),
+      nonConfirmBarPen(TablePen(CKeloPalette::kNeutralTickPen, 1.5f)),
+      upBarPen(TablePen(CKeloPalette::kUpDifferencePen, 1.5f)),
+      downBarPen(TablePen(CKeloPalette::kDownDifferencePen, 1.5f)),
+      volumeBarPen(TablePen(CKeloPalette::kTickVolumePen, 1.5f)),
+      valueBarPen(TablePen(CKeloPalette::kTickValuePen, 1.5f)),
+      curvePen1(TablePen(CKeloPalette::kUpDownCurve1Pen, 1.6f)),
+      curvePen2(TablePen(CKeloPalette::kUpDownCurve2Pen, 1.6f)) {
   barBrushes.reserve(5);
   PrepareDefaultBarColors();
   bmpDeflateLeft = 6;
@@ -64,7 +64,10 @@ CKeloBaseBar::~CKeloBaseBar() {
 
 void CKeloBaseBar::PrepareDefaultBarColors() {
   barBrushes.clear();
-  for (unsigned index : {310u, 320u, 298u, 332u, 306u}) barBrushes.push_back(Palette().GetGPBrushByIndex(index));
+  for (unsigned index : {CKeloPalette::kGroupBar1Brush, CKeloPalette::kGroupBar2Brush, CKeloPalette::kGroupBar3Brush,
+                         CKeloPalette::kAppendedBarBrush, CKeloPalette::kGroupBar5Brush}) {
+    barBrushes.push_back(Palette().GetGPBrushByIndex(index));
+  }
 }
 
 void CKeloBaseBar::RecalculatePixelMargins() {

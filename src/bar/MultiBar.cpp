@@ -3,11 +3,11 @@
 // groups drawn in their own brushes over the main ones.
 #include <kelochart/bar/KeloBaseBar.h>
 
-#include <kelochart/chart/ChartLayers.h>
 #include <kelochart/services/KeloPalette.h>
 
 #include "bar/BarGeometry.h"
 #include "chart/AxisPixel.h"
+#include "chart/ChartLayers.h"
 
 using kelo::detail::NarrowSat32;
 

@@ -6,12 +6,12 @@
 #include <algorithm>
 #include <cmath>
 
-#include <kelochart/chart/ChartLayers.h>
 #include <kelochart/services/KeloPalette.h>
 #include <kelochart/services/KeloUtility.h>
 
 #include "bar/BarGeometry.h"
 #include "chart/AxisPixel.h"
+#include "chart/ChartLayers.h"
 
 using kelo::detail::NarrowSat32;
 using kelo::detail::TruncSat32;
@@ -143,8 +143,8 @@ int CKeloBaseBar::DrawBarCharByRatiotWithState(CDC* pDC, const CRect& rect, std:
   if (scale.empty() || stepCount == 0) return 0;
   UpdateBarPositions(rect, slotCount, values.size());
   Gdiplus::Graphics graphics(pDC);
-  Gdiplus::SolidBrush* inner = Palette().GetGPBrushByIndex(18);
-  Gdiplus::SolidBrush* outer = Palette().GetGPBrushByIndex(16);
+  Gdiplus::SolidBrush* inner = Palette().GetGPBrushByIndex(CKeloPalette::kState1BarBrush);
+  Gdiplus::SolidBrush* outer = Palette().GetGPBrushByIndex(CKeloPalette::kState0BarBrush);
   const double step = static_cast<double>(Height(rect) - horizontalLineOffset) / stepCount;
   const std::size_t count = std::min(values.size(), barPositions.size());
   for (std::size_t i = 0; i < count; ++i) {
@@ -163,7 +163,7 @@ void CKeloBaseBar::DrawBarChartUpDown(CDC* pDC, const CRect& rect, _SDataInfor d
   const std::int64_t height = Height(rect);
   const int midY = TruncSat32(rect.bottom - 0.5 * static_cast<double>(height));
   const double scale = Scale(height, data.maxValue, data.minValue);
-  const COLORREF zeroColor = Palette().colorTable[299];
+  const COLORREF zeroColor = Palette().colorTable[CKeloPalette::kReferenceColor];
   const std::size_t count = std::min(data.values.size(), barPositions.size());
   for (std::size_t i = 0; i < count; ++i) {
     const auto rows = kelo::detail::UpDownBarRows(data.values[i], midY, scale);

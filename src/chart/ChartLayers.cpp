@@ -1,5 +1,5 @@
 // The layer bitmaps of the composite charts and their composition onto the target.
-#include <kelochart/chart/ChartLayers.h>
+#include "chart/ChartLayers.h"
 
 #include <kelochart/services/KeloPalette.h>
 

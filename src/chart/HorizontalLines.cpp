@@ -169,7 +169,7 @@ void CKeloBaseChart::DrawHorizontalText(CDC* dc, const CRect& rect, std::int64_t
     if (leftUnitHighlight != 0) {
       unitRect.right = NarrowSat32(static_cast<std::int64_t>(unitRect.right) + 3);
       unitRect.left = 2;
-      dc->SetTextColor(CKeloUIObjectSingletonPool::Instance()->palette.colorTable[307]);
+      dc->SetTextColor(CKeloUIObjectSingletonPool::Instance()->palette.colorTable[CKeloPalette::kTextColor]);
       dc->FillSolidRect(&unitRect, kHighlightedUnitBack);
       DrawLabel(dc, leftUnit, unitRect, DT_CENTER | DT_VCENTER);
     } else {

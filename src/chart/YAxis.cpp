@@ -277,9 +277,9 @@ void CKeloBaseChart::DrawYGridTextBylossBenefit(CDC* dc, const CRect& rect, doub
       dc->LineTo(rect.right, y);
       dc->SelectObject(previous);
     } else if (refValue < value) {
-      dc->SetTextColor(palette.colorTable[321]);
+      dc->SetTextColor(palette.colorTable[CKeloPalette::kUpTextColor]);
     } else {
-      dc->SetTextColor(palette.colorTable[311]);
+      dc->SetTextColor(palette.colorTable[CKeloPalette::kDownTextColor]);
     }
 
     if (value >= 1000.0) {

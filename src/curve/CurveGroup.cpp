@@ -7,10 +7,10 @@
 
 #include <cstdint>
 
-#include <kelochart/chart/ChartLayers.h>
 #include <kelochart/services/KeloPalette.h>
 
 #include "chart/AxisPixel.h"
+#include "chart/ChartLayers.h"
 
 namespace {
 

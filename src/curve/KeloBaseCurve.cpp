@@ -6,10 +6,10 @@
 #include <cstdint>
 #include <initializer_list>
 
-#include <kelochart/chart/ChartLayers.h>
 #include <kelochart/services/KeloPalette.h>
 
 #include "chart/AxisPixel.h"
+#include "chart/ChartLayers.h"
 
 namespace {
 

@@ -20,38 +20,38 @@ struct Entry {
   std::uint32_t value;
 };
 
-// Every entry the charts read, with its role. All other entries hold the text colour, so
-// that a chart reading an unexpected entry still draws something legible on the
-// background (and never the background itself, which layer composition keys out).
+// Every entry the charts read (their roles: the names in KeloPalette.h). All other entries
+// hold the text colour, so that a chart reading an unexpected entry still draws something
+// legible on the background (and never the background itself, which layer composition keys
+// out).
 constexpr Entry kEntries[] = {
     // GDI colours (0x00BBGGRR)
-    {5, RGB(255, 60, 60)},     // up bars of the up/down bar chart
-    {9, RGB(0, 200, 0)},       // down bars of the up/down bar chart
-    {16, RGB(230, 190, 0)},    // brush: bar fill, state 0 (as entry 17)
-    {17, RGB(230, 190, 0)},    // bar fill, state 0: volume yellow
-    {18, RGB(0, 190, 230)},    // brush: bar fill, state 1 (as entry 19)
-    {19, RGB(0, 190, 230)},    // bar fill, state 1: cyan
-    {298, RGB(220, 200, 60)},  // brush: third bar of a group
-    {299, kReference},         // middle label, reference line text, zero bar
-    {303, kGrid},              // grid and axes
-    {306, RGB(160, 160, 160)}, // brush: fifth bar brush
-    {307, kText},              // default text
-    {310, RGB(0, 170, 0)},     // brush: plain bars and the first bar of a group
-    {311, kDownText},          // left Y labels, bottom label, losses
-    {320, RGB(220, 50, 50)},   // brush: second bar of a group
-    {321, kUpText},            // X and time labels, right Y labels, top label, mid and
-                               // special lines, profits
-    {332, RGB(70, 130, 230)},  // brush: appended bars
+    {CKeloPalette::kUpBarColor, RGB(255, 60, 60)},
+    {CKeloPalette::kDownBarColor, RGB(0, 200, 0)},
+    {CKeloPalette::kState0BarBrush, RGB(230, 190, 0)},
+    {CKeloPalette::kState0BarColor, RGB(230, 190, 0)},
+    {CKeloPalette::kState1BarBrush, RGB(0, 190, 230)},
+    {CKeloPalette::kState1BarColor, RGB(0, 190, 230)},
+    {CKeloPalette::kGroupBar3Brush, RGB(220, 200, 60)},
+    {CKeloPalette::kReferenceColor, kReference},
+    {CKeloPalette::kGridColor, kGrid},
+    {CKeloPalette::kGroupBar5Brush, RGB(160, 160, 160)},
+    {CKeloPalette::kTextColor, kText},
+    {CKeloPalette::kGroupBar1Brush, RGB(0, 170, 0)},
+    {CKeloPalette::kDownTextColor, kDownText},
+    {CKeloPalette::kGroupBar2Brush, RGB(220, 50, 50)},
+    {CKeloPalette::kUpTextColor, kUpText},
+    {CKeloPalette::kAppendedBarBrush, RGB(70, 130, 230)},
     // GDI+ colours (0xAARRGGBB)
-    {1416, 0xFFFF3C3C},  // up difference bars
-    {1420, 0xFF00C800},  // down difference bars
-    {1426, 0xFFC8C8C8},  // ticks of neither state, zero line of inner/outer charts
-    {1428, 0xFF00C800},  // inner-state ticks (sold at the bid: green)
-    {1430, 0xFFFF3C3C},  // outer-state ticks (bought at the ask: red)
-    {1676, 0xFFFFD200},  // tick volume lines
-    {1678, 0xFF00D2FF},  // tick value lines
-    {1710, 0xFFFF64FF},  // second curve of the inner/outer up/down chart
-    {1738, 0xFFF0F0F0},  // first curve of the inner/outer up/down chart
+    {CKeloPalette::kUpDifferencePen, 0xFFFF3C3C},
+    {CKeloPalette::kDownDifferencePen, 0xFF00C800},
+    {CKeloPalette::kNeutralTickPen, 0xFFC8C8C8},
+    {CKeloPalette::kInnerTickPen, 0xFF00C800},
+    {CKeloPalette::kOuterTickPen, 0xFFFF3C3C},
+    {CKeloPalette::kTickVolumePen, 0xFFFFD200},
+    {CKeloPalette::kTickValuePen, 0xFF00D2FF},
+    {CKeloPalette::kUpDownCurve2Pen, 0xFFFF64FF},
+    {CKeloPalette::kUpDownCurve1Pen, 0xFFF0F0F0},
 };
 
 // The default label font: a monospaced face so that label widths follow the byte count.
@@ -75,14 +75,14 @@ CKeloPalette::CKeloPalette() {
   colorTable.fill(kText);
   for (const Entry& entry : kEntries) colorTable[entry.index] = entry.value;
   layoutColors_.fill(kBackground);
-  layoutColors_[1] = RGB(255, 255, 255);  // the zero label of a profit-and-loss axis
-  layoutColors_[4] = kBackground;         // chart background, cleared layers, label areas
+  layoutColors_[kLayoutZeroLabel] = RGB(255, 255, 255);
+  layoutColors_[kLayoutBackground] = kBackground;
 }
 
 CKeloPalette::~CKeloPalette() = default;
 
 COLORREF CKeloPalette::GetLayoutColor(unsigned index) const {
-  return index < kLayoutColorCount ? layoutColors_[index] : layoutColors_[4];
+  return index < kLayoutColorCount ? layoutColors_[index] : layoutColors_[kLayoutBackground];
 }
 
 Gdiplus::SolidBrush* CKeloPalette::GetGPBrushByIndex(unsigned index) {

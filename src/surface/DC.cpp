@@ -188,13 +188,13 @@ int CDC::DrawText(const char* text, int length, RECT* rect, UINT format) {
   backend->DrawText(call);
   if (n == 0) return 0;
   // The height of a line depends on the font alone, so no second layout of the text is needed.
-  return backend->MeasureText(call.font, std::string_view()).cy;
+  return kelo::surface::detail::FontEngine::Instance().Measure(call.font, std::string_view()).cy;
 }
 
 CSize CDC::GetTextExtent(const char* text, int length) const {
   if (text == nullptr || length < 0 || !valid_ || !fontHandle_) return CSize();
   const std::size_t n = ::strnlen(text, static_cast<std::size_t>(length));
-  if (SurfaceBackend* backend = GetBackend()) return backend->MeasureText(fontDesc_, std::string_view(text, n));
+  // Text measures the same on every surface: the font engine's, not a backend's.
   return kelo::surface::detail::FontEngine::Instance().Measure(fontDesc_, std::string_view(text, n));
 }
 

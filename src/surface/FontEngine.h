@@ -1,7 +1,7 @@
 // The one font engine of the surface layer: resolves a logical font to FreeType faces
 // through fontconfig, lays a line of text out into glyph runs (falling back per character to
-// an installed face that has the glyph) and measures it. Raster drawing and every backend's
-// MeasureText go through it, so text measures the same everywhere.
+// an installed face that has the glyph) and measures it. Raster and vector drawing and
+// CDC::GetTextExtent go through it, so text measures the same on every surface.
 #pragma once
 
 #include <cairo.h>

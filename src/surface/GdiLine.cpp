@@ -139,7 +139,12 @@ void CopyPixels(const PixelTarget& dst, const PixelTarget& src, std::int64_t dx,
                 std::int64_t sy, std::int64_t w, std::int64_t h, bool useKey, std::uint32_t keyPixel) {
   if (dst.pixels == nullptr || src.pixels == nullptr || w <= 0 || h <= 0) return;
   const std::size_t rowBytes = static_cast<std::size_t>(w) * sizeof(std::uint32_t);
-  if (src.pixels == dst.pixels) {
+  // A view into the destination's own image (a copy within one image) may start anywhere in it:
+  // the two memory ranges are compared as addresses.
+  const auto at = [](const std::uint32_t* p) { return reinterpret_cast<std::uintptr_t>(p); };
+  const std::uintptr_t dstEnd = at(dst.pixels) + static_cast<std::uintptr_t>(dst.height) * dst.stride * 4;
+  const std::uintptr_t srcEnd = at(src.pixels) + static_cast<std::uintptr_t>(src.height) * src.stride * 4;
+  if (at(src.pixels) < dstEnd && at(dst.pixels) < srcEnd) {
     // A copy within one image: take the source block first, so overlap cannot smear it.
     std::vector<std::uint32_t> block(static_cast<std::size_t>(w * h));
     for (std::int64_t v = 0; v < h; ++v) {

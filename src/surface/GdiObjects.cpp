@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include <kelochart/surface/DC.h>
+#include <kelochart/surface/RecordingBackend.h>
 
 #include "surface/Limits.h"
 
@@ -107,8 +108,9 @@ BOOL CBitmap::CreateCompatibleBitmap(CDC* dc, int width, int height) {
   return TRUE;
 }
 
+// Names belong to recordings (records say which surface a call went to); other surfaces have none.
 void CBitmap::SetName(std::string name) {
-  if (surface_) surface_->SetName(std::move(name));
+  if (auto* recording = kelo::surface::RecordingOf(surface_.get())) recording->SetName(std::move(name));
 }
 
 BOOL CBitmap::DeleteObject() {

@@ -12,9 +12,12 @@ inline constexpr int kMaxSurfaceSide = 16384;
 inline constexpr std::int64_t kMaxSurfacePixels = 64LL * 1024 * 1024;
 
 // The most records one recording list (a surface's own, or the shared log) keeps: about a
-// hundred full chart redraws (a record is under 200 bytes, so a full list stays under 50 MB).
-// Calls past it are counted, not recorded.
+// hundred full chart redraws. Calls past it are counted, not recorded.
 inline constexpr std::size_t kMaxRecords = std::size_t{1} << 20;
+// The most bytes one recording list keeps, records with their paths, texts and copied pixels
+// (RecordingBackend::Bytes): 2^20 of the largest plain records fit, copies of pixels are
+// bounded as well. Calls past it are counted, not recorded.
+inline constexpr std::uint64_t kMaxRecordingBytes = std::uint64_t{256} * 1024 * 1024;
 
 // The font cache keeps faces and sizes for the process (they are bounded by the installed
 // font files and the clamped em size), but logical fonts are keyed by caller-chosen face

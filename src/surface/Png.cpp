@@ -7,8 +7,7 @@
 #include <cstddef>
 #include <cstdio>
 
-#include <kelochart/surface/RasterBackend.h>
-#include <kelochart/surface/RecordingBackend.h>
+#include <kelochart/surface/PngEncoder.h>
 
 namespace kelo::surface::detail {
 
@@ -86,15 +85,10 @@ bool WriteArgb32Png(const std::string& path, const std::uint8_t* data, int width
 }
 
 bool WriteSurfacePng(SurfaceBackend& surface, const std::string& path) {
-  if (auto* raster = dynamic_cast<RasterBackend*>(&surface)) return raster->WritePng(path);
-  if (auto* recording = dynamic_cast<RecordingBackend*>(&surface)) {
-    const RecordingSnapshot snapshot = recording->Snapshot();
-    if (snapshot.width <= 0 || snapshot.height <= 0) return false;
-    RasterBackend raster(snapshot.width, snapshot.height, snapshot.initial);
-    Replay(snapshot.records, raster);
-    return raster.WritePng(path);
-  }
-  return false;
+  const PixelWindow read = surface.ReadPixels(CRect(0, 0, surface.Width(), surface.Height()));
+  if (read.Empty() || read.window != CRect(0, 0, surface.Width(), surface.Height())) return false;
+  return WriteArgb32Png(path, reinterpret_cast<const std::uint8_t*>(read.pixels), surface.Width(), surface.Height(),
+                        static_cast<int>(read.stride * 4));
 }
 
 bool ReadPng(const std::string& path, PngImage& image) {
@@ -134,3 +128,15 @@ bool ReadPng(const std::string& path, PngImage& image) {
 }
 
 }  // namespace kelo::surface::detail
+
+namespace kelo::surface {
+
+bool EncodePng(SurfaceBackend& surface, std::vector<std::uint8_t>& png) {
+  png.clear();
+  const PixelWindow read = surface.ReadPixels(CRect(0, 0, surface.Width(), surface.Height()));
+  if (read.Empty() || read.window != CRect(0, 0, surface.Width(), surface.Height())) return false;
+  return detail::EncodeArgb32Png(reinterpret_cast<const std::uint8_t*>(read.pixels), surface.Width(), surface.Height(),
+                                 static_cast<int>(read.stride * 4), detail::DefaultPngSettings(), png);
+}
+
+}  // namespace kelo::surface

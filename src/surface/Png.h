@@ -33,7 +33,8 @@ bool EncodeArgb32Png(const std::uint8_t* data, int width, int height, int stride
 // Writes a premultiplied, native-endian ARGB32 image (cairo's layout) as PNG with the
 // layer's chosen encoder settings.
 bool WriteArgb32Png(const std::string& path, const std::uint8_t* data, int width, int height, int stride);
-// Writes any surface: a raster directly, a recording replayed onto a raster first.
+// Writes any surface that can be read back (ReadPixels): a raster directly, a recording drawn
+// onto a raster first.
 bool WriteSurfacePng(SurfaceBackend& surface, const std::string& path);
 // Reads a PNG (any colour type) into straight-alpha ARGB; false when it cannot be read.
 bool ReadPng(const std::string& path, PngImage& image);

@@ -6,7 +6,6 @@
 #include <cairo.h>
 
 #include <algorithm>
-#include <atomic>
 #include <cstdint>
 #include <cmath>
 #include <cstring>
@@ -14,12 +13,13 @@
 #include <vector>
 
 #include <kelochart/surface/DC.h>
-#include <kelochart/surface/RecordingBackend.h>
 
+#include "surface/CopyWindow.h"
 #include "surface/FontEngine.h"
 #include "surface/GdiLine.h"
 #include "surface/GpGeometry.h"
 #include "surface/Limits.h"
+#include "surface/PixelVersion.h"
 #include "surface/Png.h"
 #include "surface/StrokeClip.h"
 
@@ -39,6 +39,8 @@ struct RasterBackend::Impl {
   int fullHeight = 0;
   std::int64_t originX = 0;
   std::int64_t originY = 0;
+  // Of the pixels now: renewed by every call that may change them (see PixelWindow).
+  std::uint64_t version = detail::NewPixelVersion();
 
   detail::PixelTarget Target() {
     return detail::PixelTarget{pixels, width, height, stridePixels, originX, originY};
@@ -46,7 +48,10 @@ struct RasterBackend::Impl {
 
   // Direct pixel access: cairo must have finished its own drawing first and learn afterwards
   // that the pixels changed.
-  void BeginDirect() { cairo_surface_flush(surface); }
+  void BeginDirect() {
+    version = detail::NewPixelVersion();
+    cairo_surface_flush(surface);
+  }
   void EndDirect() { cairo_surface_mark_dirty(surface); }
 
   // A rectangle in the surface's coordinates.
@@ -137,6 +142,7 @@ struct RasterBackend::Impl {
 
   // Sets up cr for one GDI+ call: GDI+ coordinates, anti-aliasing as asked, and the clip.
   void BeginGp(const GpState& state) {
+    version = detail::NewPixelVersion();
     UseGpSpace();
     SetAntialias(state.antiAlias);
     if (state.clipped) {
@@ -165,9 +171,6 @@ std::shared_ptr<RasterBackend> RasterBackend::MakeWindow(int fullWidth, int full
 
 RasterBackend::RasterBackend(int width, int height, COLORREF clear, int fullWidth, int fullHeight, CPoint origin)
     : impl_(std::make_unique<Impl>()) {
-  // Shared by every thread that makes surfaces: atomic, and 64 bits never wrap.
-  static std::atomic<std::uint64_t> counter{0};
-  name_ = "raster#" + std::to_string(counter.fetch_add(1, std::memory_order_relaxed) + 1);
   if (!detail::SurfaceSizeOk(width, height)) width = height = 0;
   impl_->surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height);
   // cairo draws in the larger surface's coordinates; the context takes the offset when made.
@@ -189,6 +192,20 @@ RasterBackend::RasterBackend(int width, int height, COLORREF clear, int fullWidt
   impl_->originX = window ? origin.x : 0;
   impl_->originY = window ? origin.y : 0;
   cairo_surface_mark_dirty(impl_->surface);
+  SetSize(impl_->fullWidth, impl_->fullHeight);
+}
+
+std::shared_ptr<RasterBackend> RasterBackend::FromPixels(int fullWidth, int fullHeight, const PixelWindow& pixels) {
+  if (pixels.Empty()) return nullptr;
+  auto copy = MakeWindow(fullWidth, fullHeight, pixels.window);
+  if (!copy) return nullptr;
+  Impl& to = *copy->impl_;
+  const std::size_t rowBytes = static_cast<std::size_t>(to.width) * sizeof(std::uint32_t);
+  for (int y = 0; y < to.height; ++y) {
+    std::memcpy(to.pixels + static_cast<std::ptrdiff_t>(y) * to.stridePixels, pixels.pixels + y * pixels.stride, rowBytes);
+  }
+  cairo_surface_mark_dirty(to.surface);
+  return copy;
 }
 
 RasterBackend::~RasterBackend() {
@@ -196,16 +213,23 @@ RasterBackend::~RasterBackend() {
   cairo_surface_destroy(impl_->surface);
 }
 
-int RasterBackend::Width() const { return impl_->fullWidth; }
-int RasterBackend::Height() const { return impl_->fullHeight; }
-
 CRect RasterBackend::Window() const {
   return CRect(static_cast<int>(impl_->originX), static_cast<int>(impl_->originY),
                static_cast<int>(impl_->originX + impl_->width), static_cast<int>(impl_->originY + impl_->height));
 }
-std::string RasterBackend::Name() const { return name_; }
-void RasterBackend::SetName(std::string name) { name_ = std::move(name); }
 
+PixelWindow RasterBackend::ReadPixels(const CRect& window) {
+  const CRect held = Window();
+  PixelWindow read;
+  read.window = CRect(std::max(window.left, held.left), std::max(window.top, held.top),
+                      std::min(window.right, held.right), std::min(window.bottom, held.bottom));
+  if (read.window.right <= read.window.left || read.window.bottom <= read.window.top) return PixelWindow();
+  cairo_surface_flush(impl_->surface);
+  read.stride = impl_->stridePixels;
+  read.pixels = impl_->pixels + (read.window.top - impl_->originY) * read.stride + (read.window.left - impl_->originX);
+  read.version = impl_->version;
+  return read;
+}
 std::shared_ptr<SurfaceBackend> RasterBackend::CreateCompatible(int width, int height) {
   if (!detail::SurfaceSizeOk(width, height)) return nullptr;
   return std::make_shared<RasterBackend>(width, height, 0x000000);
@@ -224,12 +248,9 @@ void RasterBackend::GdiLine(CPoint from, CPoint to, const GdiPenDesc& pen) {
   impl_->EndDirect();
 }
 
-CSize RasterBackend::MeasureText(const FontDesc& font, std::string_view text) {
-  return detail::FontEngine::Instance().Measure(font, text);
-}
-
 void RasterBackend::DrawText(const TextDesc& call) {
   if (call.text.empty() || impl_->width == 0) return;
+  impl_->version = detail::NewPixelVersion();
   const bool noClip = (call.format & DT_NOCLIP) != 0;
   const bool singleLine = (call.format & DT_SINGLELINE) != 0;
   const CRect& rc = call.rect;
@@ -329,31 +350,29 @@ void RasterBackend::DrawText(const TextDesc& call) {
 }
 
 void RasterBackend::Blit(const CRect& dst, SurfaceBackend& source, CPoint sourceOrigin, bool useKey, COLORREF key) {
-  RasterBackend* src = dynamic_cast<RasterBackend*>(&source);
-  std::shared_ptr<SurfaceBackend> scratch;
-  if (src == nullptr) {
-    // A recording source is drawn onto a raster of its own first.
-    auto* recording = dynamic_cast<RecordingBackend*>(&source);
-    if (recording == nullptr) return;
-    scratch = RenderCopySource(recording->Snapshot(), *this, dst, sourceOrigin);
-    if (!scratch) return;
-    src = static_cast<RasterBackend*>(scratch.get());
-  }
+  // Only the source pixels that land on what this image holds are read: a recording source
+  // draws just that window.
+  const CRect window = detail::CopyReadWindow(dst, sourceOrigin, Window(), source.Width(), source.Height());
+  if (window.right <= window.left || window.bottom <= window.top) return;
+  const PixelWindow read = source.ReadPixels(window);
+  if (read.Empty()) return;
   const std::int64_t w = static_cast<std::int64_t>(dst.right) - dst.left;
   const std::int64_t h = static_cast<std::int64_t>(dst.bottom) - dst.top;
   if (w <= 0 || h <= 0) return;
   // Into image coordinates of both (either may be a window of a larger surface).
+  const detail::PixelTarget src{const_cast<std::uint32_t*>(read.pixels), read.window.right - read.window.left,
+                                read.window.bottom - read.window.top, static_cast<int>(read.stride),
+                                read.window.left, read.window.top};
   const std::int64_t dx = dst.left - impl_->originX, dy = dst.top - impl_->originY;
-  const std::int64_t sx = sourceOrigin.x - src->impl_->originX, sy = sourceOrigin.y - src->impl_->originY;
+  const std::int64_t sx = sourceOrigin.x - src.originX, sy = sourceOrigin.y - src.originY;
   const std::int64_t uLo = std::max({std::int64_t{0}, -dx, -sx});
-  const std::int64_t uHi = std::min({w, impl_->width - dx, std::int64_t{src->impl_->width} - sx});
+  const std::int64_t uHi = std::min({w, impl_->width - dx, std::int64_t{src.width} - sx});
   const std::int64_t vLo = std::max({std::int64_t{0}, -dy, -sy});
-  const std::int64_t vHi = std::min({h, impl_->height - dy, std::int64_t{src->impl_->height} - sy});
+  const std::int64_t vHi = std::min({h, impl_->height - dy, std::int64_t{src.height} - sy});
   if (uLo >= uHi || vLo >= vHi) return;
   impl_->BeginDirect();
-  if (src != this) src->impl_->BeginDirect();
-  detail::CopyPixels(impl_->Target(), src->impl_->Target(), dx + uLo, dy + vLo, sx + uLo, sy + vLo, uHi - uLo,
-                     vHi - vLo, useKey, OpaqueArgb(key));
+  detail::CopyPixels(impl_->Target(), src, dx + uLo, dy + vLo, sx + uLo, sy + vLo, uHi - uLo, vHi - vLo, useKey,
+                     OpaqueArgb(key));
   impl_->EndDirect();
 }
 

@@ -10,10 +10,11 @@
 
 #include <algorithm>
 #include <cmath>
+#include <deque>
 
 #include <kelochart/surface/RasterBackend.h>
-#include <kelochart/surface/RecordingBackend.h>
 
+#include "surface/CopyWindow.h"
 #include "surface/FontEngine.h"
 #include "surface/GdiLine.h"
 #include "surface/GpGeometry.h"
@@ -44,6 +45,18 @@ struct VectorBackend::Impl {
   cairo_t* cr = nullptr;
   int width = 0, height = 0;
   std::vector<std::uint8_t> bytes;
+  // The images of the last copies: cairo writes an image surface into the document once
+  // however often it is painted, so a copy of pixels already embedded (an unchanged layer
+  // composed again) paints the same image and adds only a reference to it.
+  struct Image {
+    std::uint64_t version;
+    CRect window;
+    bool useKey;
+    COLORREF key;
+    cairo_surface_t* surface;
+  };
+  static constexpr std::size_t kImages = 16;
+  std::deque<Image> images;
 
   void BeginGp(const GpState& state) {
     cairo_save(cr);
@@ -68,6 +81,7 @@ VectorBackend::VectorBackend(Format format, int width, int height, COLORREF clea
   if (!detail::SurfaceSizeOk(width, height)) width = height = 1;
   impl_->width = width;
   impl_->height = height;
+  SetSize(width, height);
   impl_->surface = format == Format::kSvg
                        ? cairo_svg_surface_create_for_stream(Append, &impl_->bytes, width, height)
                        : cairo_pdf_surface_create_for_stream(Append, &impl_->bytes, width, height);
@@ -81,6 +95,7 @@ VectorBackend::VectorBackend(Format format, int width, int height, COLORREF clea
 }
 
 VectorBackend::~VectorBackend() {
+  for (const Impl::Image& image : impl_->images) cairo_surface_destroy(image.surface);
   cairo_destroy(impl_->cr);
   cairo_surface_destroy(impl_->surface);
 }
@@ -90,9 +105,6 @@ std::vector<std::uint8_t> VectorBackend::Finish() {
   if (cairo_surface_status(impl_->surface) != CAIRO_STATUS_SUCCESS) return {};
   return std::move(impl_->bytes);
 }
-
-int VectorBackend::Width() const { return impl_->width; }
-int VectorBackend::Height() const { return impl_->height; }
 
 std::shared_ptr<SurfaceBackend> VectorBackend::CreateCompatible(int width, int height) {
   if (!detail::SurfaceSizeOk(width, height)) return nullptr;
@@ -134,10 +146,6 @@ void VectorBackend::GdiLine(CPoint from, CPoint to, const GdiPenDesc& pen) {
   SetColor(cr, pen.color);
   cairo_stroke(cr);
   cairo_set_dash(cr, nullptr, 0, 0);
-}
-
-CSize VectorBackend::MeasureText(const FontDesc& font, std::string_view text) {
-  return detail::FontEngine::Instance().Measure(font, text);
 }
 
 void VectorBackend::DrawText(const TextDesc& call) {
@@ -195,44 +203,57 @@ void VectorBackend::DrawText(const TextDesc& call) {
   cairo_restore(cr);
 }
 
+PixelWindow VectorBackend::ReadPixels(const CRect&) { return PixelWindow(); }
+
 void VectorBackend::Blit(const CRect& dst, SurfaceBackend& source, CPoint sourceOrigin, bool useKey, COLORREF key) {
-  // The source as pixels: a raster directly, a recording replayed onto one.
-  std::shared_ptr<RasterBackend> scratch;
-  auto* raster = dynamic_cast<RasterBackend*>(&source);
-  if (raster == nullptr) {
-    auto* recording = dynamic_cast<RecordingBackend*>(&source);
-    if (recording == nullptr) return;
-    const RecordingSnapshot snapshot = recording->Snapshot();
-    if (!detail::SurfaceSizeOk(snapshot.width, snapshot.height)) return;
-    scratch = std::make_shared<RasterBackend>(snapshot.width, snapshot.height, snapshot.initial);
-    Replay(snapshot.records, *scratch);
-    raster = scratch.get();
-  }
-  const int w = raster->Width(), h = raster->Height();
-  if (w <= 0 || h <= 0 || dst.right <= dst.left || dst.bottom <= dst.top) return;
-  cairo_surface_t* image = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, w, h);
-  auto* out = reinterpret_cast<std::uint32_t*>(cairo_image_surface_get_data(image));
-  const int outStride = cairo_image_surface_get_stride(image) / 4;
-  const std::uint32_t keyPixel = 0xFF000000u | ((key & 0xFFu) << 16) | (key & 0xFF00u) | ((key >> 16) & 0xFFu);
-  const std::uint8_t* data = raster->Data();
-  for (int y = 0; y < h; ++y) {
-    const auto* row = reinterpret_cast<const std::uint32_t*>(data + static_cast<std::ptrdiff_t>(y) * raster->Stride());
-    for (int x = 0; x < w; ++x) {
-      const std::uint32_t p = row[x] | 0xFF000000u;
-      out[static_cast<std::ptrdiff_t>(y) * outStride + x] = useKey && p == keyPixel ? 0u : p;
+  if (dst.right <= dst.left || dst.bottom <= dst.top) return;
+  // Only the source pixels that land on the page are read and embedded.
+  const CRect window =
+      detail::CopyReadWindow(dst, sourceOrigin, CRect(0, 0, impl_->width, impl_->height), source.Width(), source.Height());
+  if (window.right <= window.left || window.bottom <= window.top) return;
+  const PixelWindow read = source.ReadPixels(window);
+  if (read.Empty()) return;
+  const int w = read.window.right - read.window.left, h = read.window.bottom - read.window.top;
+  cairo_surface_t* image = nullptr;
+  for (const Impl::Image& kept : impl_->images) {
+    if (read.version != 0 && kept.version == read.version && kept.window == read.window && kept.useKey == useKey &&
+        (!useKey || kept.key == key)) {
+      image = kept.surface;
+      break;
     }
   }
-  cairo_surface_mark_dirty(image);
+  if (image == nullptr) {
+    image = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, w, h);
+    auto* out = reinterpret_cast<std::uint32_t*>(cairo_image_surface_get_data(image));
+    if (out == nullptr) {
+      cairo_surface_destroy(image);
+      return;
+    }
+    const int outStride = cairo_image_surface_get_stride(image) / 4;
+    const std::uint32_t keyPixel = 0xFF000000u | ((key & 0xFFu) << 16) | (key & 0xFF00u) | ((key >> 16) & 0xFFu);
+    for (int y = 0; y < h; ++y) {
+      const std::uint32_t* row = read.pixels + static_cast<std::ptrdiff_t>(y) * read.stride;
+      for (int x = 0; x < w; ++x) {
+        const std::uint32_t p = row[x] | 0xFF000000u;
+        out[static_cast<std::ptrdiff_t>(y) * outStride + x] = useKey && p == keyPixel ? 0u : p;
+      }
+    }
+    cairo_surface_mark_dirty(image);
+    impl_->images.push_back({read.version, read.window, useKey, key, image});
+    if (impl_->images.size() > Impl::kImages) {
+      cairo_surface_destroy(impl_->images.front().surface);
+      impl_->images.pop_front();
+    }
+  }
   cairo_t* cr = impl_->cr;
   cairo_save(cr);
   cairo_rectangle(cr, dst.left, dst.top, static_cast<double>(dst.right) - dst.left, static_cast<double>(dst.bottom) - dst.top);
   cairo_clip(cr);
-  cairo_set_source_surface(cr, image, static_cast<double>(dst.left) - sourceOrigin.x,
-                           static_cast<double>(dst.top) - sourceOrigin.y);
+  cairo_set_source_surface(cr, image, static_cast<double>(dst.left) - sourceOrigin.x + read.window.left,
+                           static_cast<double>(dst.top) - sourceOrigin.y + read.window.top);
   cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_NEAREST);
   cairo_paint(cr);
   cairo_restore(cr);
-  cairo_surface_destroy(image);
 }
 
 void VectorBackend::StrokePath(const PathDesc& path, const GpPenDesc& pen, const GpState& state) {

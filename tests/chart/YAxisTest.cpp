@@ -193,7 +193,7 @@ TEST_F(YAxisDrawing, ProfitAndLossLabelsAreColouredBySideAndMarkTheReference) {
   }
   EXPECT_EQ(LabelsOf(*dc), expected);
   EXPECT_EQ(Lines(), Across(60, 360, {60}, kMidPen));
-  EXPECT_EQ(dc->GetTextColor(), palette.colorTable[321]) << "the last label's colour is left set";
+  EXPECT_EQ(dc->GetTextColor(), palette.colorTable[CKeloPalette::kUpTextColor]) << "the last label's colour is left set";
   const kelo::test::Log positive = Log();  // a negative step draws exactly as its magnitude
   Clear();
   chart.DrawYGridTextBylossBenefit(dc.get(), CRect(60, 0, 360, 120), 0.0, 50.0, -50.0, -5.0, 2);

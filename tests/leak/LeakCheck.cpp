@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <functional>
 #include <memory>
 #include <ostream>
 #include <vector>
@@ -17,6 +18,7 @@
 #include <kelochart/KeloChartLib.h>
 #include <kelochart/surface/RasterBackend.h>
 #include <kelochart/surface/RecordingBackend.h>
+#include <kelochart/surface/VectorBackend.h>
 
 #include "BarPictures.h"
 #include "CurveSamples.h"
@@ -402,5 +404,52 @@ TEST_P(Leak, TenThousandRoundsLeaveTheHeapAndTheLiveCountsAsTheyWere) {
 
 INSTANTIATE_TEST_SUITE_P(EveryKind, Leak, ::testing::ValuesIn(kKinds),
                          [](const ::testing::TestParamInfo<Kind>& info) { return info.param.name; });
+
+// A layered chart repainted 200 times on one target grows the heap by no more than one
+// paint's worth (the pane's pixels): a repaint of unchanged layers copies the same pixels
+// again, which a raster overwrites, a recording keeps as records sharing one snapshot of each
+// layer, and a page refers to as the images it already holds. Layers are made at the first
+// paint compatible with the target, or on a raster first (a chart moved between DCs).
+struct Target {
+  const char* name;
+  bool layersOnRaster;
+  std::function<std::unique_ptr<CDC>()> make;
+};
+void PrintTo(const Target& target, std::ostream* out) { *out << target.name; }
+const CRect kPage(0, 0, 400, 300);
+const Target kTargets[] = {
+    {"Raster", false, [] { return CDC::CreateRaster(kPage.Width(), kPage.Height()); }},
+    {"Recording", false, [] { return CDC::CreateRecording(kPage.Width(), kPage.Height()); }},
+    {"RecordingWithRasterLayers", true, [] { return CDC::CreateRecording(kPage.Width(), kPage.Height()); }},
+    {"SvgPage", false,
+     [] {
+       return CDC::FromBackend(std::make_shared<kelo::surface::VectorBackend>(kelo::surface::VectorBackend::Format::kSvg,
+                                                                              kPage.Width(), kPage.Height()));
+     }},
+};
+
+class Repaint : public ::testing::TestWithParam<Target> {};
+
+TEST_P(Repaint, TwoHundredPaintsGrowByNoMoreThanOnePaintsWorth) {
+  BarProbe bar;
+  bar.SetMultiBarSize(3);
+  bar.SetAppenedBarData({{100, 300, 0}, {150, 50, 0}, {300, 200, 0}, {50, 400, 0}});
+  bar.ShowAppendedBmp(1);
+  const std::vector<Bar::BarGroupData> groups{{200, 700, 50}, {400, 100, 300}, {900, 500, 0}, {100, 800, 450}};
+  const auto paint = [&](CDC* dc) { bar.DrawEasyMultiBarChart(dc, kPage, 1000, 0, 4, groups, 1); };
+  if (GetParam().layersOnRaster) paint(CDC::CreateRaster(kPage.Width(), kPage.Height()).get());
+  auto dc = GetParam().make();
+  paint(dc.get());  // the first paint: layers, caches and the images or snapshots they show
+  const std::int64_t first = HeapInUse();
+  for (int i = 1; i < 200; ++i) paint(dc.get());
+  const std::int64_t growth = HeapInUse() - first;
+  const std::int64_t onePaint = std::int64_t{4} * kPage.Width() * kPage.Height();
+  std::printf("%s: heap %+lld bytes over 199 repaints (one paint's pixels: %lld)\n", GetParam().name,
+              static_cast<long long>(growth), static_cast<long long>(onePaint));
+  EXPECT_LE(growth, onePaint);
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryTarget, Repaint, ::testing::ValuesIn(kTargets),
+                         [](const ::testing::TestParamInfo<Target>& info) { return info.param.name; });
 
 }  // namespace

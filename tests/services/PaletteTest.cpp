@@ -39,8 +39,8 @@ TEST(Palette, BrushesAreOwnedOpaqueAndStable) {
   }
   EXPECT_EQ(Palette().GetGPBrushByIndex(CKeloPalette::kColorTableSize), Palette().GetGPBrushByIndex(0));
   // The GDI+ fills of state bars match their GDI fills.
-  EXPECT_EQ(std::vector({Palette().colorTable[16], Palette().colorTable[18]}),
-            std::vector({Palette().colorTable[17], Palette().colorTable[19]}));
+  EXPECT_EQ(std::vector({Palette().colorTable[CKeloPalette::kState0BarBrush], Palette().colorTable[CKeloPalette::kState1BarBrush]}),
+            std::vector({Palette().colorTable[CKeloPalette::kState0BarColor], Palette().colorTable[CKeloPalette::kState1BarColor]}));
 }
 
 }  // namespace

@@ -2,13 +2,14 @@
 // resolve their selected pen, font, colours and modes and hand each drawing call here as
 // a self-contained description, so a backend never sees DC state:
 //   - RasterBackend paints into a cairo ARGB32 image;
-//   - RecordingBackend keeps every call as a plain record and can replay it onto any backend.
+//   - RecordingBackend keeps every call as a plain record and can replay it onto any backend;
+//   - VectorBackend draws onto an SVG or PDF page.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
-#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -109,45 +110,74 @@ struct GpState {
   friend bool operator==(const GpState&, const GpState&) = default;
 };
 
-// The operations every backend implements, written once: SurfaceBackend declares them
-// with KELO_SURFACE_OPERATIONS(virtual, = 0), each backend its overrides with
-// KELO_SURFACE_OPERATIONS(, override).
-//   Width, Height      size in pixels
-//   CreateCompatible   a new, cleared surface of the same kind (memory DCs and
-//                      CreateCompatibleBitmap); null for a size the layer does not make
-//   FillSolidRect      GDI side, pixel exact and never anti-aliased, as are the two below
-//   GdiLine            a line from 'from' towards 'to', leaving out the last pixel as GDI does
-//   DrawText           one DrawText call
-//   MeasureText        width and height of a single line of text; the same on every backend
-//   Blit               copies the source area of the size of dst (clipped to both surfaces);
-//                      with a key, pixels exactly equal to the key colour are left out
-//   StrokePath, FillPath, FillPie
-//                      GDI+ side: anti-aliased when the state asks for it, colours with alpha
-//                      blend; a pie lies inside the ellipse of (x, y, w, h), angles in degrees,
-//                      clockwise
-//   Name, SetName      stable name of this surface in records and messages ("screen",
-//                      "bitmap#2", or the name its owner gave it, such as "curve.base")
-#define KELO_SURFACE_OPERATIONS(VIRTUAL, SPECIFIER)                                               \
-  VIRTUAL int Width() const SPECIFIER;                                                             \
-  VIRTUAL int Height() const SPECIFIER;                                                            \
-  VIRTUAL std::shared_ptr<SurfaceBackend> CreateCompatible(int width, int height) SPECIFIER;       \
-  VIRTUAL void FillSolidRect(const CRect& rect, COLORREF color) SPECIFIER;                         \
-  VIRTUAL void GdiLine(CPoint from, CPoint to, const GdiPenDesc& pen) SPECIFIER;                   \
-  VIRTUAL void DrawText(const TextDesc& text) SPECIFIER;                                           \
-  VIRTUAL CSize MeasureText(const FontDesc& font, std::string_view text) SPECIFIER;                \
-  VIRTUAL void Blit(const CRect& dst, SurfaceBackend& source, CPoint sourceOrigin, bool useKey,    \
-                    COLORREF key) SPECIFIER;                                                       \
-  VIRTUAL void StrokePath(const PathDesc& path, const GpPenDesc& pen, const GpState& state) SPECIFIER; \
-  VIRTUAL void FillPath(const PathDesc& path, std::uint32_t argb, const GpState& state) SPECIFIER; \
-  VIRTUAL void FillPie(float x, float y, float w, float h, float startAngle, float sweepAngle,      \
-                       std::uint32_t argb, const GpState& state) SPECIFIER;                        \
-  VIRTUAL std::string Name() const SPECIFIER;                                                      \
-  VIRTUAL void SetName(std::string name) SPECIFIER;
+// Pixels of a window of a surface, as a copy reads them: premultiplied ARGB32 in cairo's
+// layout (native endian), opaque for every surface the layer makes.
+struct PixelWindow {
+  CRect window;                           // the pixels held, in the surface's coordinates
+  const std::uint32_t* pixels = nullptr;  // pixel (window.left, window.top); null: none held
+  std::ptrdiff_t stride = 0;              // pixels from one row to the next
+  // Names the pixels: two reads of the same version (not 0) give the same pixels wherever their
+  // windows overlap, so a reader may reuse what it made of the first for the second.
+  std::uint64_t version = 0;
+  // Holds the pixels when they were drawn for this read; null when they are the surface's own,
+  // valid until the surface next changes.
+  std::shared_ptr<const void> owner;
 
+  bool Empty() const { return pixels == nullptr || window.right <= window.left || window.bottom <= window.top; }
+  // The pixel at surface coordinates (x, y), which must lie inside window.
+  std::uint32_t At(int x, int y) const {
+    return pixels[static_cast<std::ptrdiff_t>(y - window.top) * stride + (x - window.left)];
+  }
+};
+
+// The interface of a drawing backend: ten virtual functions. A backend reads another surface's
+// pixels only through ReadPixels, so it knows no other kind of backend and a new backend
+// touches no other backend's file.
 class SurfaceBackend {
  public:
   virtual ~SurfaceBackend() = default;
-  KELO_SURFACE_OPERATIONS(virtual, = 0)
+
+  // Size in pixels (of the whole surface, also for a raster that holds only a window of it).
+  int Width() const { return width_; }
+  int Height() const { return height_; }
+
+  // A new, cleared surface of the same kind for memory DCs and CreateCompatibleBitmap; null
+  // for a size the layer does not make.
+  virtual std::shared_ptr<SurfaceBackend> CreateCompatible(int width, int height) = 0;
+  // Fills the rectangle, pixel exact and never anti-aliased (as GdiLine and Blit are).
+  virtual void FillSolidRect(const CRect& rect, COLORREF color) = 0;
+  // A line from 'from' towards 'to', leaving out the last pixel as GDI does.
+  virtual void GdiLine(CPoint from, CPoint to, const GdiPenDesc& pen) = 0;
+  // One DrawText call; text is measured by the font engine, the same on every backend.
+  virtual void DrawText(const TextDesc& text) = 0;
+  // Copies the source area of the size of dst from sourceOrigin, clipped to both surfaces,
+  // reading the source through its ReadPixels; with useKey, pixels exactly equal to key are
+  // left out.
+  virtual void Blit(const CRect& dst, SurfaceBackend& source, CPoint sourceOrigin, bool useKey, COLORREF key) = 0;
+  // GDI+ stroke: anti-aliased when the state asks for it; colours with alpha blend.
+  virtual void StrokePath(const PathDesc& path, const GpPenDesc& pen, const GpState& state) = 0;
+  // GDI+ fill of a path, as StrokePath.
+  virtual void FillPath(const PathDesc& path, std::uint32_t argb, const GpState& state) = 0;
+  // GDI+ pie inside the ellipse of (x, y, w, h), angles in degrees, clockwise.
+  virtual void FillPie(float x, float y, float w, float h, float startAngle, float sweepAngle, std::uint32_t argb,
+                       const GpState& state) = 0;
+  // The pixels of window (in this surface's coordinates) as they are now: window cut to the
+  // surface and to what it holds, so possibly less; nothing from a surface that cannot be
+  // read back (an SVG or PDF page).
+  virtual PixelWindow ReadPixels(const CRect& window) = 0;
+
+ protected:
+  SurfaceBackend() = default;
+  SurfaceBackend(const SurfaceBackend&) = delete;
+  SurfaceBackend& operator=(const SurfaceBackend&) = delete;
+  void SetSize(int width, int height) {
+    width_ = width;
+    height_ = height;
+  }
+
+ private:
+  int width_ = 0;
+  int height_ = 0;
 };
 
 }  // namespace kelo::surface

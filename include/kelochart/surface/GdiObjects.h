@@ -86,7 +86,7 @@ class CBitmap : public CGdiObject {
   // A bitmap of the DC's kind (raster or recording), cleared to black, as GDI leaves it.
   BOOL CreateCompatibleBitmap(CDC* dc, int width, int height);
   // Names the bitmap's surface ("curve.base", "bar.data") so records and messages say which
-  // layer a call went to; does nothing without a handle.
+  // layer a call went to; does nothing without a handle or on a surface that is not a recording.
   void SetName(std::string name);
   BOOL DeleteObject() override;
   bool HasHandle() const override { return surface_ != nullptr; }

@@ -9,6 +9,11 @@
 #include <kelochart/surface/Backend.h>
 #include <kelochart/surface/DC.h>
 
+// Xlib defines Status as a macro: set aside here and restored at the end of this header, so
+// the header reads the same after <X11/Xlib.h>; such code names the type GpStatus.
+#pragma push_macro("Status")
+#undef Status
+
 namespace Gdiplus {
 
 using ARGB = std::uint32_t;  // 0xAARRGGBB
@@ -16,6 +21,7 @@ using REAL = float;
 using INT = int;
 
 enum Status { Ok = 0, GenericError = 1, InvalidParameter = 2 };
+using GpStatus = Status;
 
 enum DashStyle {
   DashStyleSolid = 0,
@@ -198,3 +204,5 @@ class Graphics {
 };
 
 }  // namespace Gdiplus
+
+#pragma pop_macro("Status")

@@ -20,7 +20,17 @@ class RasterBackend : public SurfaceBackend {
   RasterBackend(int width, int height, COLORREF clear = 0x000000);
   ~RasterBackend() override;
 
-  KELO_SURFACE_OPERATIONS(, override)
+  std::shared_ptr<SurfaceBackend> CreateCompatible(int width, int height) override;
+  void FillSolidRect(const CRect& rect, COLORREF color) override;
+  void GdiLine(CPoint from, CPoint to, const GdiPenDesc& pen) override;
+  void DrawText(const TextDesc& text) override;
+  void Blit(const CRect& dst, SurfaceBackend& source, CPoint sourceOrigin, bool useKey, COLORREF key) override;
+  void StrokePath(const PathDesc& path, const GpPenDesc& pen, const GpState& state) override;
+  void FillPath(const PathDesc& path, std::uint32_t argb, const GpState& state) override;
+  void FillPie(float x, float y, float w, float h, float startAngle, float sweepAngle, std::uint32_t argb,
+               const GpState& state) override;
+  // A view of the image's own pixels (no copy), with the image's version.
+  PixelWindow ReadPixels(const CRect& window) override;
 
   // The pixel at (x, y) as COLORREF (alpha dropped); 0 outside the image.
   COLORREF GetPixel(int x, int y) const;
@@ -37,6 +47,9 @@ class RasterBackend : public SurfaceBackend {
   // copy out of a large recorded bitmap renders just what it reads. Null for a window the
   // layer does not make. Width and Height are the larger surface's.
   static std::shared_ptr<RasterBackend> MakeWindow(int fullWidth, int fullHeight, const CRect& window);
+  // A window raster holding a copy of the pixels read (of a surface of fullWidth x fullHeight):
+  // what a recording keeps of a copy from pixels. Null when nothing was read.
+  static std::shared_ptr<RasterBackend> FromPixels(int fullWidth, int fullHeight, const PixelWindow& pixels);
   // The pixels held, in the surface's coordinates: the whole image unless made as a window.
   CRect Window() const;
 
@@ -44,7 +57,6 @@ class RasterBackend : public SurfaceBackend {
   RasterBackend(int width, int height, COLORREF clear, int fullWidth, int fullHeight, CPoint origin);
   struct Impl;
   std::unique_ptr<Impl> impl_;
-  std::string name_;
 };
 
 // The raster image behind a DC made with CDC::CreateRaster, or behind the bitmap selected in

@@ -4,6 +4,7 @@
 // log, so a test sees every layer's calls in order, each tagged with the surface it went to.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -37,8 +38,9 @@ struct BlitRecord {
   CPoint sourceOrigin;
   bool useKey = false;  // TransparentBlt when set
   COLORREF key = 0;
-  std::string sourceName;
-  // The source as it was at the time of the copy (recorded calls or pixels).
+  std::string sourceName;  // the source recording's name; "pixels" for any other source
+  // The source as it was at the time of the copy: a recording's calls, or the pixels of the
+  // window the copy read. Null when the copy read nothing.
   std::shared_ptr<const RecordingSnapshot> source;
   friend bool operator==(const BlitRecord& a, const BlitRecord& b) {
     return a.dst == b.dst && a.sourceOrigin == b.sourceOrigin && a.useKey == b.useKey &&
@@ -106,68 +108,84 @@ struct RecordingSnapshot {
   std::vector<Record> records;  // the calls of that surface only
   // The colour the surface started with: white for a screen, black for a bitmap.
   COLORREF initial = 0x000000;
-  // For a source that is not a recording: a copy of its pixels at the time of the copy
-  // (records is then empty).
+  // For a source that is not a recording: a copy of the pixels the copy read (a raster
+  // holding that window of the source), taken at the time of the copy (records is then empty).
   std::shared_ptr<SurfaceBackend> image;
+  // The version of the source's pixels it shows (see PixelWindow), and the bytes it holds.
+  std::uint64_t version = 0;
+  std::uint64_t bytes = 0;
 };
 
-// Replays the records of one surface onto target, in order. A copy from another surface
-// is replayed by drawing its snapshot into a compatible surface of the target first. The
-// target may append to records (a recording replayed onto itself): the records present
-// when the replay starts are replayed, once.
+// Replays the records of one surface onto target, in order. A copy is replayed as a copy
+// from its recorded source, which the target reads like any other surface. The target may
+// append to records (a recording replayed onto itself): the records present when the replay
+// starts are replayed, once.
 void Replay(const std::vector<Record>& records, SurfaceBackend& target);
-
-// The recorded surface of a snapshot drawn onto a new surface compatible with like: its
-// starting colour, then its records. Null when like cannot make a surface of that size.
-std::shared_ptr<SurfaceBackend> RenderSnapshot(const RecordingSnapshot& snapshot, SurfaceBackend& like);
-
-// The part of a snapshot's surface that a copy of dst from sourceOrigin onto target reads,
-// drawn in the snapshot's coordinates onto a new surface for target's Blit: onto a raster
-// only the window the copy reads within what target holds, onto others the corner up to
-// it. Null when the copy reads nothing.
-std::shared_ptr<SurfaceBackend> RenderCopySource(const RecordingSnapshot& snapshot, SurfaceBackend& target,
-                                                 const CRect& dst, CPoint sourceOrigin);
 
 class RecordingBackend : public SurfaceBackend {
  public:
   RecordingBackend(int width, int height);  // the root surface, named "screen", white
 
-  KELO_SURFACE_OPERATIONS(, override)
+  std::shared_ptr<SurfaceBackend> CreateCompatible(int width, int height) override;
+  void FillSolidRect(const CRect& rect, COLORREF color) override;
+  void GdiLine(CPoint from, CPoint to, const GdiPenDesc& pen) override;
+  void DrawText(const TextDesc& text) override;
+  // A recording source is kept as its calls (one snapshot shared while it does not change);
+  // any other source as a copy of the window read, shared by copies of the same pixels.
+  void Blit(const CRect& dst, SurfaceBackend& source, CPoint sourceOrigin, bool useKey, COLORREF key) override;
+  void StrokePath(const PathDesc& path, const GpPenDesc& pen, const GpState& state) override;
+  void FillPath(const PathDesc& path, std::uint32_t argb, const GpState& state) override;
+  void FillPie(float x, float y, float w, float h, float startAngle, float sweepAngle, std::uint32_t argb,
+               const GpState& state) override;
+  // The window drawn from the records onto a raster holding just that window.
+  PixelWindow ReadPixels(const CRect& window) override;
+
+  // Stable name of this surface in records and messages: "screen", "bitmap#2", or the name
+  // its owner gave it, such as "curve.base".
+  const std::string& Name() const { return name_; }
+  void SetName(std::string name) { name_ = std::move(name); }
 
   // Calls made on this surface only, in order.
   const std::vector<Record>& Records() const;
   // Calls made on this surface and every surface made compatible with it (shared log).
   const std::vector<Record>& Log() const;
   void Clear();  // forgets this surface's records and the shared log
-  // A list keeps at most 2^20 records (a 24-hour one-second tick curve fits); calls made on this
-  // surface once its list or the shared log is full are not recorded, only counted here.
+  // A list keeps at most 2^20 records and 256 MB (a 24-hour one-second tick curve fits);
+  // calls made on this surface once its list or the shared log is full are not recorded, only
+  // counted here.
   std::uint64_t Dropped() const { return dropped_; }
+  // The bytes this surface's list holds: its records with their paths, texts and copied
+  // pixels, a source snapshot shared by several records counted once.
+  std::uint64_t Bytes() const;
   RecordingSnapshot Snapshot() const;
-  // Records a copy replayed from another list as it stands: the same source snapshot, not a
-  // new bitmap holding that source's records again (which nested copies would multiply).
-  void RecordCopy(BlitRecord copy);
   // The same, shared: copies made while the list has not changed since get one snapshot,
   // which is also what a replay renders once and reuses.
   std::shared_ptr<const RecordingSnapshot> SharedSnapshot() const;
 
  private:
   struct Shared;
-  RecordingBackend(int width, int height, std::shared_ptr<Shared> shared, std::string name,
-                   COLORREF initial);
+  struct ListBytes;
+  RecordingBackend(int width, int height, std::shared_ptr<Shared> shared, std::string name, COLORREF initial);
+  // A read-only surface over a recorded copy's source, for replaying the copy.
+  RecordingBackend(std::shared_ptr<const RecordingSnapshot> source, std::string name);
+  friend void ReplayCopy(const BlitRecord& op, SurfaceBackend& target);
   void Add(Operation op);
-  int width_;
-  int height_;
   COLORREF initial_;
   std::shared_ptr<Shared> shared_;
   std::string name_;
   std::vector<Record> records_;
   std::uint64_t dropped_ = 0;
-  // The last shared snapshot: valid while records_ has as many records (records are only
-  // added, or all cleared, which drops it).
+  std::shared_ptr<ListBytes> bytes_;  // of records_
+  std::uint64_t version_;  // of the pixels the records draw (see PixelWindow)
+  // The last shared snapshot: valid while its version is version_ (records are only added,
+  // or all cleared, which drops it). A read-only surface holds its source here for good.
   mutable std::shared_ptr<const RecordingSnapshot> lastSnapshot_;
+  bool readOnly_ = false;
 };
 
-// The recording behind a DC made with CDC::CreateRecording (null for other DCs).
+// The recording behind a DC made with CDC::CreateRecording, or behind a surface (null for
+// other DCs and surfaces).
 RecordingBackend* RecordingOf(CDC& dc);
+RecordingBackend* RecordingOf(SurfaceBackend* surface);
 
 }  // namespace kelo::surface

@@ -5,22 +5,36 @@
 
 #include <cstdint>
 
+// A program includes its platform's headers too, before or after these. As the Windows
+// headers do, a name another header may already have defined as a macro is defined here only
+// when it has not been: glib defines TRUE and FALSE (with the same values), so they are
+// macros here as well and whichever header comes first defines them.
+#ifndef BOOL
 using BOOL = int;
+#endif
 using UINT = unsigned int;
 using DWORD = std::uint32_t;
 using LONG = std::int32_t;
 using BYTE = std::uint8_t;
 using COLORREF = std::uint32_t;  // 0x00BBGGRR
 
-inline constexpr BOOL TRUE = 1;
-inline constexpr BOOL FALSE = 0;
+#ifndef FALSE
+#define FALSE 0
+#endif
+#ifndef TRUE
+#define TRUE 1
+#endif
 
+#ifndef RGB
 constexpr COLORREF RGB(BYTE r, BYTE g, BYTE b) {
   return static_cast<COLORREF>(r) | (static_cast<COLORREF>(g) << 8) | (static_cast<COLORREF>(b) << 16);
 }
+#endif
+#ifndef GetRValue
 constexpr BYTE GetRValue(COLORREF c) { return static_cast<BYTE>(c & 0xFF); }
 constexpr BYTE GetGValue(COLORREF c) { return static_cast<BYTE>((c >> 8) & 0xFF); }
 constexpr BYTE GetBValue(COLORREF c) { return static_cast<BYTE>((c >> 16) & 0xFF); }
+#endif
 
 namespace kelo::surface {
 // A GDI colour 0x00BBGGRR as opaque ARGB 0xFFRRGGBB: the GDI+ colour of SetFromCOLORREF,

@@ -23,26 +23,23 @@ class VectorBackend : public SurfaceBackend {
   // has no effect.
   std::vector<std::uint8_t> Finish();
 
-  int Width() const override;
-  int Height() const override;
   std::shared_ptr<SurfaceBackend> CreateCompatible(int width, int height) override;
   void FillSolidRect(const CRect& rect, COLORREF color) override;
   void GdiLine(CPoint from, CPoint to, const GdiPenDesc& pen) override;
   void DrawText(const TextDesc& text) override;
-  CSize MeasureText(const FontDesc& font, std::string_view text) override;
-  void Blit(const CRect& dst, SurfaceBackend& source, CPoint sourceOrigin, bool useKey,
-            COLORREF key) override;
+  // Embeds only the window of the source that lands on the page, as an image; a copy of the
+  // same pixels (same version and window) reuses the image already in the document.
+  void Blit(const CRect& dst, SurfaceBackend& source, CPoint sourceOrigin, bool useKey, COLORREF key) override;
   void StrokePath(const PathDesc& path, const GpPenDesc& pen, const GpState& state) override;
   void FillPath(const PathDesc& path, std::uint32_t argb, const GpState& state) override;
-  void FillPie(float x, float y, float w, float h, float startAngle, float sweepAngle,
-               std::uint32_t argb, const GpState& state) override;
-  std::string Name() const override { return name_; }
-  void SetName(std::string name) override { name_ = std::move(name); }
+  void FillPie(float x, float y, float w, float h, float startAngle, float sweepAngle, std::uint32_t argb,
+               const GpState& state) override;
+  // A page is not read back: nothing.
+  PixelWindow ReadPixels(const CRect& window) override;
 
  private:
   struct Impl;
   std::unique_ptr<Impl> impl_;
-  std::string name_ = "vector";
 };
 
 }  // namespace kelo::surface
