@@ -207,6 +207,9 @@ PixelWindow VectorBackend::ReadPixels(const CRect&) { return PixelWindow(); }
 
 void VectorBackend::Blit(const CRect& dst, SurfaceBackend& source, CPoint sourceOrigin, bool useKey, COLORREF key) {
   if (dst.right <= dst.left || dst.bottom <= dst.top) return;
+  // A finished page (or one cairo gave up on) draws nothing more, and cairo's error state
+  // leaks the source pattern set below: copy nothing onto it.
+  if (cairo_status(impl_->cr) != CAIRO_STATUS_SUCCESS) return;
   // Only the source pixels that land on the page are read and embedded.
   const CRect window =
       detail::CopyReadWindow(dst, sourceOrigin, CRect(0, 0, impl_->width, impl_->height), source.Width(), source.Height());
