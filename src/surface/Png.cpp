@@ -4,7 +4,9 @@
 #include <cairo.h>
 #include <libdeflate.h>
 
+#include <bit>
 #include <cstddef>
+#include <cstring>
 #include <cstdio>
 
 #include <kelochart/surface/RasterBackend.h>
@@ -41,7 +43,7 @@ bool EncodeArgb32Png(const std::uint8_t* data, int width, int height, int stride
   // returns: neither buffer is cleared first (clearing them was a tenth of a chart's cost).
   const std::size_t rowBytes = static_cast<std::size_t>(width) * 3 + 1;
   const std::size_t rawSize = rowBytes * static_cast<std::size_t>(height);
-  ScopedBuffer raw(rawSize);
+  ScopedBuffer raw(rawSize + 1);  // the last pixel's 4-byte store reaches one byte past the rows
   if (raw.data() == nullptr) return false;
   for (int y = 0; y < height; ++y) {
     const auto* src = reinterpret_cast<const std::uint32_t*>(data + static_cast<std::ptrdiff_t>(y) * stride);
@@ -49,9 +51,16 @@ bool EncodeArgb32Png(const std::uint8_t* data, int width, int height, int stride
     *out++ = 0;
     for (int x = 0; x < width; ++x) {
       const std::uint32_t p = src[x];
-      out[0] = static_cast<std::uint8_t>(p >> 16);
-      out[1] = static_cast<std::uint8_t>(p >> 8);
-      out[2] = static_cast<std::uint8_t>(p);
+      if constexpr (std::endian::native == std::endian::little) {
+        // R, G, B and a byte the next pixel (or the next row's filter byte) overwrites: one
+        // store a pixel instead of three.
+        const std::uint32_t rgb = ((p >> 16) & 0xFFu) | (p & 0xFF00u) | ((p & 0xFFu) << 16);
+        std::memcpy(out, &rgb, 4);
+      } else {
+        out[0] = static_cast<std::uint8_t>(p >> 16);
+        out[1] = static_cast<std::uint8_t>(p >> 8);
+        out[2] = static_cast<std::uint8_t>(p);
+      }
       out += 3;
     }
   }
