@@ -52,7 +52,7 @@ for _ in range(rounds):
         faults[name].append(flt)
 med = {name: statistics.median(values) for name, values in cpu.items()}
 for name, argv in commands.items():
-    print(f"{' '.join(argv[1:]):<32} CPU median {med[name]:6.2f} ms (min {min(cpu[name]):6.2f}), "
+    print(f"kelochart {name:<8} CPU median {med[name]:6.2f} ms (min {min(cpu[name]):6.2f}), "
           f"{statistics.median(faults[name]):.0f} page faults, {rounds} runs")
 print(f"render / version: {med['render'] / med['version']:.2f}x (target at most 2x)")
 
