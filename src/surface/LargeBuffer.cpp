@@ -20,6 +20,7 @@ namespace kelo::surface::detail {
 
 namespace {
 
+#ifndef KELO_PLAIN_BUFFERS
 constexpr std::size_t kHugePage = std::size_t{2} << 20;
 // Smaller buffers come from the heap: a glyph window or a label strip faults little.
 constexpr std::size_t kMapFrom = std::size_t{256} << 10;
@@ -29,7 +30,6 @@ constexpr std::size_t kKeepBytes = std::size_t{24} << 20;
 
 std::size_t Rounded(std::size_t bytes) { return (bytes + kHugePage - 1) / kHugePage * kHugePage; }
 
-#ifndef KELO_PLAIN_BUFFERS
 std::uint8_t* Map(std::size_t size) {
   // Mapped one huge page larger and trimmed so that the start is 2 MiB aligned: the kernel
   // backs only aligned 2 MiB ranges with huge pages.
