@@ -69,14 +69,17 @@ std::variant<std::string, UsageError> ScaleText(const ScaleRequest& r) {
   std::vector<std::int32_t> lines;
   const double tick = GetReasonablePrice(high, ref, low, scale, category->index, lines);
   auto price = [&](std::int32_t p) { return Decimals(static_cast<double>(p) / scale, scale); };
-  std::string text = "price axis of " + std::string(category->name) + " (" + category->description +
-                     "), reference " + price(ref) + ", raw high " + price(givenTop) + ", raw low " + price(givenBottom) +
-                     ":\n  reasonable top " + price(high) + ", bottom " + price(low) + ", tick " +
-                     Decimals(tick, scale);
-  if (rawBottom != givenBottom) text += "\n  (the low is above the reference: the axis runs down to the reference)";
-  if (rawTop != givenTop) text += "\n  (the high is below the reference: the axis runs up to the reference)";
-  text += "\n  scale:";
-  for (std::int32_t p : lines) text += " " + price(p);
+  // Appended piece by piece: GCC 12 at -O2 and above warns (-Wrestrict) about operator+ of a
+  // literal and a temporary string, a false alarm that breaks the warnings-as-errors builds.
+  std::string text;
+  auto add = [&text](const auto&... parts) { ((text += parts), ...); };
+  add("price axis of ", category->name, " (", category->description, "), reference ", price(ref), ", raw high ",
+      price(givenTop), ", raw low ", price(givenBottom), ":\n  reasonable top ", price(high), ", bottom ", price(low),
+      ", tick ", Decimals(tick, scale));
+  if (rawBottom != givenBottom) add("\n  (the low is above the reference: the axis runs down to the reference)");
+  if (rawTop != givenTop) add("\n  (the high is below the reference: the axis runs up to the reference)");
+  add("\n  scale:");
+  for (std::int32_t p : lines) add(" ", price(p));
   return text + "\n";
 }
 

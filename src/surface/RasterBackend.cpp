@@ -18,6 +18,7 @@
 #include "surface/FontEngine.h"
 #include "surface/GdiLine.h"
 #include "surface/GpGeometry.h"
+#include "surface/LargeBuffer.h"
 #include "surface/Limits.h"
 #include "surface/PixelVersion.h"
 #include "surface/Png.h"
@@ -156,6 +157,37 @@ struct RasterBackend::Impl {
   }
 };
 
+namespace {
+
+// An ARGB32 image over a buffer of detail::AcquireBuffer, given back when cairo lets the
+// image go. Its pixels are not cleared: the constructor fills every one.
+cairo_surface_t* CreateImage(int width, int height) {
+  const int stride = cairo_format_stride_for_width(CAIRO_FORMAT_ARGB32, width);
+  const std::size_t bytes = static_cast<std::size_t>(stride) * static_cast<std::size_t>(height);
+  std::uint8_t* data = width > 0 && height > 0 ? detail::AcquireBuffer(bytes) : nullptr;
+  if (data == nullptr) return cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height);
+  cairo_surface_t* image = cairo_image_surface_create_for_data(data, CAIRO_FORMAT_ARGB32, width, height, stride);
+  static const cairo_user_data_key_t kBufferKey{};
+  struct Owned {
+    std::uint8_t* data;
+    std::size_t bytes;
+  };
+  auto* owned = new Owned{data, bytes};
+  if (cairo_surface_set_user_data(image, &kBufferKey, owned, [](void* p) {
+        auto* o = static_cast<Owned*>(p);
+        detail::ReleaseBuffer(o->data, o->bytes);
+        delete o;
+      }) != CAIRO_STATUS_SUCCESS) {
+    cairo_surface_destroy(image);
+    detail::ReleaseBuffer(data, bytes);
+    delete owned;
+    return cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height);
+  }
+  return image;
+}
+
+}  // namespace
+
 RasterBackend::RasterBackend(int width, int height, COLORREF clear)
     : RasterBackend(width, height, clear, width, height, CPoint(0, 0)) {}
 
@@ -172,7 +204,7 @@ std::shared_ptr<RasterBackend> RasterBackend::MakeWindow(int fullWidth, int full
 RasterBackend::RasterBackend(int width, int height, COLORREF clear, int fullWidth, int fullHeight, CPoint origin)
     : impl_(std::make_unique<Impl>()) {
   if (!detail::SurfaceSizeOk(width, height)) width = height = 0;
-  impl_->surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height);
+  impl_->surface = CreateImage(width, height);
   // cairo draws in the larger surface's coordinates; the context takes the offset when made.
   cairo_surface_set_device_offset(impl_->surface, -static_cast<double>(origin.x), -static_cast<double>(origin.y));
   impl_->cr = cairo_create(impl_->surface);

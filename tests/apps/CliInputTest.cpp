@@ -96,8 +96,11 @@ TEST(CliCsv, DataOptionsAreCheckedAgainstTheData) {
   };
   for (const auto& [options, message] : cases) {
     const std::string error = ErrorOf("good_minimal.csv", options);
-    if (message) EXPECT_EQ(error, message);
-    else EXPECT_NE(error.find("unknown category \"crypto\""), std::string::npos) << error;
+    if (message) {
+      EXPECT_EQ(error, message);
+    } else {
+      EXPECT_NE(error.find("unknown category \"crypto\""), std::string::npos) << error;
+    }
   }
   auto data = ParseMinuteBars("m", Slurp(kData + "/good_minimal.csv"));
   auto in = std::get<ChartInput>(PrepareInput(std::get<MinuteBars>(data), {"etf", "9.9", "1000", ""}));

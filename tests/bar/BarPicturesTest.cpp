@@ -1,6 +1,6 @@
 // Golden images of the bar charts, drawn straight onto a raster and through a recording
 // replayed onto one (the volume lines' slots are checked in TickVolumeTest).
-#include "../../bench/BarPictures.h"
+#include "BarPictures.h"
 #include "GoldenImage.h"
 
 namespace {

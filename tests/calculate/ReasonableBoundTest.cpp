@@ -67,7 +67,9 @@ TEST(ReasonableBound, ExtremeInputStaysDefined) {
       for (const unsigned int category : {0u, 1u, 2u, 3u, 4u, 7u, 13u, 14u, 15u, 16u, 17u, UINT_MAX}) {
         const std::int32_t max = KC::GetReasonableMaxPrice(price, scale, category);
         const std::int32_t min = KC::GetReasonableMinPrice(price, scale, category);
-        if (scale == 0 || category > 16) EXPECT_TRUE(max == price && min == price) << price << " " << scale;
+        if (scale == 0 || category > 16) {
+          EXPECT_TRUE(max == price && min == price) << price << " " << scale;
+        }
       }
     }
   }

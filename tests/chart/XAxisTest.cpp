@@ -29,7 +29,9 @@ Strip StripOf(CDC& dc, int top, int height = 13, int width = 0) {
     s.lefts.push_back(l.rect.left);
     EXPECT_EQ(l.rect.top, top) << l.text;
     EXPECT_EQ(l.rect.Height(), height) << l.text;
-    if (width != 0) EXPECT_EQ(l.rect.Width(), width) << l.text;
+    if (width != 0) {
+      EXPECT_EQ(l.rect.Width(), width) << l.text;
+    }
   }
   return s;
 }
@@ -141,12 +143,6 @@ TEST(XGrid, LabelTimesGiveLinesAndLabelPositions) {
   EXPECT_EQ(Xs(*kept), (std::vector<int>{10, 100, 280}));
 }
 
-std::vector<CString> TenLabels() {
-  std::vector<CString> labels;
-  for (int i = 0; i < 10; ++i) labels.push_back(CString("LABEL-" + std::to_string(1000 + i)));  // 10 bytes
-  return labels;
-}
-
 TEST(XLabels, CellLayoutIsKeptForTheSameRectangleAndStringCount) {
   Chart chart;
   chart.SetXInfor({"A", "B", "C"});
@@ -196,7 +192,9 @@ TEST(XLabels, StringLabelsTakeOneWholeCellEachAndAreNeverThinned) {
       EXPECT_EQ(r.text.format, static_cast<UINT>(DT_RIGHT | DT_SINGLELINE));
     }
     EXPECT_EQ(rects, c.rects) << c.count;
-    if (c.count >= 0) EXPECT_EQ(XLabelsOf(*dc).size(), 3u);
+    if (c.count >= 0) {
+      EXPECT_EQ(XLabelsOf(*dc).size(), 3u);
+    }
   }
   Chart chart;
   auto dc = CDC::CreateRecording(500, 300);

@@ -2,7 +2,7 @@
 // a recording replayed onto a raster: the intraday price pane, a curve group, an XY chart.
 #include <gtest/gtest.h>
 
-#include "../../bench/CurveSamples.h"
+#include "CurveSamples.h"
 #include "GoldenImage.h"
 
 namespace {
