@@ -22,3 +22,5 @@
 #include <kelochart/bar/KeloBaseBar.h>
 #include <kelochart/curve/KeloBaseCurve.h>
 #include <kelochart/bar/KeloBaseBar.h>
+#include <kelochart/kline/KLineSeries.h>
+#include <kelochart/kline/KeloKLine.h>
