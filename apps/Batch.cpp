@@ -12,6 +12,7 @@
 #include <thread>
 
 #include "CsvReader.h"
+#include "KLineChart.h"
 #include "SampleData.h"
 
 namespace kelo::cli {
@@ -126,12 +127,12 @@ std::vector<Job> BatchJobs(const std::string& dir, const std::string& outDir, co
     Job job;
     job.kind = kind;
     job.output = (fs::path(outDir) / file.stem()).string() + "." + extension;
-    job.input = [path = file.string(), options]() -> std::variant<ChartInput, InputError> {
+    job.input = [path = file.string(), options, kind]() -> std::variant<ChartInput, InputError> {
       auto text = ReadInput(path);
       if (auto* error = std::get_if<InputError>(&text)) return *error;
       auto data = ParseMinuteBars(path, std::get<std::string>(text));
       if (auto* error = std::get_if<InputError>(&data)) return *error;
-      return PrepareInput(std::move(std::get<MinuteBars>(data)), options);
+      return PrepareForKind(*kind, std::move(std::get<MinuteBars>(data)), options, KLineOptions{});
     };
     jobs.push_back(std::move(job));
   }
@@ -141,6 +142,18 @@ std::vector<Job> BatchJobs(const std::string& dir, const std::string& outDir, co
 std::vector<Job> GalleryJobs(const std::string& outDir) {
   std::vector<Job> jobs;
   for (const ChartKind& kind : ChartKinds()) {
+    if (kind.multiDay) {
+      for (const KLineGalleryEntry& entry : KLineGallery()) {
+        Job job;
+        job.kind = &kind;
+        job.output = (std::filesystem::path(outDir) / entry.file).string() + ".png";
+        job.input = [entry]() -> std::variant<ChartInput, InputError> {
+          return PrepareKLineInput(entry.intraday ? SampleDays() : SampleDailyBars(), InputOptions{}, entry.options);
+        };
+        jobs.push_back(std::move(job));
+      }
+      continue;
+    }
     Job job;
     job.kind = &kind;
     job.output = (std::filesystem::path(outDir) / kind.name).string() + ".png";

@@ -7,6 +7,7 @@
 #include <string>
 #include <variant>
 
+#include "KLineOptions.h"
 #include "Market.h"
 #include "MinuteBars.h"
 
@@ -25,6 +26,7 @@ struct ChartInput {
   CategoryInfo category{};
   Session session;
   std::int32_t reference = 0;  // scaled like the prices
+  KLineOptions kline;          // the kline kind's options (PrepareKLineInput)
 };
 
 // Checks the options against the data; an error names the file (line 0) or the line of the

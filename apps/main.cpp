@@ -17,6 +17,7 @@
 
 #include "Batch.h"
 #include "CsvReader.h"
+#include "KLineChart.h"
 #include "SampleData.h"
 #include "ScaleCommands.h"
 
@@ -36,6 +37,7 @@ struct RenderCommand {
   CLI::App* app = nullptr;
   std::string input, output, batch, outDir, size = "800x600", theme = "dark", format = "png";
   InputOptions options;
+  KLineOptions kline;
   ChartStyle style;
   unsigned jobs = 0;
   bool record = false;
@@ -87,6 +89,7 @@ int RunRender(RenderCommand& c) {
   if (!FindCategory(c.options.category)) {
     return Fail(kBadUsage, "unknown category \"" + c.options.category + "\" (one of " + CategoryNames() + ")");
   }
+  if (auto error = CheckKLineOptions(c.kline)) return Fail(kBadUsage, *error);
   const RenderSettings settings{c.style, *theme, c.record};
   if (!c.batch.empty()) {
     if (c.outDir.empty() || !c.output.empty() || !c.input.empty()) {
@@ -113,13 +116,15 @@ int RunRender(RenderCommand& c) {
   job.output = c.output;
   const std::string input = c.input;
   const InputOptions options = c.options;
-  job.input = [input, options]() -> std::variant<ChartInput, InputError> {
-    if (input.empty()) return PrepareInput(SampleDay(), options);
+  const KLineOptions kline = c.kline;
+  const ChartKind* kind = c.kind;
+  job.input = [input, options, kline, kind]() -> std::variant<ChartInput, InputError> {
+    if (input.empty()) return PrepareForKind(*kind, kind->multiDay ? SampleDailyBars() : SampleDay(), options, kline);
     auto text = ReadInput(input);
     if (auto* error = std::get_if<InputError>(&text)) return *error;
     auto data = ParseMinuteBars(input == "-" ? "<stdin>" : input, std::get<std::string>(text));
     if (auto* error = std::get_if<InputError>(&data)) return *error;
-    return PrepareInput(std::move(std::get<MinuteBars>(data)), options);
+    return PrepareForKind(*kind, std::move(std::get<MinuteBars>(data)), options, kline);
   };
   PrepareSharedObjects();
   if (auto error = RunJob(job, settings)) return Fail(kBadData, *error);
@@ -159,6 +164,7 @@ int main(int argc, char** argv) {
                             (kind.layered ? "\nThis chart is composed from layer bitmaps: SVG and PDF embed them as images."
                                           : ""));
     AddRenderOptions(*commands[i].app, commands[i]);
+    if (kind.multiDay) AddKLineOptions(*commands[i].app, commands[i].kline);
   }
 
   std::string galleryDir;
