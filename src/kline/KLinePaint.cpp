@@ -123,7 +123,12 @@ void CKeloKLine::PaintSpan(CDC* dc, const KLineScene& s, int x0, int x1, std::si
     const CRect& pane = PaneRect(s, p);
     const int l = std::max<int>(x0, pane.left), r = std::min<int>(x1, pane.right);
     if (r <= l) continue;
-    const Gdiplus::Region clip(Gdiplus::Rect(l, pane.top, r - l, pane.Height()));
+    // GDI+ puts pixel centres on whole numbers: pixel columns l .. r - 1 lie between l - 0.5 and r - 0.5.
+    const float cl = static_cast<float>(l) - 0.5f, cr = static_cast<float>(r) - 0.5f;
+    const float ct = static_cast<float>(pane.top) - 0.5f, cb = static_cast<float>(pane.bottom) - 0.5f;
+    const Gdiplus::PointF corners[4] = {{cl, ct}, {cr, ct}, {cr, cb}, {cl, cb}};
+    Gdiplus::GraphicsPath clip;
+    clip.AddPolygon(corners, 4);
     g.SetClip(&clip);
     const kelo::detail::ValueRows rows = RowsOf(s, p);
     for (const KLineScene::Line& line : s.lines) {

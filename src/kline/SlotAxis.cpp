@@ -72,7 +72,8 @@ TimeAxisLayout LayoutTimeAxis(const SlotAxis& axis, const std::vector<SKBar>& ba
   std::vector<std::size_t> starts;
   for (std::size_t j = 0; j < shown; ++j) {
     const std::size_t i = first + j;
-    if (i > 0 && KeyOf(bars[i], unit) == KeyOf(bars[i - 1], unit)) continue;
+    // The series' first bar starts a day in view; it may be any day of a month or year.
+    if (i == 0 ? unit != LabelUnit::kDay : KeyOf(bars[i], unit) == KeyOf(bars[i - 1], unit)) continue;
     starts.push_back(j);
     if (unit == LabelUnit::kDay && j > 0) layout.separators.push_back(axis.Left(j));
   }
