@@ -16,7 +16,8 @@ KLinePanes LayoutPanes(const CRect& rect, int left, int top, int right, int bott
   const std::int64_t t = static_cast<std::int64_t>(rect.top) + top, b = static_cast<std::int64_t>(rect.bottom) - bottom;
   const std::int64_t gaps = static_cast<std::int64_t>(std::max(fontHeight, 0)) * (lower ? 2 : 1);
   const std::int64_t height = b - t - gaps;
-  if (r - l < 4 || height < (lower ? 30 : 20)) return panes;
+  // Nothing to draw in a sliver, and nothing sensible beyond the largest surface.
+  if (r - l < 4 || height < (lower ? 30 : 20) || r - l > (1 << 20) || b - t > (1 << 20)) return panes;
   const std::int64_t priceH = height * (lower ? 55 : 70) / 100;
   const std::int64_t volumeH = lower ? height * 20 / 100 : height - priceH;
   const int L = static_cast<int>(l), R = static_cast<int>(r);

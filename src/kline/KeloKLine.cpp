@@ -103,7 +103,8 @@ KLineScene BuildScene(const KLineSettings& st, const std::vector<KeloKLine::SKBa
     double high = 0.0, low = 0.0;
     for (const SSeries* x : {&m.dif, &m.signal, &m.histogram}) Extend(*x, s.first, to, high, low);
     // A symmetric range on a round number of price units keeps the zero line in the middle.
-    const double bound = std::max<double>(1.0, static_cast<double>(VolumeTop(static_cast<std::int64_t>(std::ceil(std::max(high, -low))))));
+    const double largest = std::min(std::ceil(std::max(high, -low)), 4.0e9);
+    const double bound = std::max<double>(1.0, static_cast<double>(VolumeTop(static_cast<std::int64_t>(largest))));
     s.lowerRows.high = bound;
     s.lowerRows.low = -bound;
     s.lowerLines = {0.0};
@@ -122,7 +123,8 @@ KLineScene BuildScene(const KLineSettings& st, const std::vector<KeloKLine::SKBa
     if (line.pane == 1) {
       double vh = 0, vl = 0;
       Extend(line.series, s.first, to, vh, vl);
-      maxVolume = std::max(maxVolume, static_cast<std::int64_t>(std::ceil(vh)));
+      // An average of volumes near the 64-bit top is a double past it: cap before converting.
+      maxVolume = std::max(maxVolume, static_cast<std::int64_t>(std::min(std::ceil(vh), 9.0e18)));
     }
   }
   s.price = MakePriceAxis(static_cast<std::int64_t>(std::ceil(high)), static_cast<std::int64_t>(std::floor(low)),

@@ -141,4 +141,29 @@ TEST(KLineChart, ALiveFeedRepaintsTheTailToTheSamePixelsAsAFullPaint) {
   }
 }
 
+TEST(KLineChart, HostileBarsRectanglesAndCountsDrawWithoutFault) {
+  const std::vector<KeloKLine::SKBar> extreme = {
+      {20261203, 0, INT32_MAX, INT32_MAX, 1, 1, INT64_MAX}, {20261204, 0, 1, INT32_MAX, 1, INT32_MAX, INT64_MAX}};
+  struct Case { std::vector<KeloKLine::SKBar> bars; CRect rect; std::int32_t visible; };
+  const Case cases[] = {
+      {extreme, CRect(0, 0, 300, 200), 0},
+      {extreme, CRect(0, 0, 300, 200), INT32_MAX},
+      {Alternating(5), CRect(INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX), 0},
+      {Alternating(5), CRect(10, 10, 12, 12), 3},
+      {{}, CRect(0, 0, 300, 200), 0},
+  };
+  for (const Case& c : cases) {
+    for (auto lower : {CKeloKLine::eLowerKD, CKeloKLine::eLowerMACD, CKeloKLine::eLowerRSI}) {
+      auto dc = CDC::CreateRaster(300, 200);
+      CKeloKLine chart;
+      chart.SetOverlays(CKeloKLine::eOverlayMA | CKeloKLine::eOverlayBollinger | CKeloKLine::eOverlayVolumeMA);
+      chart.SetLowerPane(lower);
+      chart.SetVisibleCount(c.visible);
+      chart.SetBars(c.bars);
+      chart.DrawKLine(dc.get(), c.rect);
+      EXPECT_EQ(chart.GetXPosByIndex(99), -1);
+    }
+  }
+}
+
 }  // namespace
