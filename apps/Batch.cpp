@@ -114,7 +114,7 @@ std::size_t RunJobs(const std::vector<Job>& jobs, const RenderSettings& settings
 }
 
 std::vector<Job> BatchJobs(const std::string& dir, const std::string& outDir, const std::string& extension,
-                           const ChartKind* kind, const InputOptions& options) {
+                           const ChartKind* kind, const InputOptions& options, const KLineOptions& kline) {
   namespace fs = std::filesystem;
   std::vector<fs::path> files;
   std::error_code ec;
@@ -127,12 +127,12 @@ std::vector<Job> BatchJobs(const std::string& dir, const std::string& outDir, co
     Job job;
     job.kind = kind;
     job.output = (fs::path(outDir) / file.stem()).string() + "." + extension;
-    job.input = [path = file.string(), options, kind]() -> std::variant<ChartInput, InputError> {
+    job.input = [path = file.string(), options, kind, kline]() -> std::variant<ChartInput, InputError> {
       auto text = ReadInput(path);
       if (auto* error = std::get_if<InputError>(&text)) return *error;
       auto data = ParseMinuteBars(path, std::get<std::string>(text));
       if (auto* error = std::get_if<InputError>(&data)) return *error;
-      return PrepareForKind(*kind, std::move(std::get<MinuteBars>(data)), options, KLineOptions{});
+      return PrepareForKind(*kind, std::move(std::get<MinuteBars>(data)), options, kline);
     };
     jobs.push_back(std::move(job));
   }

@@ -36,7 +36,7 @@ std::size_t RunJobs(const std::vector<Job>& jobs, const RenderSettings& settings
 
 // The jobs of a batch: every *.csv of dir (sorted by name), written as outDir/<stem>.<ext>.
 std::vector<Job> BatchJobs(const std::string& dir, const std::string& outDir, const std::string& extension,
-                           const ChartKind* kind, const InputOptions& options);
+                           const ChartKind* kind, const InputOptions& options, const KLineOptions& kline = {});
 
 // The gallery: every chart kind from the sample day, as outDir/<kind>.png.
 std::vector<Job> GalleryJobs(const std::string& outDir);

@@ -147,6 +147,23 @@ std::variant<ChartInput, InputError> PrepareKLineInput(MinuteBars data, const In
   in.category = *category;
   if (data.bars.empty()) return fail("no bars");
   if (auto error = CheckKLineRows(data)) return *error;
+  if (!options.priceScale.empty()) {
+    // The one-day kinds' rule: a finer scale only, every price multiplied up to it.
+    std::int32_t scale = 0;
+    for (std::int32_t candidate : {1, 10, 100, 1000, 10000}) {
+      if (options.priceScale == std::to_string(candidate)) scale = candidate;
+    }
+    if (scale == 0) return fail("--price-scale must be 1, 10, 100, 1000 or 10000, not " + options.priceScale);
+    if (scale < data.priceScale) return fail("the prices have more decimals than --price-scale " + options.priceScale + " keeps");
+    const std::int32_t factor = scale / std::max<std::int32_t>(data.priceScale, 1);
+    for (MinuteBar& b : data.bars) {
+      for (std::int32_t* p : {&b.open, &b.high, &b.low, &b.close}) {
+        if (*p > 2147483647 / factor) return InputError{data.name, b.line, 1, "price too large for --price-scale " + options.priceScale};
+        *p *= factor;
+      }
+    }
+    data.priceScale = scale;
+  }
 
   std::vector<KeloKLine::SSession> sessions = KLineSessions(in.category);
   if (!options.session.empty()) {

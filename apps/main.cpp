@@ -102,7 +102,7 @@ int RunRender(RenderCommand& c) {
     std::error_code ec;
     std::filesystem::create_directories(c.outDir, ec);
     if (ec) return Fail(kBadData, "cannot create " + c.outDir + ": " + ec.message());
-    const auto jobs = BatchJobs(c.batch, c.outDir, c.format, c.kind, c.options);
+    const auto jobs = BatchJobs(c.batch, c.outDir, c.format, c.kind, c.options, c.kline);
     if (jobs.empty()) return Fail(kBadData, "no *.csv files in " + c.batch);
     const std::size_t failed = RunJobs(jobs, settings, c.jobs, "rendering");
     std::fprintf(stderr, "kelochart: %zu of %zu charts written to %s\n", jobs.size() - failed, jobs.size(),
