@@ -12,6 +12,7 @@
 #include "CsvReader.h"
 #include "GoldenImage.h"
 #include "KLineChart.h"
+#include "RecordHelpers.h"
 #include "SampleData.h"
 
 namespace {
@@ -65,6 +66,29 @@ TEST(CliKLine, BadRowsAreRefusedWithTheirLineAndColumn) {
     ASSERT_TRUE(std::holds_alternative<InputError>(in)) << c.text;
     EXPECT_EQ(std::get<InputError>(in).Text(), c.text);
   }
+}
+
+TEST(CliKLine, SixtyAlternatingDaysFillAnEightHundredPixelChartByDefault) {
+  // What alternating_60d.csv holds, built in code until the reader reads dates.
+  std::vector<MinuteBar> rows;
+  for (std::int32_t day = KeloKLine::DayNumber(20260907); rows.size() < 60; ++day) {
+    const std::int32_t date = KeloKLine::DateOfDay(day), i = static_cast<std::int32_t>(rows.size());
+    if (KeloKLine::Weekday(date) >= 5) continue;
+    const std::int32_t base = 5000 + (i % 7) * 20;
+    rows.push_back({date, 0, i % 2 == 0 ? base : base + 60, base + 80, base - 20, i % 2 == 0 ? base + 60 : base, 1000 + i * 10});
+  }
+  auto in = PrepareKLineInput(Rows(rows), InputOptions{}, KLineOptions{});
+  ASSERT_TRUE(std::holds_alternative<ChartInput>(in));
+  auto dc = CDC::CreateRecording(800, 600);
+  FindChartKind("kline")->draw(dc.get(), std::get<ChartInput>(in), ChartStyle{});
+  const auto& table = CKeloUIObjectSingletonPool::Instance()->palette.colorTable;
+  std::vector<CRect> up, down;
+  for (const auto& f : kelo::test::Fills(kelo::test::LogOf(*dc))) {
+    if (f.rect.Width() > 1 && (f.color == table[5] || f.color == table[9])) (f.color == table[5] ? up : down).push_back(f.rect);
+  }
+  // A body and a volume bar of each colour per day: 30 up and 30 down days all shown.
+  EXPECT_EQ(up.size(), 60u);
+  EXPECT_EQ(down.size(), 60u);
 }
 
 TEST(CliKLine, BarLengthsFromTheInputsOwn) {
