@@ -20,8 +20,8 @@ struct BarLength {
   const char* name;
   std::int32_t minutes;
 };
-constexpr BarLength kBarLengths[] = {{"1m", 1},     {"5m", 5},      {"15m", 15},     {"30m", 30},
-                                     {"60m", 60},   {"1d", 1440},   {"1w", 10080},   {"1mo", 43200}};
+constexpr BarLength kBarLengths[] = {{"1m", 1},   {"5m", 5},    {"15m", 15},   {"30m", 30},
+                                     {"60m", 60}, {"1d", 1440}, {"1w", 10080}, {"1mo", 43200}};
 
 const char* NameOfPeriod(std::int32_t minutes) {
   for (const BarLength& b : kBarLengths) {
@@ -59,7 +59,9 @@ std::optional<std::string> CheckKLineOptions(KLineOptions& o) {
       } else if (name == "volume-ma") {
         o.overlays |= CKeloKLine::eOverlayVolumeMA;
       } else if (name == "kd" || name == "macd" || name == "rsi") {
-        const int pane = name == "kd" ? CKeloKLine::eLowerKD : name == "macd" ? CKeloKLine::eLowerMACD : CKeloKLine::eLowerRSI;
+        const int pane = name == "kd"     ? CKeloKLine::eLowerKD
+                         : name == "macd" ? CKeloKLine::eLowerMACD
+                                          : CKeloKLine::eLowerRSI;
         if (o.lowerPane != 0 && o.lowerPane != pane) return "--indicators: one lower pane only (kd, macd or rsi)";
         o.lowerPane = pane;
       } else {
@@ -154,11 +156,13 @@ std::variant<ChartInput, InputError> PrepareKLineInput(MinuteBars data, const In
       if (options.priceScale == std::to_string(candidate)) scale = candidate;
     }
     if (scale == 0) return fail("--price-scale must be 1, 10, 100, 1000 or 10000, not " + options.priceScale);
-    if (scale < data.priceScale) return fail("the prices have more decimals than --price-scale " + options.priceScale + " keeps");
+    if (scale < data.priceScale)
+      return fail("the prices have more decimals than --price-scale " + options.priceScale + " keeps");
     const std::int32_t factor = scale / std::max<std::int32_t>(data.priceScale, 1);
     for (MinuteBar& b : data.bars) {
       for (std::int32_t* p : {&b.open, &b.high, &b.low, &b.close}) {
-        if (*p > 2147483647 / factor) return InputError{data.name, b.line, 1, "price too large for --price-scale " + options.priceScale};
+        if (*p > 2147483647 / factor)
+          return InputError{data.name, b.line, 1, "price too large for --price-scale " + options.priceScale};
         *p *= factor;
       }
     }
@@ -168,7 +172,8 @@ std::variant<ChartInput, InputError> PrepareKLineInput(MinuteBars data, const In
   std::vector<KeloKLine::SSession> sessions = KLineSessions(in.category);
   if (!options.session.empty()) {
     auto session = ParseSession(options.session);
-    if (!session) return fail("--session must look like 09:00-13:30 (or 15:00-05:00 across midnight), not " + options.session);
+    if (!session)
+      return fail("--session must look like 09:00-13:30 (or 15:00-05:00 across midnight), not " + options.session);
     sessions = {{session->start, session->end}};
   }
   const std::int32_t own = InputPeriod(data);
@@ -266,7 +271,8 @@ void DrawKLineChart(CDC* dc, const ChartInput& in, const ChartStyle& style) {
   COLORREF color = CKeloUIObjectSingletonPool::Instance()->palette.colorTable[307];
   if (before != nullptr) {
     const std::int64_t change = static_cast<std::int64_t>(last.close) - before->close;
-    text += std::string("  ") + (change >= 0 ? "+" : "") + FormatPrice(static_cast<std::int32_t>(change), in.data.priceScale);
+    text += std::string("  ") + (change >= 0 ? "+" : "") +
+            FormatPrice(static_cast<std::int32_t>(change), in.data.priceScale);
     const auto& table = CKeloUIObjectSingletonPool::Instance()->palette.colorTable;
     color = change > 0 ? table[5] : change < 0 ? table[9] : table[307];
   }

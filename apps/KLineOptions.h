@@ -9,10 +9,10 @@
 namespace kelo::cli {
 
 struct KLineOptions {
-  std::string bars;                          // 1m 5m 15m 30m 60m 1d 1w 1mo; empty: the input's own
-  std::string indicators = "ma,volume-ma";   // comma list, or none
-  std::string style = "candle";              // candle or ohlc
-  std::int32_t last = 0;                     // bars shown; 0: what fits at a readable width
+  std::string bars;                         // 1m 5m 15m 30m 60m 1d 1w 1mo; empty: the input's own
+  std::string indicators = "ma,volume-ma";  // comma list, or none
+  std::string style = "candle";             // candle or ohlc
+  std::int32_t last = 0;                    // bars shown; 0: what fits at a readable width
 
   // Resolved by CheckKLineOptions.
   std::int32_t periodMinutes = 0;  // KeloKLine::EPeriod; 0: the input's own

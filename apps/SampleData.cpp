@@ -72,7 +72,9 @@ std::int32_t StockTick(std::int32_t price) {
   return price < 1000 ? 1 : price < 5000 ? 5 : price < 10000 ? 10 : price < 50000 ? 50 : price < 100000 ? 100 : 500;
 }
 
-std::int32_t OnTick(std::int32_t price) { return std::max<std::int32_t>(StockTick(price), price / StockTick(price) * StockTick(price)); }
+std::int32_t OnTick(std::int32_t price) {
+  return std::max<std::int32_t>(StockTick(price), price / StockTick(price) * StockTick(price));
+}
 
 }  // namespace
 

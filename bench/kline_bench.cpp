@@ -66,12 +66,14 @@ void BM_KLine_RawCairo(benchmark::State& state) {
   const auto log = kelo::surface::RecordingOf(*recording)->Log();
   auto dc = CDC::CreateRaster(kW, kH);
   kelo::surface::RasterBackend* raster = kelo::surface::RasterOf(*dc);
-  cairo_surface_t* surface = cairo_image_surface_create_for_data(
-      const_cast<unsigned char*>(raster->Data()), CAIRO_FORMAT_ARGB32, kW, kH, raster->Stride());
+  cairo_surface_t* surface = cairo_image_surface_create_for_data(const_cast<unsigned char*>(raster->Data()),
+                                                                 CAIRO_FORMAT_ARGB32, kW, kH, raster->Stride());
   cairo_t* cr = cairo_create(surface);
   cairo_set_line_cap(cr, CAIRO_LINE_CAP_BUTT);
   cairo_set_line_join(cr, CAIRO_LINE_JOIN_MITER);
-  auto rgb = [&](std::uint32_t c) { cairo_set_source_rgb(cr, (c & 255) / 255.0, ((c >> 8) & 255) / 255.0, ((c >> 16) & 255) / 255.0); };
+  auto rgb = [&](std::uint32_t c) {
+    cairo_set_source_rgb(cr, (c & 255) / 255.0, ((c >> 8) & 255) / 255.0, ((c >> 16) & 255) / 255.0);
+  };
   for (auto _ : state) {
     for (const auto& r : log) {
       if (const auto* f = std::get_if<kelo::surface::FillRectRecord>(&r.op)) {

@@ -128,7 +128,8 @@ std::vector<SKBar> MinuteBarsFromTrades(const std::vector<STrade>& trades, const
   return out;
 }
 
-std::vector<SKBar> AggregateBars(const std::vector<SKBar>& bars, EPeriod period, const std::vector<SSession>& sessions) {
+std::vector<SKBar> AggregateBars(const std::vector<SKBar>& bars, EPeriod period,
+                                 const std::vector<SSession>& sessions) {
   // The dates that trade in a day session name the trading days night sessions belong to.
   std::set<std::int32_t> dayDates;
   for (const SKBar& b : bars) {

@@ -57,9 +57,9 @@ struct TimeLabel {
   std::string text;
 };
 struct TimeAxisLayout {
-  std::vector<TimeLabel> labels;      // kept after thinning, left to right
-  std::vector<int> separators;        // x of a vertical line between two trading days (intraday)
-  std::vector<int> gridLines;         // x of the vertical grid line of each kept label
+  std::vector<TimeLabel> labels;  // kept after thinning, left to right
+  std::vector<int> separators;    // x of a vertical line between two trading days (intraday)
+  std::vector<int> gridLines;     // x of the vertical grid line of each kept label
 };
 // Labels of the bars shown in slots 0.. of axis (bars[first + slot]): the first bar of each new
 // day, month or year, text centred on its slot and kept only when it clears the last kept one
@@ -108,7 +108,7 @@ inline Direction DirectionOf(const SKBar& b) {
 struct CandleShape {
   Direction direction = Direction::kFlat;
   CRect wick;
-  CRect body;          // empty when lineOnly
+  CRect body;  // empty when lineOnly
   bool lineOnly = false;
 };
 CandleShape Candle(const SKBar& bar, int center, int bodyWidth, const ValueRows& rows);

@@ -136,7 +136,8 @@ void CKeloKLine::PaintSpan(CDC* dc, const KLineScene& s, int x0, int x1, std::si
       points.clear();
       for (std::size_t j = fromPoint; j < s.shown; ++j) {
         if (!line.series.Defined(s.first + j)) continue;
-        points.emplace_back(static_cast<float>(s.slots.Center(j)), static_cast<float>(rows.Y(line.series.values[s.first + j])));
+        points.emplace_back(static_cast<float>(s.slots.Center(j)),
+                            static_cast<float>(rows.Y(line.series.values[s.first + j])));
       }
       if (points.size() < 2) continue;
       const Gdiplus::Pen pen(Gdiplus::Color(line.argb), 1.5f);
@@ -161,12 +162,14 @@ void CKeloKLine::PaintFull(CDC* dc, const KLineScene& s) {
     const kelo::detail::ValueRows rows = RowsOf(s, p);
     std::vector<std::pair<double, std::string>> labels;
     if (p == 0) {
-      for (std::int32_t price : s.price.lines) labels.push_back({static_cast<double>(price), PriceText(price, priceScale)});
+      for (std::int32_t price : s.price.lines)
+        labels.push_back({static_cast<double>(price), PriceText(price, priceScale)});
     } else if (p == 1) {
       labels.push_back({static_cast<double>(s.volumeTop), kelo::detail::VolumeText(s.volumeTop)});
       labels.push_back({static_cast<double>(s.volumeTop) / 2.0, kelo::detail::VolumeText(s.volumeTop / 2)});
     } else {
-      for (double v : s.lowerLines) labels.push_back({v, s.lowerPane == eLowerMACD ? PriceText(v, priceScale) : PriceText(v, 1)});
+      for (double v : s.lowerLines)
+        labels.push_back({v, s.lowerPane == eLowerMACD ? PriceText(v, priceScale) : PriceText(v, 1)});
       if (s.lowerPane == eLowerMACD) {
         labels.push_back({s.lowerRows.high, PriceText(s.lowerRows.high, priceScale)});
         labels.push_back({s.lowerRows.low, PriceText(s.lowerRows.low, priceScale)});

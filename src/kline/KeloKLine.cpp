@@ -41,11 +41,11 @@ bool KLineScene::SameFrame(const KLineScene& o) const {
   };
   return rect == o.rect && panes.valid == o.panes.valid && panes.price == o.panes.price &&
          panes.volume == o.panes.volume && panes.lower == o.panes.lower && slots.left == o.slots.left &&
-         slots.width == o.slots.width && slots.count == o.slots.count && first == o.first &&
-         bodyWidth == o.bodyWidth && price.top == o.price.top && price.bottom == o.price.bottom &&
-         price.lines == o.price.lines && volumeTop == o.volumeTop && lowerRows.high == o.lowerRows.high &&
-         lowerRows.low == o.lowerRows.low && lowerLines == o.lowerLines && lowerPane == o.lowerPane &&
-         overlays == o.overlays && lines.size() == o.lines.size() && sameLabels(time, o.time);
+         slots.width == o.slots.width && slots.count == o.slots.count && first == o.first && bodyWidth == o.bodyWidth &&
+         price.top == o.price.top && price.bottom == o.price.bottom && price.lines == o.price.lines &&
+         volumeTop == o.volumeTop && lowerRows.high == o.lowerRows.high && lowerRows.low == o.lowerRows.low &&
+         lowerLines == o.lowerLines && lowerPane == o.lowerPane && overlays == o.overlays &&
+         lines.size() == o.lines.size() && sameLabels(time, o.time);
 }
 
 KLineScene BuildScene(const KLineSettings& st, const std::vector<KeloKLine::SKBar>& bars) {
@@ -57,7 +57,8 @@ KLineScene BuildScene(const KLineSettings& st, const std::vector<KeloKLine::SKBa
   s.panes = LayoutPanes(st.rect, st.marginLeft, st.marginTop, st.marginRight, st.marginBottom, st.fontHeight,
                         st.lowerPane != 0);
   if (!s.panes.valid || bars.empty()) return s;
-  const std::int32_t slots = st.visibleCount > 0 ? st.visibleCount : static_cast<std::int32_t>(std::min<std::size_t>(bars.size(), INT32_MAX));
+  const std::int32_t slots =
+      st.visibleCount > 0 ? st.visibleCount : static_cast<std::int32_t>(std::min<std::size_t>(bars.size(), INT32_MAX));
   s.slots = MakeSlotAxis(s.panes.price, slots);
   s.shown = std::min<std::size_t>(bars.size(), static_cast<std::size_t>(slots));
   s.first = bars.size() - s.shown;
@@ -259,10 +260,10 @@ void CKeloKLine::DrawKLine(CDC* pDC, const CRect& rect) {
   if (pDC == nullptr) return;
   int l = 0, t = 0, r = 0, b = 0;
   GetBmpDeflatePixel(l, t, r, b);
-  auto next = std::make_unique<kelo::detail::KLineScene>(kelo::detail::BuildScene(
-      SettingsOf(rect, l, t, r, b, fontHeight, fontWidth, visibleCount, priceScale, category, overlays, lowerPane,
-                 maPeriods),
-      bars));
+  auto next = std::make_unique<kelo::detail::KLineScene>(
+      kelo::detail::BuildScene(SettingsOf(rect, l, t, r, b, fontHeight, fontWidth, visibleCount, priceScale, category,
+                                          overlays, lowerPane, maPeriods),
+                               bars));
   PaintFull(pDC, *next);
   scene = std::move(next);
   dataChanged = true;  // the layer did not see this paint
@@ -278,12 +279,12 @@ int CKeloKLine::UpdateKLine(CDC* pDC, const CRect& rect) {
   if (!fresh && !dataChanged && dirtyFrom == SIZE_MAX && scene && scene->rect == rect) return eRepaintNone;
   int l = 0, t = 0, r = 0, b = 0;
   GetBmpDeflatePixel(l, t, r, b);
-  auto next = std::make_unique<kelo::detail::KLineScene>(kelo::detail::BuildScene(
-      SettingsOf(rect, l, t, r, b, fontHeight, fontWidth, visibleCount, priceScale, category, overlays, lowerPane,
-                 maPeriods),
-      bars));
-  const bool tail = !fresh && !dataChanged && scene && scene->SameFrame(*next) && dirtyFrom != SIZE_MAX &&
-                    dirtyFrom >= next->first;
+  auto next = std::make_unique<kelo::detail::KLineScene>(
+      kelo::detail::BuildScene(SettingsOf(rect, l, t, r, b, fontHeight, fontWidth, visibleCount, priceScale, category,
+                                          overlays, lowerPane, maPeriods),
+                               bars));
+  const bool tail =
+      !fresh && !dataChanged && scene && scene->SameFrame(*next) && dirtyFrom != SIZE_MAX && dirtyFrom >= next->first;
   // The slot before the first change repaints too: the lines into the change start there.
   const std::size_t from = tail ? (dirtyFrom - next->first > 0 ? dirtyFrom - next->first - 1 : 0) : 0;
   CFont* oldFont = dc->SelectObject(font);

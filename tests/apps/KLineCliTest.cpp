@@ -52,14 +52,21 @@ MinuteBars Rows(std::vector<MinuteBar> bars) {
 
 TEST(CliKLine, BadRowsAreRefusedWithTheirLineAndColumn) {
   const MinuteBar good{20261201, 0, 5800, 5850, 5760, 5830, 2531};
-  struct Case { MinuteBar second; std::string text; };
+  struct Case {
+    MinuteBar second;
+    std::string text;
+  };
   const Case cases[] = {
-      {{20261202, 0, 5900, 5890, 5810, 5880, 1}, "quotes.csv:3:1: column \"open\": 59.00 is outside the bar's low-high range 58.10-58.90"},
-      {{20261202, 0, 5880, 5890, 5810, 5800, 1}, "quotes.csv:3:1: column \"close\": 58.00 is outside the bar's low-high range 58.10-58.90"},
+      {{20261202, 0, 5900, 5890, 5810, 5880, 1},
+       "quotes.csv:3:1: column \"open\": 59.00 is outside the bar's low-high range 58.10-58.90"},
+      {{20261202, 0, 5880, 5890, 5810, 5800, 1},
+       "quotes.csv:3:1: column \"close\": 58.00 is outside the bar's low-high range 58.10-58.90"},
       {{20261202, 0, 5880, 5800, 5810, 5880, 1}, "quotes.csv:3:1: column \"high\": the high is below the low"},
       {{20261202, 0, 0, 5890, 5810, 5880, 1}, "quotes.csv:3:1: column \"open\": the price is not positive"},
-      {{20261130, 0, 5880, 5890, 5810, 5880, 1}, "quotes.csv:3:12: the date and time are not after those of the line before: rows must be in time order"},
-      {{20261201, 0, 5880, 5890, 5810, 5880, 1}, "quotes.csv:3:12: the date and time are not after those of the line before: rows must be in time order"},
+      {{20261130, 0, 5880, 5890, 5810, 5880, 1},
+       "quotes.csv:3:12: the date and time are not after those of the line before: rows must be in time order"},
+      {{20261201, 0, 5880, 5890, 5810, 5880, 1},
+       "quotes.csv:3:12: the date and time are not after those of the line before: rows must be in time order"},
   };
   for (const Case& c : cases) {
     auto in = PrepareKLineInput(Rows({good, c.second}), InputOptions{}, KLineOptions{});
@@ -75,7 +82,8 @@ TEST(CliKLine, SixtyAlternatingDaysFillAnEightHundredPixelChartByDefault) {
     const std::int32_t date = KeloKLine::DateOfDay(day), i = static_cast<std::int32_t>(rows.size());
     if (KeloKLine::Weekday(date) >= 5) continue;
     const std::int32_t base = 5000 + (i % 7) * 20;
-    rows.push_back({date, 0, i % 2 == 0 ? base : base + 60, base + 80, base - 20, i % 2 == 0 ? base + 60 : base, 1000 + i * 10});
+    rows.push_back(
+        {date, 0, i % 2 == 0 ? base : base + 60, base + 80, base - 20, i % 2 == 0 ? base + 60 : base, 1000 + i * 10});
   }
   auto in = PrepareKLineInput(Rows(rows), InputOptions{}, KLineOptions{});
   ASSERT_TRUE(std::holds_alternative<ChartInput>(in));
@@ -84,7 +92,8 @@ TEST(CliKLine, SixtyAlternatingDaysFillAnEightHundredPixelChartByDefault) {
   const auto& table = CKeloUIObjectSingletonPool::Instance()->palette.colorTable;
   std::vector<CRect> up, down;
   for (const auto& f : kelo::test::Fills(kelo::test::LogOf(*dc))) {
-    if (f.rect.Width() > 1 && (f.color == table[5] || f.color == table[9])) (f.color == table[5] ? up : down).push_back(f.rect);
+    if (f.rect.Width() > 1 && (f.color == table[5] || f.color == table[9]))
+      (f.color == table[5] ? up : down).push_back(f.rect);
   }
   // A body and a volume bar of each colour per day: 30 up and 30 down days all shown.
   EXPECT_EQ(up.size(), 60u);
@@ -93,8 +102,13 @@ TEST(CliKLine, SixtyAlternatingDaysFillAnEightHundredPixelChartByDefault) {
 
 TEST(CliKLine, BarLengthsFromTheInputsOwn) {
   KLineOptions options;
-  struct Case { const char* bars; std::size_t count; std::int32_t firstTime; };
-  const Case cases[] = {{"", 270 * 5, 90100}, {"30m", 9 * 5, 93000}, {"60m", 5 * 5, 100000}, {"1d", 5, 0}, {"1w", 1, 0}};
+  struct Case {
+    const char* bars;
+    std::size_t count;
+    std::int32_t firstTime;
+  };
+  const Case cases[] = {
+      {"", 270 * 5, 90100}, {"30m", 9 * 5, 93000}, {"60m", 5 * 5, 100000}, {"1d", 5, 0}, {"1w", 1, 0}};
   for (const Case& c : cases) {
     options.bars = c.bars;
     auto in = PrepareKLineInput(SampleDays(), InputOptions{}, options);
@@ -110,7 +124,8 @@ TEST(CliKLine, BarLengthsFromTheInputsOwn) {
   EXPECT_EQ(std::get<InputError>(refused).message, "--bars 5m is shorter than the input's own bars (1d)");
 
   // Rows with seconds are trades: each close one trade, made into minute bars.
-  MinuteBars trades = Rows({{20261204, 90001, 100, 100, 100, 100, 1}, {20261204, 90030, 103, 103, 103, 103, 2},
+  MinuteBars trades = Rows({{20261204, 90001, 100, 100, 100, 100, 1},
+                            {20261204, 90030, 103, 103, 103, 103, 2},
                             {20261204, 90105, 101, 101, 101, 101, 4}});
   EXPECT_EQ(InputPeriod(trades), 0);
   auto minutes = PrepareKLineInput(trades, InputOptions{}, KLineOptions{});
@@ -122,14 +137,22 @@ TEST(CliKLine, BarLengthsFromTheInputsOwn) {
 }
 
 TEST(CliKLine, OptionsResolveOrSayWhatIsWrong) {
-  struct Case { const char* bars; const char* indicators; const char* style; std::string error; std::uint32_t overlays; int lower; };
+  struct Case {
+    const char* bars;
+    const char* indicators;
+    const char* style;
+    std::string error;
+    std::uint32_t overlays;
+    int lower;
+  };
   const Case cases[] = {
       {"", "ma,volume-ma", "candle", "", 5, 0},
       {"1mo", "bollinger,rsi", "ohlc", "", 2, 3},
       {"", "none", "candle", "", 0, 0},
       {"2h", "ma", "candle", "--bars must be 1m, 5m, 15m, 30m, 60m, 1d, 1w or 1mo, not 2h", 0, 0},
       {"", "kd,macd", "candle", "--indicators: one lower pane only (kd, macd or rsi)", 0, 0},
-      {"", "ma,vwap", "candle", "--indicators takes ma, bollinger, volume-ma, kd, macd, rsi (comma-separated) or none, not \"vwap\"", 0, 0},
+      {"", "ma,vwap", "candle",
+       "--indicators takes ma, bollinger, volume-ma, kd, macd, rsi (comma-separated) or none, not \"vwap\"", 0, 0},
       {"", "ma", "bars", "--style must be candle or ohlc, not bars", 0, 0},
   };
   for (const Case& c : cases) {
@@ -158,7 +181,8 @@ bool ReaderReadsDates() {
 TEST(CliKLine, TheBinaryRendersTheSampleAndRefusesBadUsage) {
   const fs::path dir = fs::path(kelo::test::TestOutDir()) / "kline";
   fs::create_directories(dir);
-  EXPECT_EQ(RunCli("render kline -o " + (dir / "sample.svg").string() + " --indicators ma,bollinger,macd --style ohlc"), 0);
+  EXPECT_EQ(RunCli("render kline -o " + (dir / "sample.svg").string() + " --indicators ma,bollinger,macd --style ohlc"),
+            0);
   EXPECT_GT(fs::file_size(dir / "sample.svg"), 1000u);
   EXPECT_EQ(RunCli("render kline -o " + (dir / "x.png").string() + " --bars 3m"), 2);
   EXPECT_EQ(RunCli("render kline -o " + (dir / "y.png").string() + " --indicators kd,rsi"), 2);

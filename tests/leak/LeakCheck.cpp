@@ -354,7 +354,10 @@ void DrawSurfaces(CDC* dc, int) {
 // live feed's tail repaints and a full one.
 void DrawKLine(CDC* dc, int part) {
   std::vector<KeloKLine::SKBar> bars;
-  for (int i = 0; i < 40; ++i) bars.push_back({KeloKLine::DateOfDay(KeloKLine::DayNumber(20261001) + i), 0, 5000 + i, 5100 + i, 4900 + i, 5000 + (i % 2 ? 50 : -50) + i, 1000});
+  for (int i = 0; i < 40; ++i) {
+    const std::int32_t date = KeloKLine::DateOfDay(KeloKLine::DayNumber(20261001) + i);
+    bars.push_back({date, 0, 5000 + i, 5100 + i, 4900 + i, 5000 + (i % 2 ? 50 : -50) + i, 1000});
+  }
   CKeloKLine chart;
   chart.SetFontSize(8, 5);
   chart.SetLowerPane(part == 0 ? CKeloKLine::eLowerKD : CKeloKLine::eLowerMACD);

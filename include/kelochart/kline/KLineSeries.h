@@ -64,8 +64,7 @@ std::vector<SKBar> MinuteBarsFromTrades(const std::vector<STrade>& trades, const
 // is 09:30 and covers 09:01-09:30; the last of a session ends at its end). Days are stamped
 // with the trading day, weeks and months with their last trading day, all with time 0.
 // Bars outside every session count their periods from midnight of their own date.
-std::vector<SKBar> AggregateBars(const std::vector<SKBar>& bars, EPeriod period,
-                                 const std::vector<SSession>& sessions);
+std::vector<SKBar> AggregateBars(const std::vector<SKBar>& bars, EPeriod period, const std::vector<SSession>& sessions);
 
 // Day number of a yyyymmdd date (days since 1970-01-01) and back; weekday 0 is Monday.
 std::int32_t DayNumber(std::int32_t yyyymmdd);

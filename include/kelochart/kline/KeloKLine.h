@@ -96,7 +96,7 @@ class CKeloKLine : public CKeloBaseChart {
   CBitmap layerBmp;
   // The last layout and what changed since it was painted into the layer.
   std::unique_ptr<kelo::detail::KLineScene> scene;
-  bool dataChanged = true;  // anything but a change at the end of the series
+  bool dataChanged = true;           // anything but a change at the end of the series
   std::size_t dirtyFrom = SIZE_MAX;  // first bar changed or appended since the last paint
 
  private:
