@@ -52,10 +52,7 @@ MinuteBars Rows(std::vector<MinuteBar> bars) {
 
 TEST(CliKLine, BadRowsAreRefusedWithTheirLineAndColumn) {
   const MinuteBar good{20261201, 0, 5800, 5850, 5760, 5830, 2531};
-  struct Case {
-    MinuteBar second;
-    std::string text;
-  };
+  struct Case { MinuteBar second; std::string text; };
   const Case cases[] = {
       {{20261202, 0, 5900, 5890, 5810, 5880, 1},
        "quotes.csv:3:1: column \"open\": 59.00 is outside the bar's low-high range 58.10-58.90"},
@@ -82,8 +79,8 @@ TEST(CliKLine, SixtyAlternatingDaysFillAnEightHundredPixelChartByDefault) {
     const std::int32_t date = KeloKLine::DateOfDay(day), i = static_cast<std::int32_t>(rows.size());
     if (KeloKLine::Weekday(date) >= 5) continue;
     const std::int32_t base = 5000 + (i % 7) * 20;
-    rows.push_back(
-        {date, 0, i % 2 == 0 ? base : base + 60, base + 80, base - 20, i % 2 == 0 ? base + 60 : base, 1000 + i * 10});
+    const bool up = i % 2 == 0;
+    rows.push_back({date, 0, up ? base : base + 60, base + 80, base - 20, up ? base + 60 : base, 1000 + i * 10});
   }
   auto in = PrepareKLineInput(Rows(rows), InputOptions{}, KLineOptions{});
   ASSERT_TRUE(std::holds_alternative<ChartInput>(in));
@@ -92,8 +89,9 @@ TEST(CliKLine, SixtyAlternatingDaysFillAnEightHundredPixelChartByDefault) {
   const auto& table = CKeloUIObjectSingletonPool::Instance()->palette.colorTable;
   std::vector<CRect> up, down;
   for (const auto& f : kelo::test::Fills(kelo::test::LogOf(*dc))) {
-    if (f.rect.Width() > 1 && (f.color == table[5] || f.color == table[9]))
-      (f.color == table[5] ? up : down).push_back(f.rect);
+    if (f.rect.Width() < 2) continue;
+    if (f.color == table[5]) up.push_back(f.rect);
+    if (f.color == table[9]) down.push_back(f.rect);
   }
   // A body and a volume bar of each colour per day: 30 up and 30 down days all shown.
   EXPECT_EQ(up.size(), 60u);
@@ -102,11 +100,7 @@ TEST(CliKLine, SixtyAlternatingDaysFillAnEightHundredPixelChartByDefault) {
 
 TEST(CliKLine, BarLengthsFromTheInputsOwn) {
   KLineOptions options;
-  struct Case {
-    const char* bars;
-    std::size_t count;
-    std::int32_t firstTime;
-  };
+  struct Case { const char* bars; std::size_t count; std::int32_t firstTime; };
   const Case cases[] = {
       {"", 270 * 5, 90100}, {"30m", 9 * 5, 93000}, {"60m", 5 * 5, 100000}, {"1d", 5, 0}, {"1w", 1, 0}};
   for (const Case& c : cases) {
@@ -124,8 +118,7 @@ TEST(CliKLine, BarLengthsFromTheInputsOwn) {
   EXPECT_EQ(std::get<InputError>(refused).message, "--bars 5m is shorter than the input's own bars (1d)");
 
   // Rows with seconds are trades: each close one trade, made into minute bars.
-  MinuteBars trades = Rows({{20261204, 90001, 100, 100, 100, 100, 1},
-                            {20261204, 90030, 103, 103, 103, 103, 2},
+  MinuteBars trades = Rows({{20261204, 90001, 100, 100, 100, 100, 1}, {20261204, 90030, 103, 103, 103, 103, 2},
                             {20261204, 90105, 101, 101, 101, 101, 4}});
   EXPECT_EQ(InputPeriod(trades), 0);
   auto minutes = PrepareKLineInput(trades, InputOptions{}, KLineOptions{});
@@ -138,9 +131,7 @@ TEST(CliKLine, BarLengthsFromTheInputsOwn) {
 
 TEST(CliKLine, OptionsResolveOrSayWhatIsWrong) {
   struct Case {
-    const char* bars;
-    const char* indicators;
-    const char* style;
+    const char *bars, *indicators, *style;
     std::string error;
     std::uint32_t overlays;
     int lower;
@@ -181,8 +172,8 @@ bool ReaderReadsDates() {
 TEST(CliKLine, TheBinaryRendersTheSampleAndRefusesBadUsage) {
   const fs::path dir = fs::path(kelo::test::TestOutDir()) / "kline";
   fs::create_directories(dir);
-  EXPECT_EQ(RunCli("render kline -o " + (dir / "sample.svg").string() + " --indicators ma,bollinger,macd --style ohlc"),
-            0);
+  const std::string svg = (dir / "sample.svg").string();
+  EXPECT_EQ(RunCli("render kline -o " + svg + " --indicators ma,bollinger,macd --style ohlc"), 0);
   EXPECT_GT(fs::file_size(dir / "sample.svg"), 1000u);
   EXPECT_EQ(RunCli("render kline -o " + (dir / "x.png").string() + " --bars 3m"), 2);
   EXPECT_EQ(RunCli("render kline -o " + (dir / "y.png").string() + " --indicators kd,rsi"), 2);
