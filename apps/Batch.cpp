@@ -12,6 +12,7 @@
 #include <thread>
 
 #include "CsvReader.h"
+#include "KLineChart.h"
 #include "SampleData.h"
 
 namespace kelo::cli {
@@ -70,6 +71,7 @@ std::optional<std::string> RunJob(const Job& job, const RenderRequest& request) 
   if (auto* error = std::get_if<InputError>(&bars)) return error->Text();
   RenderRequest r = request;
   if (job.kind) r.kind = job.kind;
+  if (job.kline) r.kline = *job.kline;
   r.format = *format;
   std::vector<std::string> notes;
   auto result = RenderBars(r, std::move(std::get<MinuteBars>(bars)), &notes);
@@ -128,6 +130,19 @@ std::vector<Job> BatchJobs(const std::string& dir, const std::string& outDir, co
 std::vector<Job> GalleryJobs(const std::string& outDir) {
   std::vector<Job> jobs;
   for (const ChartKind& kind : ChartKinds()) {
+    if (kind.multiDay) {
+      for (const KLineGalleryEntry& entry : KLineGallery()) {
+        Job job;
+        job.kind = &kind;
+        job.output = (std::filesystem::path(outDir) / entry.file).string() + ".png";
+        job.kline = entry.options;
+        job.bars = [intraday = entry.intraday](const RenderRequest&) -> std::variant<MinuteBars, InputError> {
+          return intraday ? SampleDays() : SampleDailyBars();
+        };
+        jobs.push_back(std::move(job));
+      }
+      continue;
+    }
     Job job;
     job.kind = &kind;
     job.output = (std::filesystem::path(outDir) / kind.name).string() + ".png";

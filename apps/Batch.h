@@ -17,6 +17,7 @@ struct Job {
   std::string output;
   std::function<std::variant<MinuteBars, InputError>(const RenderRequest&)> bars;
   const ChartKind* kind = nullptr;
+  std::optional<KLineOptions> kline;  // overrides the request's (the gallery's K-line pictures)
 };
 
 // Renders and writes one job through the request's one path to a picture; the error

@@ -9,6 +9,7 @@
 #include <variant>
 #include <vector>
 
+#include "KLineOptions.h"
 #include "Market.h"
 #include "MinuteBars.h"
 
@@ -34,6 +35,7 @@ struct ChartInput {
   // first open".
   std::string referenceFrom;
   std::vector<std::string> notes;  // what the tool chose for the user, for stderr
+  KLineOptions kline;          // the kline kind's options (PrepareKLineInput)
 };
 
 // Checks the options against the data; an error names the file (line 0) or the line of the

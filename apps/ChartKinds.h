@@ -28,6 +28,7 @@ struct ChartKind {
   bool layered;         // composed from layer bitmaps (embedded as images in SVG and PDF)
   bool needsInnerOuter;
   void (*draw)(CDC* dc, const ChartInput& in, const ChartStyle& style);
+  bool multiDay = false;  // bars over many days: prepared by PrepareKLineInput, not PrepareInput
 };
 
 const std::vector<ChartKind>& ChartKinds();

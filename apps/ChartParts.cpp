@@ -1,6 +1,7 @@
 // Pieces every renderer shares: the label font, the plot rectangle, the session's time axis,
 // the intraday price axis, and the list of chart kinds.
 #include "ChartKinds.h"
+#include "KLineChart.h"
 
 #include <algorithm>
 #include <cstring>
@@ -33,6 +34,10 @@ const std::vector<ChartKind>& ChartKinds() {
       {"xy", "XY chart of the return against the reference over the session, regions above it shaded, "
              "the high and low as points",
        "time, high, low, close", false, false, DrawXYReturns},
+      {"kline", "K-line (candlestick) chart over many days with volume and indicators, at any bar length",
+       "date (or one date-time column), time for minute bars or trades, open, high, low, close, volume; "
+       "daily rows have a date and no time",
+       false, false, DrawKLineChart, true},
   };
   return kinds;
 }

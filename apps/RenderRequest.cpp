@@ -6,6 +6,7 @@
 
 #include "CsvReader.h"
 #include "DateTimeFields.h"
+#include "KLineChart.h"
 #include "TextDecoding.h"
 
 namespace kelo::cli {
@@ -51,6 +52,11 @@ const std::vector<RenderOption>& RenderOptions() {
       {"font-size", "label font em height in pixels, 6 to 72 (12)"},
       {"theme", "palette: dark or light (dark)"},
       {"format", "png, svg or pdf (png)"},
+      {"bars", "K-line bar length: 1m, 5m, 15m, 30m, 60m, 1d, 1w or 1mo (the input's own)", true},
+      {"indicators", "K-line indicators: ma, bollinger, volume-ma and one of kd, macd, rsi, comma-separated; or none "
+                     "(ma,volume-ma)", true},
+      {"style", "K-line style: candle or ohlc (candle)", true},
+      {"last", "K-line: show the last N bars (what fits at a readable width)", true},
       {"record", "draw on a recording and replay it: true or false (false)"},
   };
   return options;
@@ -99,6 +105,21 @@ std::optional<UsageError> SetRenderOption(RenderRequest& r, std::string_view raw
     auto format = FormatForPath("x." + v);
     if (v.empty() || !format) return UsageError{"--format must be png, svg or pdf, not " + v};
     r.format = *format;
+  } else if (name == "bars" || name == "indicators" || name == "style" || name == "last") {
+    KLineOptions kline = r.kline;
+    if (name == "bars") kline.bars = v;
+    if (name == "indicators") kline.indicators = v;
+    if (name == "style") kline.style = v;
+    if (name == "last") {
+      int last = 0;
+      auto res = std::from_chars(value.data(), value.data() + value.size(), last);
+      if (res.ec != std::errc() || res.ptr != value.data() + value.size() || last < 0) {
+        return UsageError{"--last must be a whole number of bars, not " + v};
+      }
+      kline.last = last;
+    }
+    if (auto error = CheckKLineOptions(kline)) return UsageError{*error};
+    r.kline = kline;
   } else if (name == "record") {
     if (v != "true" && v != "false" && v != "1" && v != "0") return UsageError{"--record must be true or false, not " + v};
     r.viaRecording = v == "true" || v == "1";
@@ -137,7 +158,7 @@ std::variant<const ChartKind*, UsageError> KindByName(std::string_view name) {
 }
 
 RenderResult RenderBars(const RenderRequest& request, MinuteBars bars, std::vector<std::string>* notes) {
-  auto prepared = PrepareInput(std::move(bars), request.input);
+  auto prepared = PrepareForKind(*request.kind, std::move(bars), request.input, request.kline);
   if (auto* error = std::get_if<InputError>(&prepared)) return *error;
   const ChartInput& in = std::get<ChartInput>(prepared);
   if (notes) notes->insert(notes->end(), in.notes.begin(), in.notes.end());

@@ -13,6 +13,7 @@
 
 #include "ChartInput.h"
 #include "ChartKinds.h"
+#include "KLineOptions.h"
 #include "Output.h"
 #include "ScaleCommands.h"
 #include "Theme.h"
@@ -23,6 +24,7 @@ struct RenderRequest {
   const ChartKind* kind = nullptr;
   InputOptions input;  // the data options as given (checked against the data by PrepareInput)
   ChartStyle style;    // size and font
+  KLineOptions kline;  // bar length, indicators, style and bars shown of the K-line kind
   Theme theme = Theme::kDark;
   OutputFormat format = OutputFormat::kPng;
   bool viaRecording = false;
@@ -33,6 +35,7 @@ struct RenderRequest {
 struct RenderOption {
   const char* name;
   const char* help;
+  bool klineOnly = false;  // read by the K-line kind only
 };
 const std::vector<RenderOption>& RenderOptions();
 

@@ -19,6 +19,7 @@
 
 #include "Batch.h"
 #include "CsvReader.h"
+#include "KLineChart.h"
 #include "SampleData.h"
 #include "ScaleCommands.h"
 
@@ -69,6 +70,7 @@ void AddRenderOptions(CLI::App& app, RenderCommand& c) {
   for (const RenderOption& option : RenderOptions()) {
     const std::string name = option.name;
     if (name == "record") continue;  // a flag, below
+    if (option.klineOnly && !c.kind->multiDay) continue;
     std::string help = option.help;
     if (name == "category") help += ": " + CategoryNames() + " (stock)";
     if (name == "format") help = "output format of --batch: png, svg or pdf (png)";
@@ -110,7 +112,7 @@ int RunRender(RenderCommand& c) {
   Job job;
   job.output = c.output;
   job.bars = [input = c.input](const RenderRequest& r) -> std::variant<MinuteBars, InputError> {
-    if (input.empty()) return SampleDay();
+    if (input.empty()) return r.kind->multiDay ? SampleDailyBars() : SampleDay();
     return ReadBars(r, input);
   };
   // One job on this thread: the shared objects need not be made ahead (RunJobs does that

@@ -34,3 +34,15 @@ class SampleRandom {
 };
 
 }  // namespace kelo::cli
+
+namespace kelo::cli {
+
+// Daily bars (time 0) of a listed stock over `count` weekdays ending 2026-12-04: a random
+// walk on the tick ladder with trending stretches, volumes heavier on big moves.
+MinuteBars SampleDailyBars(int count = 250, std::uint32_t seed = 7);
+
+// Minute bars with dates over `days` weekdays ending 2026-12-04, each day a SampleDay that
+// opens where the day before closed.
+MinuteBars SampleDays(int days = 5, std::uint32_t seed = 3);
+
+}  // namespace kelo::cli

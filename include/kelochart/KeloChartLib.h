@@ -47,6 +47,8 @@
 
 #include <kelochart/curve/KeloBaseCurve.h>
 #include <kelochart/bar/KeloBaseBar.h>
+#include <kelochart/kline/KLineSeries.h>
+#include <kelochart/kline/KeloKLine.h>
 
 #pragma pop_macro("Convex")
 #pragma pop_macro("Complex")

@@ -352,6 +352,32 @@ void DrawSurfaces(CDC* dc, int) {
   }
 }
 
+// A K-line chart of forty days: painted straight onto the pane, or through its layer with a
+// live feed's tail repaints and a full one.
+void DrawKLine(CDC* dc, int part) {
+  std::vector<KeloKLine::SKBar> bars;
+  for (int i = 0; i < 40; ++i) {
+    const std::int32_t date = KeloKLine::DateOfDay(KeloKLine::DayNumber(20261001) + i);
+    bars.push_back({date, 0, 5000 + i, 5100 + i, 4900 + i, 5000 + (i % 2 ? 50 : -50) + i, 1000});
+  }
+  CKeloKLine chart;
+  chart.SetFontSize(8, 5);
+  chart.SetLowerPane(part == 0 ? CKeloKLine::eLowerKD : CKeloKLine::eLowerMACD);
+  chart.SetOverlays(CKeloKLine::eOverlayMA | CKeloKLine::eOverlayBollinger | CKeloKLine::eOverlayVolumeMA);
+  chart.SetVisibleCount(45);
+  chart.SetBars(bars);
+  if (part == 0) {
+    chart.DrawKLine(dc, kPane);
+    return;
+  }
+  chart.DrawEasyKLine(dc, kPane);
+  chart.AppendBar(bars.back());
+  chart.DrawEasyKLine(dc, kPane);
+  bars.back().high += 500;
+  chart.UpdateLastBar(bars.back());
+  chart.DrawEasyKLine(dc, kPane);
+}
+
 struct Kind {
   const char* name;
   void (*draw)(CDC*, int part);
@@ -362,7 +388,7 @@ const Kind kKinds[] = {
     {"Frame", DrawFrame, 7},          {"TickPrice", DrawTickPrice, 4},     {"FigureCurves", DrawFigureCurves, 4},
     {"CurveGroups", DrawCurveGroups, 5}, {"XYChart", DrawXYChart, 2},      {"ValueBars", DrawValueBars, 3},
     {"UpDownBars", DrawUpDownBars, 2}, {"GroupedBars", DrawGroupedBars, 3}, {"MultiBar", DrawMultiBar, 1},
-    {"TickVolumes", DrawTickVolumes, 4}, {"Surfaces", DrawSurfaces, 1},
+    {"TickVolumes", DrawTickVolumes, 4}, {"Surfaces", DrawSurfaces, 1},     {"KLine", DrawKLine, 2},
 };
 
 // One round: the kind made, one part of it drawn on a new pane (raster on even rounds,
