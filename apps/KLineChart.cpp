@@ -249,6 +249,12 @@ void DrawKLineChart(CDC* dc, const ChartInput& in, const ChartStyle& style) {
   chart.SetKLineStyle(o.ohlc ? CKeloKLine::eOHLC : CKeloKLine::eCandle);
   chart.SetOverlays(o.overlays);
   chart.SetLowerPane(static_cast<CKeloKLine::ELowerPane>(o.lowerPane));
+  // The left margin holds the longest price label (an index at 23,001.00 needs more than the
+  // frame's eight characters).
+  std::int32_t highest = 0;
+  for (const KeloKLine::SKBar& b : bars) highest = std::max(highest, b.high);
+  const int labelCharacters = static_cast<int>(FormatPrice(highest, in.data.priceScale).size());
+  chart.SetBmpDeflate(std::max(8, labelCharacters + 2), 1, 2, 2);
   // The caption row on top, then the chart.
   const int caption = chart.GetFontHeight() + 2;
   const CRect rect(0, caption, width, height);
@@ -262,20 +268,35 @@ void DrawKLineChart(CDC* dc, const ChartInput& in, const ChartStyle& style) {
   CFont* oldFont = dc->SelectObject(chart.GetFont());
   chart.DrawKLine(dc, rect);
 
-  char when[32];
-  std::snprintf(when, sizeof when, "%04d/%02d/%02d", last.date / 10000, last.date / 100 % 100, last.date % 100);
-  std::string text = DisplayName(in) + "  " + NameOfPeriod(in.kline.periodMinutes) + "  " + when;
-  if (last.time != 0) text += " " + FormatClock(last.time);
-  text += "  O " + FormatPrice(last.open, in.data.priceScale) + "  H " + FormatPrice(last.high, in.data.priceScale) +
-          "  L " + FormatPrice(last.low, in.data.priceScale) + "  C " + FormatPrice(last.close, in.data.priceScale);
-  COLORREF color = CKeloUIObjectSingletonPool::Instance()->palette.colorTable[307];
-  if (before != nullptr) {
-    const std::int64_t change = static_cast<std::int64_t>(last.close) - before->close;
-    text += std::string("  ") + (change >= 0 ? "+" : "") +
-            FormatPrice(static_cast<std::int32_t>(change), in.data.priceScale);
-    const auto& table = CKeloUIObjectSingletonPool::Instance()->palette.colorTable;
-    color = change > 0 ? table[5] : change < 0 ? table[9] : table[307];
+  // The caption: the last bar in full where it fits, else less of it (a thumbnail keeps the
+  // name, the close and the change), never past the picture's edge.
+  const std::int32_t scale = in.data.priceScale;
+  std::string when;
+  if (last.date != 0) {
+    char date[32];
+    std::snprintf(date, sizeof date, "%04d/%02d/%02d", last.date / 10000, last.date / 100 % 100, last.date % 100);
+    when = date;
   }
+  if (last.time != 0) when += (when.empty() ? "" : " ") + FormatClock(last.time);
+  const std::string name = DisplayName(in), period = NameOfPeriod(in.kline.periodMinutes);
+  std::string change;
+  COLORREF color = CKeloUIObjectSingletonPool::Instance()->palette.colorTable[CKeloPalette::kTextColor];
+  if (before != nullptr) {
+    const std::int64_t delta = static_cast<std::int64_t>(last.close) - before->close;
+    change = std::string("  ") + (delta >= 0 ? "+" : "") + FormatPrice(static_cast<std::int32_t>(delta), scale);
+    const auto& table = CKeloUIObjectSingletonPool::Instance()->palette.colorTable;
+    color = delta > 0   ? table[CKeloPalette::kUpBarColor]
+            : delta < 0 ? table[CKeloPalette::kDownBarColor]
+                        : table[CKeloPalette::kTextColor];
+  }
+  const std::string close = "  C " + FormatPrice(last.close, scale) + change;
+  const std::vector<std::string> variants = {
+      name + "  " + period + "  " + when + "  O " + FormatPrice(last.open, scale) + "  H " +
+          FormatPrice(last.high, scale) + "  L " + FormatPrice(last.low, scale) + close,
+      name + "  " + period + "  " + when + close, name + "  " + period + close, name + close};
+  const std::string text = FitText(variants, rect.right - plot.left - 2, [&](const std::string& t) {
+    return static_cast<int>(dc->GetTextExtent(t.c_str(), static_cast<int>(t.size())).cx);
+  });
   DrawLabel(dc, plot.left, 1, text, color);
   dc->SelectObject(oldFont);
 }

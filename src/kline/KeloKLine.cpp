@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include <kelochart/chart/ChartLayers.h>
+#include "chart/ChartLayers.h"
 #include <kelochart/services/KeloPalette.h>
 
 #include "kline/KLineScene.h"
@@ -146,9 +146,9 @@ CKeloPalette& Palette() { return CKeloUIObjectSingletonPool::Instance()->palette
 }  // namespace
 
 CKeloKLine::CKeloKLine()
-    : upColor(Palette().colorTable[5]),
-      downColor(Palette().colorTable[9]),
-      neutralColor(Palette().colorTable[307]),
+    : upColor(Palette().colorTable[CKeloPalette::kUpBarColor]),
+      downColor(Palette().colorTable[CKeloPalette::kDownBarColor]),
+      neutralColor(Palette().colorTable[CKeloPalette::kTextColor]),
       bkColor(Palette().GetLayoutColor(4)) {
   bmpDeflateLeft = 8;
   bmpDeflateTop = 1;

@@ -153,7 +153,9 @@ TEST(CliKLine, OptionsResolveOrSayWhatIsWrong) {
     o.style = c.style;
     const auto error = CheckKLineOptions(o);
     EXPECT_EQ(error.value_or(""), c.error) << c.indicators;
-    if (!error) EXPECT_EQ(std::make_pair(o.overlays, o.lowerPane), std::make_pair(c.overlays, c.lower)) << c.indicators;
+    if (!error) {
+      EXPECT_EQ(std::make_pair(o.overlays, o.lowerPane), std::make_pair(c.overlays, c.lower)) << c.indicators;
+    }
   }
 }
 

@@ -31,8 +31,8 @@ std::vector<KeloKLine::SKBar> Alternating(int count) {
 }
 
 TEST(KLineChart, SixtyAlternatingDaysDrawSixtyCandlesEvenlyWithTheirVolumeBelow) {
-  const COLORREF up = CKeloUIObjectSingletonPool::Instance()->palette.colorTable[5];
-  const COLORREF down = CKeloUIObjectSingletonPool::Instance()->palette.colorTable[9];
+  const COLORREF up = CKeloUIObjectSingletonPool::Instance()->palette.colorTable[CKeloPalette::kUpBarColor];
+  const COLORREF down = CKeloUIObjectSingletonPool::Instance()->palette.colorTable[CKeloPalette::kDownBarColor];
   auto dc = CDC::CreateRecording(800, 600);
   CKeloKLine chart;
   chart.SetFontSize(14, 7);
