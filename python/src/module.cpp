@@ -279,6 +279,9 @@ PYBIND11_MODULE(_native, m) {
   m.def("from_table", &FromTable, py::arg("name"), py::arg("columns"), py::arg("missing"));
   m.def("render", &Render, py::arg("kind"), py::arg("input"), py::arg("options"));
   m.def("check", &Check, py::arg("kind"), py::arg("input"), py::arg("options"));
+  m.def("check_request", [](const std::string& kind, const std::vector<std::pair<std::string, std::string>>& options) {
+    MakeRequest(kind, options);
+  });
   m.def("write_output", &Write, py::arg("path"), py::arg("data"));
   m.def("kinds", [] {
     std::vector<std::pair<std::string, std::string>> kinds;
