@@ -15,6 +15,7 @@
 #include <kelochart/surface/RecordingBackend.h>
 #include <kelochart/surface/VectorBackend.h>
 
+#include "SvgIds.h"
 #include "surface/Png.h"
 
 namespace kelo::cli {
@@ -54,6 +55,7 @@ bool RenderPicture(const DrawFunction& draw, int width, int height, OutputFormat
   }
   if (vector) {
     bytes = vector->Finish();
+    if (format == OutputFormat::kSvg) NumberSvgIdsInOrder(bytes);
     return !bytes.empty();
   }
   const auto& raster = static_cast<RasterBackend&>(*target);
