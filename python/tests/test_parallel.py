@@ -37,3 +37,16 @@ def test_dask_cluster_of_two_writes_what_batch_writes(tool, tmp_path):
     assert sorted(os.listdir(tmp_path / "dask")) == sorted(os.listdir(tmp_path / "tool"))
     for name in os.listdir(tmp_path / "tool"):
         assert (tmp_path / "dask" / name).read_bytes() == (tmp_path / "tool" / name).read_bytes(), name
+
+
+def test_svg_of_a_threaded_batch_is_the_svg_of_one_render(tool, day, tmp_path):
+    src = tmp_path / "in"
+    src.mkdir()
+    for seed in (1, 2, 3, 4):
+        assert tool("sample", "--seed", str(seed), "-o", str(src / f"{seed}.csv")).returncode == 0
+    assert tool("render", "updown", "--batch", str(src), "--out", str(tmp_path / "out"), "--format", "svg",
+                "-j", "2").returncode == 0
+    for seed in (1, 2, 3, 4):
+        svg = kelochart.render("updown", src / f"{seed}.csv", format="svg")
+        assert (tmp_path / "out" / f"{seed}.svg").read_bytes() == svg == kelochart.render(
+            "updown", src / f"{seed}.csv", format="svg")
