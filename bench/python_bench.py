@@ -4,11 +4,13 @@
 1. kelochart.render of the 270-bar sample day from a DataFrame against matplotlib's (Agg)
    draw-and-save of the same intraday picture from the same DataFrame (bench/cli/
    matplotlib_intraday.py), both 800x600 PNG into memory; medians of alternating runs.
-2. 1,800 thumbnails (200x150 PNG intraday charts, one CSV file each) on a Dask LocalCluster of
+2. 1,800 thumbnails (400x300 PNG intraday charts, one CSV file each, as the tool's own batch
+   benchmark in docs/performance.md) on a Dask LocalCluster of
    2 worker processes (kelochart.dask.render_batch) against `kelochart render --batch -j 2`;
    the cluster is started before the clock (its start-up is printed apart) and warmed up.
 
   .venv/bin/python bench/python_bench.py --tool build-bench/apps/kelochart [--runs 30] [--files 1800]
+      [--size 400x300] [--only single|thumbnails]
 (tools/kelochart bench-python builds, installs and runs it.)
 """
 import argparse
@@ -73,7 +75,7 @@ def single_chart(tool, work, runs):
     print(f"  kelochart faster: {mw / kw:.1f}x wall, {mc / kc:.1f}x CPU (target >= 20x)")
 
 
-def thumbnails(tool, work, files):
+def thumbnails(tool, work, files, size):
     src = os.path.join(work, "in")
     os.makedirs(src)
     seeds = 90  # 90 generated days, each copied under several names: 1,800 files of real size
@@ -88,16 +90,16 @@ def thumbnails(tool, work, files):
     cluster = LocalCluster(n_workers=2, threads_per_worker=1, processes=True, dashboard_address=None)
     client = Client(cluster)
     startup = time.perf_counter() - start
-    kelochart.dask.render_batch(inputs[:20], os.path.join(work, "warm"), client=client, size=(200, 150))
+    kelochart.dask.render_batch(inputs[:20], os.path.join(work, "warm"), client=client, size=size)
     results = {}
     for name in ("tool", "dask", "tool2", "dask2"):
         out = os.path.join(work, name)
         start = time.perf_counter()
         if name.startswith("tool"):
-            subprocess.run([tool, "render", "intraday", "--batch", src, "--out", out, "-j", "2", "--size", "200x150"],
+            subprocess.run([tool, "render", "intraday", "--batch", src, "--out", out, "-j", "2", "--size", "%dx%d" % size],
                            check=True, capture_output=True)
         else:
-            got = kelochart.dask.render_batch(inputs, out, client=client, size=(200, 150))
+            got = kelochart.dask.render_batch(inputs, out, client=client, size=size)
             assert all(isinstance(r, str) for r in got)
         results.setdefault(name.rstrip("2"), []).append(time.perf_counter() - start)
     client.close()
@@ -105,7 +107,7 @@ def thumbnails(tool, work, files):
     same = all(open(os.path.join(work, "tool", n), "rb").read() == open(os.path.join(work, "dask", n), "rb").read()
                for n in os.listdir(os.path.join(work, "tool")))
     t, d = min(results["tool"]), min(results["dask"])
-    print(f"{len(inputs)} thumbnails (200x150 PNG), best of 2 alternating runs, outputs identical: {same}")
+    print(f"{len(inputs)} thumbnails ({size[0]}x{size[1]} PNG), best of 2 alternating runs, outputs identical: {same}")
     print(f"  kelochart render --batch -j 2        {t:7.2f} s")
     print(f"  kelochart.dask.render_batch, 2 workers {d:7.2f} s   ({d / t:.2f}x the tool; target <= 1.5x)")
     print(f"  (LocalCluster start-up, not counted: {startup:.2f} s)")
@@ -116,10 +118,15 @@ def main():
     parser.add_argument("--tool", required=True, help="the kelochart binary the package was built with")
     parser.add_argument("--runs", type=int, default=30)
     parser.add_argument("--files", type=int, default=1800)
+    parser.add_argument("--size", default="400x300", help="thumbnail size (400x300)")
+    parser.add_argument("--only", choices=("single", "thumbnails"), help="run one of the two comparisons")
     args = parser.parse_args()
+    size = tuple(int(v) for v in args.size.split("x"))
     with tempfile.TemporaryDirectory() as work:
-        single_chart(os.path.abspath(args.tool), work, args.runs)
-        thumbnails(os.path.abspath(args.tool), work, args.files)
+        if args.only != "thumbnails":
+            single_chart(os.path.abspath(args.tool), work, args.runs)
+        if args.only != "single":
+            thumbnails(os.path.abspath(args.tool), work, args.files, size)
 
 
 if __name__ == "__main__":
