@@ -8,6 +8,7 @@ import pandas as pd
 import pytest
 
 import kelochart
+import kelochart.dask
 from kelochart import _native
 
 KINDS = [name for name, _ in kelochart.kinds()]
@@ -150,3 +151,16 @@ def test_chart_saves_and_shows(day, tmp_path):
     assert chart.save(tmp_path / "c.pdf") and undated((tmp_path / "c.pdf").read_bytes()) == undated(chart.pdf())
     assert chart.png(size=(400, 300))[16:24] == (400).to_bytes(4, "big") + (300).to_bytes(4, "big")
     assert os.listdir(tmp_path) == ["c.pdf"]  # no temporary file left
+
+
+@pytest.mark.parametrize("call,error,text", [
+    (lambda day, tmp: kelochart.Chart("intraday", day).save(tmp / "c.gif"), ValueError, "c.gif"),
+    (lambda day, tmp: kelochart.Chart("intraday", day).save(tmp / "no" / "c.png"), OSError, "no/c.png"),
+    (lambda day, tmp: kelochart.render("intraday", day, name="x"), TypeError, "name="),
+    (lambda day, tmp: kelochart.render("intraday", tmp / "missing.csv"), kelochart.InputError, "cannot open"),
+    (lambda day, tmp: kelochart.render("intraday", {"time": np.zeros((2, 2))}), ValueError, "one-dimensional"),
+])
+def test_what_is_refused_says_why(day, tmp_path, call, error, text):
+    with pytest.raises(error, match=text):
+        call(day, tmp_path)
+    assert kelochart.dask.render_batch([], tmp_path / "none") == []  # no inputs: no cluster, no tasks
