@@ -16,6 +16,8 @@
 #include <kelochart/surface/RecordingBackend.h>
 #include <kelochart/surface/VectorBackend.h>
 
+#include "SvgIds.h"
+
 namespace kelo::cli {
 
 std::optional<OutputFormat> FormatForPath(const std::string& path) {
@@ -53,6 +55,7 @@ bool RenderPicture(const DrawFunction& draw, int width, int height, OutputFormat
   }
   if (vector) {
     bytes = vector->Finish();
+    if (format == OutputFormat::kSvg) NumberSvgIdsInOrder(bytes);
     return !bytes.empty();
   }
   return EncodePng(*target, bytes);

@@ -30,9 +30,14 @@ def minutes(text):
 def draw(path, out):
     with open(path, newline="") as f:
         rows = list(csv.DictReader(f))
-    t = [minutes(r["time"]) - 540 for r in rows]
-    o, h, l, c = ([float(r[k]) for r in rows] for k in ("open", "high", "low", "close"))
-    v = [int(r["volume"]) for r in rows]
+    draw_columns([r["time"] for r in rows], *([float(r[k]) for r in rows] for k in ("open", "high", "low", "close")),
+                 [int(r["volume"]) for r in rows], out)
+
+
+def draw_columns(times, o, h, l, c, v, out):
+    """The picture from columns (times as text, prices, volumes): the Python package's
+    benchmark draws it from a DataFrame's columns."""
+    t = [minutes(x) - 540 for x in times]
     ref, tick = o[0], 0.05
     span = max(max(h) - ref, ref - min(l)) + tick
     top, bottom = ref + span, ref - span
@@ -61,8 +66,8 @@ def draw(path, out):
         prev = (t[i], c[i], c[i])
     price.add_collection(LineCollection(segments, colors=colors, linewidths=1.5))
     hi, lo = h.index(max(h)), l.index(min(l))
-    price.annotate(f"{h[hi]:.2f} {rows[hi]['time']}", (t[hi], h[hi]), color="#ffffa0", fontsize=8)
-    price.annotate(f"{l[lo]:.2f} {rows[lo]['time']}", (t[lo], l[lo]), color="#ffffa0", fontsize=8)
+    price.annotate(f"{h[hi]:.2f} {times[hi]}", (t[hi], h[hi]), color="#ffffa0", fontsize=8)
+    price.annotate(f"{l[lo]:.2f} {times[lo]}", (t[lo], l[lo]), color="#ffffa0", fontsize=8)
     fig.text(0.08, 0.975, f"sample  stock  {c[-1]:.2f}", color=TEXT, fontsize=8)
     states = [UP if i and c[i] > c[i - 1] else DOWN for i in range(len(c))]
     volume.vlines(t, 0, v, colors=states, lw=1.5)
