@@ -10,6 +10,8 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <map>
+#include <string>
 
 #include <kelochart/surface/RasterBackend.h>
 #include <kelochart/surface/RecordingBackend.h>
@@ -28,6 +30,51 @@ std::optional<OutputFormat> FormatForPath(const std::string& path) {
   if (ext == ".pdf") return OutputFormat::kPdf;
   return std::nullopt;
 }
+
+namespace {
+
+// cairo names an SVG's surfaces and images after process-wide counters ("surface107",
+// "image128"), so the same chart drawn later in a long-running process (the render service,
+// the Python package) would differ from the tool's by those numbers alone. They are
+// renumbered 1, 2, ... per family in order of first appearance, wherever they stand as
+// id="..." or a "#..." reference: every front end gives the same bytes for the same chart.
+void CanonicalSvgIds(std::vector<std::uint8_t>& bytes) {
+  const std::string text(bytes.begin(), bytes.end());
+  std::string out;
+  out.reserve(text.size());
+  std::map<std::string, std::map<std::string, int>> numbers;  // family -> old number -> new
+  std::size_t i = 0;
+  while (i < text.size()) {
+    const char c = text[i];
+    const bool anchor = c == '#' || (c == '"' && i >= 3 && text.compare(i - 3, 4, "id=\"") == 0);
+    std::size_t matched = 0;
+    if (anchor) {
+      for (const char* family : {"surface", "image"}) {
+        const std::size_t n = std::char_traits<char>::length(family);
+        std::size_t end = i + 1 + n;
+        if (text.compare(i + 1, n, family) != 0) continue;
+        while (end < text.size() && text[end] >= '0' && text[end] <= '9') ++end;
+        if (end == i + 1 + n || end >= text.size() || text[end] != '"') continue;
+        auto& ids = numbers[family];
+        const auto inserted = ids.emplace(text.substr(i + 1 + n, end - i - 1 - n), static_cast<int>(ids.size()) + 1);
+        out += c;
+        out += family;
+        out += std::to_string(inserted.first->second);
+        matched = end - i;
+        break;
+      }
+    }
+    if (matched) {
+      i += matched;
+    } else {
+      out += c;
+      ++i;
+    }
+  }
+  bytes.assign(out.begin(), out.end());
+}
+
+}  // namespace
 
 bool RenderPicture(const DrawFunction& draw, int width, int height, OutputFormat format, Theme theme,
                    std::vector<std::uint8_t>& bytes, bool viaRecording) {
@@ -54,6 +101,7 @@ bool RenderPicture(const DrawFunction& draw, int width, int height, OutputFormat
   }
   if (vector) {
     bytes = vector->Finish();
+    if (format == OutputFormat::kSvg) CanonicalSvgIds(bytes);
     return !bytes.empty();
   }
   const auto& raster = static_cast<RasterBackend&>(*target);
