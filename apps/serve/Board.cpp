@@ -32,9 +32,13 @@ std::string_view BoardPage() {
 "use strict";
 // Thumbnails refresh when their instrument's file changes: /state is polled every second
 // with If-None-Match (a 304 costs nothing) and each changed version loads a new picture.
+// The page's own query chooses the kind; every other parameter (theme, category, session,
+// ...) goes to each chart, so one board serves one market: /?kind=ratio&category=FITX.
 const params = new URLSearchParams(location.search);
 const kind = params.get("kind") || "intraday";
-const theme = params.get("theme") || "dark";
+params.delete("kind");
+params.delete("size");
+const options = params.toString();
 const board = document.getElementById("board");
 const status = document.getElementById("status");
 const tiles = new Map();
@@ -42,7 +46,7 @@ let etag = null;
 
 function chartUrl(symbol, size, version) {
   return "/chart/" + encodeURIComponent(kind) + "/" + encodeURIComponent(symbol) + ".png?size=" + size +
-         "&theme=" + encodeURIComponent(theme) + (version ? "&v=" + encodeURIComponent(version) : "");
+         (options ? "&" + options : "") + (version ? "&v=" + encodeURIComponent(version) : "");
 }
 
 function addTile(symbol) {

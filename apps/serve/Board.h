@@ -13,7 +13,8 @@
 
 namespace kelo::serve {
 
-// The page (HTML, CSS and script in one). It reads kind= and theme= from its own URL.
+// The page (HTML, CSS and script in one). It reads kind= from its own URL and passes its
+// other parameters (theme=, category=, ...) on to every chart.
 std::string_view BoardPage();
 
 // The board's state as JSON: {"symbols": [["2330", "version"], ...]} in the order given.
