@@ -3,6 +3,7 @@
 #include "Server.h"
 
 #include <httplib.h>
+#include <malloc.h>
 #include <pthread.h>
 #include <signal.h>
 #include <sys/stat.h>
@@ -361,6 +362,12 @@ int RunServe(const ServeOptions& options) {
   pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
   signal(SIGPIPE, SIG_IGN);
 
+  // The CSV reader reads each file through three fresh 16 MiB blocks. Above glibc's default
+  // threshold each is a new mapping, faulted in and unmapped per request: half the CPU time
+  // of a 400x300 chart. Kept in the heap and not trimmed, they are reused from one request
+  // to the next (resident memory holds only the pages a file touched).
+  mallopt(M_MMAP_THRESHOLD, 32 << 20);
+  mallopt(M_TRIM_THRESHOLD, 256 << 20);
   PrepareSharedObjects();
   Service service(options, dir);
   httplib::Server server;

@@ -1,0 +1,68 @@
+#!/usr/bin/env bash
+# Load figures of `kelochart serve` with wrk on loopback (docs/performance.md):
+#   bench/serve/load.sh [kelochart binary]       (default build/apps/kelochart)
+# 1. the tool alone: `kelochart render intraday --batch` over the same 1,800 files (charts/s)
+# 2. every request a real render: cache off, a different instrument each request, 32 connections
+# 3. repeated GETs of four charts from the cache, 32 connections
+# 4. resident memory after 5,000 and after 50,000 requests (cache on, 64 MiB, renders and hits)
+# Environment: INSTRUMENTS (1800), SECONDS_PER_RUN (20), CONNECTIONS (32), WRK_THREADS (2).
+set -euo pipefail
+ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
+K="${1:-$ROOT/build/apps/kelochart}"
+N="${INSTRUMENTS:-1800}"
+T="${SECONDS_PER_RUN:-20}"
+C="${CONNECTIONS:-32}"
+W="${WRK_THREADS:-2}"
+WORK="$(mktemp -d)"
+trap 'kill "$PID" 2>/dev/null || true; rm -rf "$WORK"' EXIT
+PID=""
+
+# 1,800 instruments: 60 generated days, each under 30 symbols (the caption carries the symbol,
+# so every chart differs).
+mkdir -p "$WORK/data" "$WORK/out"
+for seed in $(seq 1 60); do "$K" sample --seed "$seed" -o "$WORK/day$seed.csv"; done
+for i in $(seq 0 $((N - 1))); do cp "$WORK/day$((i % 60 + 1)).csv" "$WORK/data/$(printf 'S%04d' "$i").csv"; done
+
+echo "== the tool: render intraday --batch, $N charts at 400x300, 2 jobs"
+start=$(date +%s.%N)
+"$K" render intraday --batch "$WORK/data" --out "$WORK/out" --size 400x300 -j 2 2>/dev/null
+end=$(date +%s.%N)
+echo "tool: $(echo "$N / ($end - $start)" | bc -l | cut -c1-6) charts/s"
+
+serve() {  # cache MiB
+  "$K" serve --data "$WORK/data" --port 0 --cache-mb "$1" 2>"$WORK/serve.log" &
+  PID=$!
+  for _ in $(seq 50); do grep -q listening "$WORK/serve.log" 2>/dev/null && break; sleep 0.1; done
+  PORT=$(grep -o '127.0.0.1:[0-9]*' "$WORK/serve.log" | head -1 | cut -d: -f2)
+}
+stop() { kill -TERM "$PID"; wait "$PID" || true; PID=""; }
+metric() { curl -s "http://127.0.0.1:$PORT/metrics" | awk -v m="$1" '$1 == m {print $2}'; }
+rss() { awk '/VmRSS/ {print $2}' "/proc/$PID/status"; }
+
+echo "== every request a real render (cache off), $C connections, ${T}s"
+serve 0
+INSTRUMENTS=$N wrk -t "$W" -c "$C" -d "${T}s" --latency -s "$ROOT/bench/serve/render.lua" "http://127.0.0.1:$PORT"
+echo "cache hits $(metric kelochart_cache_hits_total), misses $(metric kelochart_cache_misses_total)"
+stop
+
+echo "== the same four charts from the cache, $C connections, ${T}s"
+serve 64
+wrk -t "$W" -c "$C" -d "${T}s" --latency -s "$ROOT/bench/serve/cached.lua" "http://127.0.0.1:$PORT"
+echo "cache hits $(metric kelochart_cache_hits_total), misses $(metric kelochart_cache_misses_total)"
+stop
+
+echo "== resident memory: cache 64 MiB, one instrument after another (renders, then hits)"
+serve 64
+INSTRUMENTS=$N wrk -t "$W" -c "$C" -d 600s -s "$ROOT/bench/serve/render.lua" "http://127.0.0.1:$PORT" >/dev/null &
+WRK=$!
+at5k=""
+while :; do
+  n=$(metric kelochart_request_seconds_count)
+  n=${n%.*}
+  if [[ -z $at5k && ${n:-0} -ge 5000 ]]; then at5k=$(rss); echo "after $n requests: RSS $at5k kB"; fi
+  if [[ ${n:-0} -ge 50000 ]]; then at50k=$(rss); echo "after $n requests: RSS $at50k kB"; break; fi
+  sleep 0.5
+done
+kill "$WRK"; wait "$WRK" 2>/dev/null || true
+echo "RSS ratio 50k/5k: $(echo "$at50k / $at5k" | bc -l | cut -c1-5); cache $(metric kelochart_cache_bytes) bytes in $(metric kelochart_cache_entries) charts"
+stop
