@@ -378,6 +378,9 @@ int RunServe(const ServeOptions& options) {
   server.set_write_timeout(5, 0);
   server.set_keep_alive_timeout(2);
   server.set_keep_alive_max_count(1000);
+  // Headers and body go out in separate writes: with Nagle on, the body waited for the
+  // peer's delayed ACK (40 ms per answer, measured on cache hits).
+  server.set_tcp_nodelay(true);
   server.set_pre_routing_handler([](const httplib::Request& req, httplib::Response& res) {
     tRequestStart = Clock::now();
     std::size_t bytes = 0;

@@ -28,6 +28,12 @@ start=$(date +%s.%N)
 "$K" render intraday --batch "$WORK/data" --out "$WORK/out" --size 400x300 -j 2 2>/dev/null
 end=$(date +%s.%N)
 echo "tool: $(echo "$N / ($end - $start)" | bc -l | cut -c1-6) charts/s"
+# The same with the malloc settings the service makes (docs/decisions.md, "The render service").
+start=$(date +%s.%N)
+MALLOC_MMAP_THRESHOLD_=33554432 MALLOC_TRIM_THRESHOLD_=268435456 \
+  "$K" render intraday --batch "$WORK/data" --out "$WORK/out" --size 400x300 -j 2 2>/dev/null
+end=$(date +%s.%N)
+echo "tool, service's malloc settings: $(echo "$N / ($end - $start)" | bc -l | cut -c1-6) charts/s"
 
 serve() {  # cache MiB
   "$K" serve --data "$WORK/data" --port 0 --cache-mb "$1" 2>"$WORK/serve.log" &
