@@ -167,7 +167,7 @@ int main(int argc, char** argv) {
   serve->add_option("--data", serveOptions.dataDir, "folder of <symbol>.csv files")->required();
   serve->add_option("--host", serveOptions.host, "address to listen on")->capture_default_str();
   serve->add_option("--port", serveOptions.port, "port (0: any free port)")->capture_default_str();
-  serve->add_option("--threads", serveOptions.threads, "connection workers (default 32; renders run one per core)");
+  serve->add_option("--threads", serveOptions.threads, "connection workers (default 64; renders run one per core)");
   serve->add_option("--cache-mb", serveOptions.cacheMb, "chart cache size in MiB")->capture_default_str();
   serve->add_option("--max-body-mb", serveOptions.maxBodyMb, "largest POST body in MiB")->capture_default_str();
 

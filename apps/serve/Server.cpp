@@ -44,7 +44,7 @@ constexpr std::int64_t kMaxPixels = 3840LL * 2160;
 constexpr std::size_t kMaxHeaderBytes = 16 << 10;
 constexpr std::size_t kMaxHeaderCount = 64;
 constexpr std::size_t kMaxInstruments = 20000;
-constexpr unsigned kDefaultThreads = 32;
+constexpr unsigned kDefaultThreads = 64;
 
 // The library's thread pool queues accepted connections without bound. This one holds at
 // most `capacity` waiting connections; past that the accepting thread waits, so further
@@ -377,7 +377,9 @@ int RunServe(const ServeOptions& options) {
   server.set_read_timeout(5, 0);
   server.set_write_timeout(5, 0);
   server.set_keep_alive_timeout(2);
-  server.set_keep_alive_max_count(1000);
+  // A connection holds its worker for its whole life: after 100 requests it is closed, so a
+  // client waiting for a worker (a health check behind busy keep-alive clients) gets one soon.
+  server.set_keep_alive_max_count(100);
   // Headers and body go out in separate writes: with Nagle on, the body waited for the
   // peer's delayed ACK (40 ms per answer, measured on cache hits).
   server.set_tcp_nodelay(true);
