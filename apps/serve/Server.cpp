@@ -403,19 +403,23 @@ int RunServe(const ServeOptions& options) {
   server.Get(any, handle).Put(any, handle).Delete(any, handle).Patch(any, handle).Options(any, handle);
   // A POST body is read here rather than by the library, which would take a body sent as a
   // form (curl's default type) for form fields and refuse it past 8 KiB.
-  // Past the limit the rest is read and dropped (as the library drops an oversized body of a
-  // known length), so the connection stays in step for its next request.
+  // Past the limit the rest of a body up to four times the limit is read and dropped, so the
+  // client, still sending, gets its 413 rather than a reset connection; a larger one is not
+  // read at all, and the library closes the connection when the rest fails to parse.
   const std::size_t maxBody = options.maxBodyMb << 20;
   server.Post(any, [&service, maxBody](const httplib::Request& req, httplib::Response& res,
                                        const httplib::ContentReader& read) {
     std::string body;
-    bool over = std::strtoull(req.get_header_value("Content-Length").c_str(), nullptr, 10) > maxBody;
+    const std::uint64_t declared = std::strtoull(req.get_header_value("Content-Length").c_str(), nullptr, 10);
+    bool over = declared > maxBody;
     // A POST without a length or chunks has no body; reading would wait for the peer to close.
-    if (!over && (req.has_header("Content-Length") || req.has_header("Transfer-Encoding"))) {
+    if (declared <= 4 * maxBody && (req.has_header("Content-Length") || req.has_header("Transfer-Encoding"))) {
+      std::uint64_t seen = 0;
       read([&](const char* data, std::size_t n) {
-        if (body.size() + n > maxBody) over = true;
+        seen += n;
+        if (seen > maxBody) over = true;
         if (!over) body.append(data, n);
-        return !over;
+        return seen <= 4 * maxBody;
       });
     }
     if (over) return SendError(res, 413, "the body is larger than --max-body-mb " + std::to_string(maxBody >> 20));
