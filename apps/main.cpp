@@ -7,6 +7,7 @@
 //   kelochart scale --category C --price-scale S --bottom B --base M --top T
 //   kelochart tick --category C PRICE
 //   kelochart sample [-o FILE.csv]
+//   kelochart serve --data DIR [--host H] [--port P] [--threads N] [--cache-mb M] [--max-body-mb B]
 //
 // Exit codes: 0 success, 1 bad data or a failed write, 2 bad usage.
 #include <CLI/CLI.hpp>
@@ -22,6 +23,7 @@
 #include "KLineChart.h"
 #include "SampleData.h"
 #include "ScaleCommands.h"
+#include "serve/Server.h"
 
 namespace {
 
@@ -186,6 +188,15 @@ int main(int argc, char** argv) {
   sample->add_option("-o,--output", sampleOut, "output file (default: standard output)");
   sample->add_option("--seed", sampleSeed, "another generated day of the same kind (1 is the sample day)");
 
+  kelo::serve::ServeOptions serveOptions;
+  CLI::App* serve = app.add_subcommand("serve", "serve the charts of a folder of CSV files over HTTP, with a market board");
+  serve->add_option("--data", serveOptions.dataDir, "folder of <symbol>.csv files")->required();
+  serve->add_option("--host", serveOptions.host, "address to listen on")->capture_default_str();
+  serve->add_option("--port", serveOptions.port, "port (0: any free port)")->capture_default_str();
+  serve->add_option("--threads", serveOptions.threads, "connection workers (default 64; renders run one per core)");
+  serve->add_option("--cache-mb", serveOptions.cacheMb, "chart cache size in MiB")->capture_default_str();
+  serve->add_option("--max-body-mb", serveOptions.maxBodyMb, "largest POST body in MiB")->capture_default_str();
+
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {
@@ -211,6 +222,7 @@ int main(int argc, char** argv) {
     std::fputs(std::get<std::string>(text).c_str(), stdout);
     return 0;
   }
+  if (serve->parsed()) return kelo::serve::RunServe(serveOptions);
   if (sample->parsed()) {
     const std::string text = SampleCsv(sampleSeed);
     if (auto error = WriteOutput(sampleOut, std::vector<std::uint8_t>(text.begin(), text.end()))) {
