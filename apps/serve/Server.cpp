@@ -216,6 +216,11 @@ class Service {
       if (auto error = SetRenderOption(request, name, value)) return error->message;
       options[name] = value;
     }
+    // Options checked against each other and the kind (a size too small for the kind's
+    // labels, a price scale too coarse for the category), as the command line does.
+    if (request.kind) {
+      if (auto error = CheckRenderRequest(request)) return error->message;
+    }
     if (static_cast<std::int64_t>(request.style.width) * request.style.height > kMaxPixels) {
       return "a picture has at most " + std::to_string(kMaxPixels) + " pixels (3840x2160)";
     }

@@ -211,6 +211,7 @@ RenderRequest MakeRequest(const std::string& kind, const std::vector<std::pair<s
     if (!KnownOption(name)) throw py::type_error("unknown option " + name);
     if (auto error = SetRenderOption(request, name, value)) throw py::value_error(name + ": " + error->message);
   }
+  if (auto error = CheckRenderRequest(request)) throw py::value_error(error->message);
   return request;
 }
 
