@@ -146,6 +146,20 @@ std::int32_t TradingDayOf(std::int32_t date, ClockTime time) {
   return date != 0 && time >= kEveningStart ? NextDay(date) : date;
 }
 
+std::int32_t CalendarDayOf(std::int32_t tradingDay, ClockTime time) {
+  if (tradingDay == 0 || time < kEveningStart) return tradingDay;
+  int y = tradingDay / 10000, m = tradingDay / 100 % 100, d = tradingDay % 100 - 1;
+  if (m < 1 || m > 12) return tradingDay;
+  if (d < 1) {
+    if (--m < 1) {
+      m = 12;
+      --y;
+    }
+    d = DaysIn(y, m);
+  }
+  return y * 10000 + m * 100 + d;
+}
+
 std::int32_t SessionClockOf(ClockTime time) {
   const std::int32_t s = SecondsOf(time) - SecondsOf(kEveningStart);
   return s >= 0 ? s : s + 86400;

@@ -41,6 +41,9 @@ std::int32_t NextDay(std::int32_t date);
 inline constexpr ClockTime kEveningStart = 150000;
 // The trading day of a row with a calendar date (0: none) and a time of day.
 std::int32_t TradingDayOf(std::int32_t date, ClockTime time);
+// The calendar day of a row the reader dated with its trading day: the day before for an
+// evening row (TradingDayOf undone).
+std::int32_t CalendarDayOf(std::int32_t tradingDay, ClockTime time);
 // Seconds on the trading day's clock, which starts at the evening start: the evening before
 // comes first, then the hours after midnight and the day.
 std::int32_t SessionClockOf(ClockTime time);

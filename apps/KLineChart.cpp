@@ -2,6 +2,8 @@
 // and drawing them with the library's K-line object under a caption.
 #include "KLineChart.h"
 
+#include "DateTimeFields.h"
+
 #include <CLI/CLI.hpp>
 
 #include <algorithm>
@@ -148,6 +150,11 @@ std::variant<ChartInput, InputError> PrepareKLineInput(MinuteBars data, const In
   if (!category) return fail("unknown category \"" + options.category + "\" (one of " + CategoryNames() + ")");
   in.category = *category;
   if (data.bars.empty()) return fail("no bars");
+  // The reader dates an evening row with the trading day it belongs to; the K-line's
+  // aggregation assigns night sessions to trading days itself, from calendar dates.
+  if (!data.daily) {
+    for (MinuteBar& b : data.bars) b.date = CalendarDayOf(b.date, b.time);
+  }
   if (auto error = CheckKLineRows(data)) return *error;
   if (!options.priceScale.empty()) {
     // The one-day kinds' rule: a finer scale only, every price multiplied up to it.

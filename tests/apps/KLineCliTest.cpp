@@ -165,12 +165,6 @@ int RunCli(const std::string& args) {
 }
 
 // True when the reader of this build reads date columns (the other branch's reader).
-bool ReaderReadsDates() {
-  auto text = ReadInput(kKLineData + "/alternating_60d.csv");
-  return std::holds_alternative<std::string>(text) &&
-         std::holds_alternative<MinuteBars>(ParseMinuteBars("probe", std::get<std::string>(text)));
-}
-
 TEST(CliKLine, TheBinaryRendersTheSampleAndRefusesBadUsage) {
   const fs::path dir = fs::path(kelo::test::TestOutDir()) / "kline";
   fs::create_directories(dir);
@@ -183,7 +177,6 @@ TEST(CliKLine, TheBinaryRendersTheSampleAndRefusesBadUsage) {
 }
 
 TEST(CliKLine, DatedCsvFilesEndToEnd) {
-  if (!ReaderReadsDates()) GTEST_SKIP() << "needs the CSV reader that reads date columns";
   const fs::path dir = fs::path(kelo::test::TestOutDir()) / "kline";
   fs::create_directories(dir);
   for (const char* file : {"alternating_60d.csv", "daily_roc.csv"}) {
@@ -194,6 +187,30 @@ TEST(CliKLine, DatedCsvFilesEndToEnd) {
   const fs::path bad = dir / "bad.png";
   EXPECT_EQ(RunCli("render kline " + kKLineData + "/bad_open_above_high.csv -o " + bad.string()), 1);
   EXPECT_FALSE(fs::exists(bad));
+}
+
+// The reader dates the evening rows of a futures file with their trading day; the K-line
+// must still see the night session before the day session of that day, not after it.
+TEST(CliKLine, ANightSessionFromTheReaderOpensItsTradingDay) {
+  auto text = ReadInput(std::string(KELOCHART_TEST_DATA_DIR) + "/vendor/futures_day_and_night.csv");
+  ASSERT_TRUE(std::holds_alternative<std::string>(text));
+  auto data = ParseMinuteBars("futures", std::get<std::string>(text));
+  ASSERT_TRUE(std::holds_alternative<MinuteBars>(data));
+  const MinuteBars rows = std::get<MinuteBars>(data);
+  std::int64_t volume = 0;
+  for (const MinuteBar& b : rows.bars) volume += b.volume;
+  KLineOptions daily;
+  daily.bars = "1d";
+  InputOptions options;
+  options.category = "FITX";
+  auto in = PrepareKLineInput(rows, options, daily);
+  ASSERT_TRUE(std::holds_alternative<ChartInput>(in)) << std::get<InputError>(in).Text();
+  const auto& bars = std::get<ChartInput>(in).data.bars;
+  ASSERT_EQ(bars.size(), 1u);
+  EXPECT_EQ(bars[0].date, 20261204);
+  EXPECT_EQ(bars[0].open, rows.bars.front().open);  // the 15:01 bar of the evening before
+  EXPECT_EQ(bars[0].close, rows.bars.back().close);
+  EXPECT_EQ(bars[0].volume, volume);
 }
 
 }  // namespace
