@@ -367,10 +367,11 @@ int RunServe(const ServeOptions& options) {
   pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
   signal(SIGPIPE, SIG_IGN);
 
-  // The CSV reader reads each file through three fresh 16 MiB blocks. Above glibc's default
-  // threshold each is a new mapping, faulted in and unmapped per request: half the CPU time
-  // of a 400x300 chart. Kept in the heap and not trimmed, they are reused from one request
-  // to the next (resident memory holds only the pages a file touched).
+  // Above glibc's default threshold every large block of a request (a chart's layers and PNG
+  // buffers; the former CSV reader's three 16 MiB buffers were half the CPU time of a 400x300
+  // chart, docs/performance.md) is a new mapping, faulted in and unmapped per request. Kept
+  // in the heap and not trimmed, they are reused from one request to the next (resident
+  // memory holds only the pages a request touched).
   mallopt(M_MMAP_THRESHOLD, 32 << 20);
   mallopt(M_TRIM_THRESHOLD, 256 << 20);
   // Untrimmed, every malloc arena keeps its high-water mark, and glibc makes up to eight
