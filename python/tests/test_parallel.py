@@ -24,13 +24,15 @@ def test_dask_cluster_of_two_writes_what_batch_writes(tool, tmp_path):
     src.mkdir()
     for seed in range(1, 50):
         assert tool("sample", "--seed", str(seed), "-o", str(src / f"{seed:04d}.csv")).returncode == 0
-    (src / "0025.csv").write_text("time,open,high,low,close,volume\n09:01,30,31,29,30,10\n09:00,30,31,29,30,10\n")
+    # sorted neither way (a file sorted newest first would be read in reverse)
+    (src / "0025.csv").write_text("time,open,high,low,close,volume\n09:01,30,31,29,30,10\n09:03,30,31,29,30,10\n"
+                                  "09:02,30,31,29,30,10\n")
     (src / "0050.csv").write_text((src / "0001.csv").read_text())
     batch = tool("render", "ratio", "--batch", str(src), "--out", str(tmp_path / "tool"), "-j", "2", "--theme", "light")
     inputs = sorted(glob.glob(str(src / "*.csv")))
     got = kelochart.dask.render_batch(inputs, tmp_path / "dask", kind="ratio", theme="light")
     errors = [r for r in got if isinstance(r, kelochart.InputError)]
-    assert [str(e) for e in errors] == [str(src / "0025.csv") + ":3:1: column \"time\": 09:00:00 is not after the time"
+    assert [str(e) for e in errors] == [str(src / "0025.csv") + ":4:1: column \"time\": 09:02:00 is not after the time"
                                         " of the line before: times must increase"]
     assert f"kelochart: {errors[0]} (skipped)" in batch.stderr.decode()
     assert got[24] is errors[0] and got[:3] == [str(tmp_path / "dask" / f"{n:04d}.png") for n in (1, 2, 3)]

@@ -63,8 +63,11 @@ def test_tables_the_reader_cannot_be_given(columns, line, column):
 def test_data_errors_of_options_and_kinds_are_input_errors(day):
     df = pd.read_csv(day)
     with pytest.raises(kelochart.InputError, match="price-scale") as e:
-        kelochart.render("intraday", df, price_scale=10)  # the prices have two decimals
+        kelochart.render("intraday", df, category="option-FITX", price_scale=10)  # the prices have two decimals
     assert (e.value.line, e.value.column) == (0, None)
+    with pytest.raises(ValueError, match="too coarse") as e:  # whatever the data: bad usage
+        kelochart.render("intraday", df, price_scale=10)
+    assert not isinstance(e.value, kelochart.InputError)
     with pytest.raises(kelochart.InputError, match="inner"):
         kelochart.Chart("innerouter", df.drop(columns=["inner", "outer"]))
 
