@@ -18,7 +18,6 @@
 #include <filesystem>
 #include <map>
 #include <mutex>
-#include <semaphore>
 #include <thread>
 
 #include "Batch.h"
@@ -94,6 +93,45 @@ class BoundedPool : public httplib::TaskQueue {
   bool shutdown_ = false;
 };
 
+// Lets at most `slots` renders run at once, in the order they asked. A semaphore wakes its
+// waiters in any order: under load some requests waited many times the mean (p99 six times
+// p50 at 32 connections); in turn, every request waits about the same.
+class FairGate {
+ public:
+  explicit FairGate(int slots) : free_(slots) {}
+  class Pass {
+   public:
+    explicit Pass(FairGate& gate) : gate_(gate) { gate_.Enter(); }
+    ~Pass() { gate_.Leave(); }
+    Pass(const Pass&) = delete;
+    Pass& operator=(const Pass&) = delete;
+
+   private:
+    FairGate& gate_;
+  };
+
+ private:
+  void Enter() {
+    std::unique_lock<std::mutex> lock(mutex_);
+    const std::uint64_t ticket = next_++;
+    turn_.wait(lock, [&] { return ticket == serving_ && free_ > 0; });
+    ++serving_;
+    --free_;
+    turn_.notify_all();  // the next ticket may take another free slot
+  }
+  void Leave() {
+    {
+      std::lock_guard<std::mutex> lock(mutex_);
+      ++free_;
+    }
+    turn_.notify_all();
+  }
+  std::mutex mutex_;
+  std::condition_variable turn_;
+  std::uint64_t next_ = 0, serving_ = 0;
+  int free_;
+};
+
 const char* ContentType(std::string_view format) {
   if (format == "svg") return "image/svg+xml";
   if (format == "pdf") return "application/pdf";
@@ -138,7 +176,7 @@ class Service {
  public:
   Service(const ServeOptions& options, fs::path dir)
       : dir_(std::move(dir)), cache_(options.cacheMb << 20),
-        renders_(static_cast<std::ptrdiff_t>(std::max(1u, std::thread::hardware_concurrency()))) {}
+        renders_(static_cast<int>(std::max(1u, std::thread::hardware_concurrency()))) {}
 
   void Handle(const httplib::Request& req, httplib::Response& res, std::string_view body = {}) {
     auto parsed = ParseTarget(req.target);
@@ -320,10 +358,8 @@ class Service {
   // share the cores and hold more picture memory.
   RenderResult Draw(const RenderRequest& request, const std::string& name, std::string_view text) {
     Metrics::Rendering counted(metrics_);
-    renders_.acquire();
-    RenderResult result = RenderCsv(request, name, text);
-    renders_.release();
-    return result;
+    FairGate::Pass pass(renders_);
+    return RenderCsv(request, name, text);
   }
 
   // Every instrument of the folder with a version that changes with its file, by symbol.
@@ -345,7 +381,7 @@ class Service {
   fs::path dir_;
   ChartCache cache_;
   Metrics metrics_;
-  std::counting_semaphore<1024> renders_;
+  FairGate renders_;
 };
 
 }  // namespace
