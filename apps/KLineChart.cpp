@@ -2,16 +2,13 @@
 // and drawing them with the library's K-line object under a caption.
 #include "KLineChart.h"
 
-#include "DateTimeFields.h"
-
-#include <CLI/CLI.hpp>
-
 #include <algorithm>
 #include <cstdio>
 #include <sstream>
 
 #include <kelochart/kline/KeloKLine.h>
 
+#include "DateTimeFields.h"
 #include "SampleData.h"
 
 namespace kelo::cli {
@@ -73,15 +70,6 @@ std::optional<std::string> CheckKLineOptions(KLineOptions& o) {
     }
   }
   return std::nullopt;
-}
-
-void AddKLineOptions(CLI::App& app, KLineOptions& o) {
-  app.add_option("--bars", o.bars, "bar length: 1m, 5m, 15m, 30m, 60m, 1d, 1w or 1mo (default: the input's own)");
-  app.add_option("--indicators", o.indicators,
-                 "ma, bollinger, volume-ma and one of kd, macd, rsi, comma-separated; or none")
-      ->capture_default_str();
-  app.add_option("--style", o.style, "candle or ohlc")->capture_default_str();
-  app.add_option("--last", o.last, "show the last N bars (default: what fits at a readable width)");
 }
 
 std::optional<InputError> CheckKLineRows(const MinuteBars& data) {
@@ -158,10 +146,7 @@ std::variant<ChartInput, InputError> PrepareKLineInput(MinuteBars data, const In
   if (auto error = CheckKLineRows(data)) return *error;
   if (!options.priceScale.empty()) {
     // The one-day kinds' rule: a finer scale only, every price multiplied up to it.
-    std::int32_t scale = 0;
-    for (std::int32_t candidate : {1, 10, 100, 1000, 10000}) {
-      if (options.priceScale == std::to_string(candidate)) scale = candidate;
-    }
+    const std::int32_t scale = ParsePriceScale(options.priceScale).value_or(0);
     if (scale == 0) return fail("--price-scale must be 1, 10, 100, 1000 or 10000, not " + options.priceScale);
     if (scale < data.priceScale)
       return fail("the prices have more decimals than --price-scale " + options.priceScale + " keeps");

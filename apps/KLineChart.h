@@ -13,14 +13,7 @@
 #include "ChartKinds.h"
 #include "KLineOptions.h"
 
-namespace CLI {
-class App;
-}
-
 namespace kelo::cli {
-
-// The kline options on a render subcommand.
-void AddKLineOptions(CLI::App& app, KLineOptions& options);
 
 // Rows a K-line cannot be drawn from: open or close outside the bar's low-high range, a high
 // below the low, a price that is not positive, dates and times that do not increase. The

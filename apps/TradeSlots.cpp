@@ -7,27 +7,35 @@
 
 namespace kelo::cli {
 
+namespace {
+
+// The trades of `from` join the slot `into`, which they follow.
+void Absorb(MinuteBar& into, const MinuteBar& from) {
+  into.high = std::max(into.high, from.high);
+  into.low = std::min(into.low, from.low);
+  into.close = from.close;
+  into.volume += from.volume;
+  into.inner += from.inner;
+  into.outer += from.outer;
+  into.lastTrade = from.lastTrade;
+}
+
+}  // namespace
+
 std::vector<MinuteBar> SlotsFromTrades(const std::vector<MinuteBar>& trades, std::int32_t slotSeconds) {
   std::vector<MinuteBar> slots;
   for (const MinuteBar& t : trades) {
     std::int32_t end = (SecondsOf(t.time) / slotSeconds + 1) * slotSeconds;
     if (end >= 86400) end -= 86400;  // the last slot of the day ends at midnight
     const ClockTime stamp = ClockOf(end);
+    MinuteBar s = t;
+    s.open = s.high = s.low = t.close;  // a trade is one price
+    s.lastTrade = t.time;
     if (!slots.empty() && slots.back().date == t.date && slots.back().time == stamp) {
-      MinuteBar& s = slots.back();
-      s.high = std::max(s.high, t.close);
-      s.low = std::min(s.low, t.close);
-      s.close = t.close;
-      s.volume += t.volume;
-      s.inner += t.inner;
-      s.outer += t.outer;
-      s.lastTrade = t.time;
+      Absorb(slots.back(), s);
       continue;
     }
-    MinuteBar s = t;
-    s.open = s.high = s.low = t.close;
     s.time = stamp;
-    s.lastTrade = t.time;
     slots.push_back(s);
   }
   return slots;
@@ -43,14 +51,7 @@ void FoldClosingAuction(std::vector<MinuteBar>& slots, const Session& session) {
       late.time = session.end;  // no trade in the last minute before the auction
       continue;
     }
-    MinuteBar& last = slots[i - 1];
-    last.high = std::max(last.high, late.high);
-    last.low = std::min(last.low, late.low);
-    last.close = late.close;
-    last.volume += late.volume;
-    last.inner += late.inner;
-    last.outer += late.outer;
-    last.lastTrade = late.lastTrade;
+    Absorb(slots[i - 1], late);
     slots.erase(slots.begin() + static_cast<std::ptrdiff_t>(i));
     --i;
   }

@@ -33,9 +33,9 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 
 
 def load_matplotlib_picture():
-    spec = importlib.util.spec_from_file_location("matplotlib_intraday", os.path.join(HERE, "cli", "matplotlib_intraday.py"))
-    module = importlib.util.module_from_spec(spec)
-    spec.loader.exec_module(module)
+    found = importlib.util.spec_from_file_location("matplotlib_intraday", os.path.join(HERE, "cli", "matplotlib_intraday.py"))
+    module = importlib.util.module_from_spec(found)
+    found.loader.exec_module(module)
     return module
 
 

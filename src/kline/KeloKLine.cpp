@@ -232,38 +232,24 @@ int CKeloKLine::GetXPosByIndex(std::size_t index) const {
   return scene->slots.Center(index - scene->first);
 }
 
-namespace {
-
-kelo::detail::KLineSettings SettingsOf(const CRect& rect, int l, int t, int r, int b, int fh, int fw,
-                                       std::int32_t visible, std::int32_t scale, unsigned category,
-                                       std::uint32_t overlays, int lower, const std::vector<int>& periods) {
-  kelo::detail::KLineSettings s;
-  s.rect = rect;
-  s.marginLeft = l;
-  s.marginTop = t;
-  s.marginRight = r;
-  s.marginBottom = b;
-  s.fontHeight = fh;
-  s.fontWidth = fw;
-  s.visibleCount = visible;
-  s.priceScale = scale;
-  s.category = category;
-  s.overlays = overlays;
-  s.lowerPane = lower;
-  s.maPeriods = periods;
-  return s;
+std::unique_ptr<kelo::detail::KLineScene> CKeloKLine::SceneFor(const CRect& rect) {
+  kelo::detail::KLineSettings st;
+  st.rect = rect;
+  GetBmpDeflatePixel(st.marginLeft, st.marginTop, st.marginRight, st.marginBottom);
+  st.fontHeight = fontHeight;
+  st.fontWidth = fontWidth;
+  st.visibleCount = visibleCount;
+  st.priceScale = priceScale;
+  st.category = category;
+  st.overlays = overlays;
+  st.lowerPane = lowerPane;
+  st.maPeriods = maPeriods;
+  return std::make_unique<kelo::detail::KLineScene>(kelo::detail::BuildScene(st, bars));
 }
-
-}  // namespace
 
 void CKeloKLine::DrawKLine(CDC* pDC, const CRect& rect) {
   if (pDC == nullptr) return;
-  int l = 0, t = 0, r = 0, b = 0;
-  GetBmpDeflatePixel(l, t, r, b);
-  auto next = std::make_unique<kelo::detail::KLineScene>(
-      kelo::detail::BuildScene(SettingsOf(rect, l, t, r, b, fontHeight, fontWidth, visibleCount, priceScale, category,
-                                          overlays, lowerPane, maPeriods),
-                               bars));
+  auto next = SceneFor(rect);
   PaintFull(pDC, *next);
   scene = std::move(next);
   dataChanged = true;  // the layer did not see this paint
@@ -277,12 +263,7 @@ int CKeloKLine::UpdateKLine(CDC* pDC, const CRect& rect) {
   CDC* dc = layer.Get();
   if (dc == nullptr) return eRepaintNone;
   if (!fresh && !dataChanged && dirtyFrom == SIZE_MAX && scene && scene->rect == rect) return eRepaintNone;
-  int l = 0, t = 0, r = 0, b = 0;
-  GetBmpDeflatePixel(l, t, r, b);
-  auto next = std::make_unique<kelo::detail::KLineScene>(
-      kelo::detail::BuildScene(SettingsOf(rect, l, t, r, b, fontHeight, fontWidth, visibleCount, priceScale, category,
-                                          overlays, lowerPane, maPeriods),
-                               bars));
+  auto next = SceneFor(rect);
   const bool tail =
       !fresh && !dataChanged && scene && scene->SameFrame(*next) && dirtyFrom != SIZE_MAX && dirtyFrom >= next->first;
   // The slot before the first change repaints too: the lines into the change start there.

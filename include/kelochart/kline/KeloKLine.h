@@ -100,6 +100,8 @@ class CKeloKLine : public CKeloBaseChart {
   std::size_t dirtyFrom = SIZE_MAX;  // first bar changed or appended since the last paint
 
  private:
+  // The layout of the bars in rect with the chart's margins, font and settings.
+  std::unique_ptr<kelo::detail::KLineScene> SceneFor(const CRect& rect);
   void PaintFull(CDC* dc, const kelo::detail::KLineScene& s);
   void PaintTail(CDC* dc, const kelo::detail::KLineScene& s, std::size_t fromSlot);
   void PaintSpan(CDC* dc, const kelo::detail::KLineScene& s, int x0, int x1, std::size_t fromSlot,
