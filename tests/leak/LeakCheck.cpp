@@ -51,6 +51,11 @@ constexpr int kRounds = 10000;
 // 700 times on each pane, so one leaked block (32 bytes or more in glibc) in one part on one
 // pane leaves at least 22 KB, above the slack.
 constexpr std::int64_t kHeapSlack = 16 * 1024;
+// A cache of a library below may still grow after the warm-up: the K-line's glyphs filled
+// some of cairo's and pixman's caches slowly and by chance (measured: 2 to 17 KB over the
+// first window, nothing over the next ones in most runs). A leak grows the heap in every
+// window, so a window over the slack is measured again, up to kWindows times.
+constexpr int kWindows = 3;
 const CRect kPane(0, 0, 120, 80);
 const CRect kPlot(24, 4, 116, 70);
 
@@ -412,20 +417,21 @@ class Leak : public ::testing::TestWithParam<Kind> {};
 TEST_P(Leak, TenThousandRoundsLeaveTheHeapAndTheLiveCountsAsTheyWere) {
   for (int i = 0; i < kWarmUpRounds; ++i) Round(GetParam(), i);
   const LiveCounters before;
-  const std::int64_t heapBefore = HeapInUse();
+  std::int64_t grown = 0;
   std::size_t alive = 0;
-  for (int i = 0; i < kRounds; ++i) alive += Round(GetParam(), i);
-  const std::int64_t heapAfter = HeapInUse();
+  for (int window = 0; window < kWindows; ++window) {
+    const std::int64_t heapBefore = HeapInUse();
+    for (int i = 0; i < kRounds; ++i) alive += Round(GetParam(), i);
+    grown = HeapInUse() - heapBefore;
+    std::printf("%s: heap %+lld bytes after %d rounds\n", GetParam().name, static_cast<long long>(grown), kRounds);
+    if (grown <= kHeapSlack) break;
+  }
   const LiveCounters after;
-  std::printf("%s: heap %+lld bytes after %d rounds, %zu surfaces alive, %zu font families, %d graphics users\n",
-              GetParam().name, static_cast<long long>(heapAfter - heapBefore), kRounds, alive, after.fontFamilies,
-              after.graphicsUsers);
   EXPECT_EQ(alive, 0u) << "surfaces outlived their round";
   EXPECT_EQ(after.fontFamilies, before.fontFamilies);
   EXPECT_EQ(after.graphicsUsers, before.graphicsUsers);
-  EXPECT_LE(heapAfter - heapBefore, kHeapSlack)
-      << "bytes left on the heap by " << kRounds << " rounds (" << (heapAfter - heapBefore) / kRounds
-      << " a round)";
+  EXPECT_LE(grown, kHeapSlack) << "bytes left on the heap by " << kRounds << " rounds in each of " << kWindows
+                               << " windows (" << grown / kRounds << " a round in the last)";
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryKind, Leak, ::testing::ValuesIn(kKinds),
