@@ -29,7 +29,8 @@ class Progress {
   void Step(std::size_t done) {
     if (!enabled_) return;
     const auto now = std::chrono::steady_clock::now();
-    if (now - start_ < std::chrono::seconds(1) || (now - last_ < std::chrono::milliseconds(100) && done < total_)) return;
+    if (now - start_ < std::chrono::seconds(1) || (now - last_ < std::chrono::milliseconds(100) && done < total_))
+      return;
     last_ = now;
     const int width = 30, filled = static_cast<int>(width * done / std::max<std::size_t>(total_, 1));
     std::fprintf(stderr, "\r%s [%.*s%*s] %zu/%zu", what_.c_str(), filled, "##############################",

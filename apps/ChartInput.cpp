@@ -136,7 +136,6 @@ std::variant<ChartInput, InputError> PrepareInput(MinuteBars data, const InputOp
   }
   if (auto error = data.daily ? std::nullopt : CheckSession(data, in.session)) return *error;  // days have no session
 
-
   if (!options.reference.empty()) {
     auto d = ParseDecimal(options.reference);
     if (!d || d->mantissa <= 0) return fail("--reference must be a positive price, not " + options.reference);
@@ -164,7 +163,8 @@ std::variant<ChartInput, InputError> PrepareInput(MinuteBars data, const InputOp
 
 std::string SessionUsage(std::string_view text) {
   return "--session must be HH:MM-HH:MM with a start and an end, 09:00-13:30 (15:00-05:00 runs across midnight, "
-         "00:00-24:00 is the whole day), not " + std::string(text);
+         "00:00-24:00 is the whole day), not " +
+         std::string(text);
 }
 
 }  // namespace kelo::cli

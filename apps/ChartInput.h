@@ -35,7 +35,7 @@ struct ChartInput {
   // first open".
   std::string referenceFrom;
   std::vector<std::string> notes;  // what the tool chose for the user, for stderr
-  KLineOptions kline;          // the kline kind's options (PrepareKLineInput)
+  KLineOptions kline;              // the kline kind's options (PrepareKLineInput)
 };
 
 // Checks the options against the data; an error names the file (line 0) or the line of the

@@ -18,9 +18,10 @@ const std::vector<ChartKind>& ChartKinds() {
       {"ratio", "price pane over volume lines on a by-ratio scale (small volumes stay visible)",
        "time, open, high, low, close, volume (inner and outer colour the lines when present)", false, false,
        DrawVolumeByRatio},
-      {"innerouter", "price pane over the bid/ask volume split and the ask-minus-bid volume with its 10- and 30-minute averages",
-       "time, open, high, low, close, volume, inner, outer (inner: volume traded at the bid, outer: at the ask)",
-       false, true, DrawInnerOuter},
+      {"innerouter",
+       "price pane over the bid/ask volume split and the ask-minus-bid volume with its 10- and 30-minute averages",
+       "time, open, high, low, close, volume, inner, outer (inner: volume traded at the bid, outer: at the ask)", false,
+       true, DrawInnerOuter},
       {"updown", "up/down bars: the price change of every 15 minutes around a zero line",
        "time and close (the change is the last close of each interval against the one before)", true, false,
        DrawUpDownBars},
@@ -31,8 +32,9 @@ const std::vector<ChartKind>& ChartKinds() {
        "time, close, volume", true, false, DrawCurveGroup},
       {"figure", "figure curves split at the reference price: closes coloured by direction and the VWAP",
        "time, close, volume", false, false, DrawFigureCurves},
-      {"xy", "XY chart of the return against the reference over the session, regions above it shaded, "
-             "the high and low as points",
+      {"xy",
+       "XY chart of the return against the reference over the session, regions above it shaded, "
+       "the high and low as points",
        "time, high, low, close", false, false, DrawXYReturns},
       {"kline", "K-line (candlestick) chart over many days with volume and indicators, at any bar length",
        "date (or one date-time column), time for minute bars or trades, open, high, low, close, volume; "
@@ -158,9 +160,9 @@ PriceAxis MakePriceAxis(const ChartInput& in, int plotHeight) {
   // and at least one tick of it.
   const std::int64_t reach = std::max(high - ref, ref - low);
   const std::int64_t half = std::max(1, plotHeight / 2);
-  const std::int64_t room =
-      half > 3 * kHeadroomPixels ? (reach * kHeadroomPixels + half - kHeadroomPixels - 1) / (half - kHeadroomPixels)
-                                 : reach;
+  const std::int64_t room = half > 3 * kHeadroomPixels
+                                ? (reach * kHeadroomPixels + half - kHeadroomPixels - 1) / (half - kHeadroomPixels)
+                                : reach;
   const std::int64_t span = reach + std::max(tick, room);
   PriceAxis axis;
   auto clamp = [](std::int64_t v) { return static_cast<std::int32_t>(std::clamp<std::int64_t>(v, 0, 2147483647)); };

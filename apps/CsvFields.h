@@ -13,8 +13,8 @@
 namespace kelo::cli {
 
 struct CsvField {
-  std::string text;         // without the quotes and the spaces around it
-  std::size_t offset = 0;   // byte of the line where the field starts (its first byte)
+  std::string text;        // without the quotes and the spaces around it
+  std::size_t offset = 0;  // byte of the line where the field starts (its first byte)
   bool quoted = false;
 };
 

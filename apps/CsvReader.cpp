@@ -49,7 +49,7 @@ constexpr Column kPriceColumns[kPrices] = {Column::Open, Column::High, Column::L
 
 // A row as read, before the file's order and price scale are known.
 struct Row {
-  MinuteBar bar;             // date is the calendar date here
+  MinuteBar bar;  // date is the calendar date here
   std::array<Decimal, kPrices> price{};
   std::array<std::int32_t, kPrices> priceColumn{};
   std::int64_t total = 0;  // cumulative volume, when that is the file's volume
@@ -275,7 +275,8 @@ std::variant<MinuteBars, InputError> ParseMinuteBars(std::string_view name, std:
     if (h.Has(Column::Date)) {
       const CsvField& d = field(Column::Date);
       const auto dt = ParseDateTime(d.text);
-      if (!dt || dt->date == 0) return fail(d.offset, h.Name(Column::Date) + ": " + quote(d) + " is not a date (" + kDateForms + ")");
+      if (!dt || dt->date == 0)
+        return fail(d.offset, h.Name(Column::Date) + ": " + quote(d) + " is not a date (" + kDateForms + ")");
       bar.date = dt->date;
       time = dt->time;
       bar.timeColumn = dateColumn = CharacterColumn(l, d.offset);
@@ -292,7 +293,8 @@ std::variant<MinuteBars, InputError> ParseMinuteBars(std::string_view name, std:
         bar.date = dt->date;
         if (!rows.empty() && (bar.date == 0) != (rows.front().bar.date == 0)) {
           return fail(t.offset, h.Name(Column::Time) + ": " + quote(t) +
-                                    (bar.date ? " has a date, the rows above have none" : " has no date, the rows above have one"));
+                                    (bar.date ? " has a date, the rows above have none"
+                                              : " has no date, the rows above have one"));
         }
       }
     } else {
@@ -314,16 +316,17 @@ std::variant<MinuteBars, InputError> ParseMinuteBars(std::string_view name, std:
       if (k == kReference && p.text.empty()) continue;  // no reference on this row
       const auto d = ParseNumber(p.text);
       if (!d) {
-        return fail(p.offset, h.Name(kPriceColumns[k]) + ": " + quote(p) +
-                                  " is not a decimal price (digits with at most 4 decimals, like 30.15 or \"1,035.00\")");
+        return fail(p.offset,
+                    h.Name(kPriceColumns[k]) + ": " + quote(p) +
+                        " is not a decimal price (digits with at most 4 decimals, like 30.15 or \"1,035.00\")");
       }
       if (d->mantissa <= 0) return fail(p.offset, h.Name(kPriceColumns[k]) + ": price " + p.text + " is not positive");
       row.price[static_cast<std::size_t>(k)] = *d;
     }
     if (!h.trades) {
       // A bar's open and close lie within its low and high: anything else is bad data.
-      const int dec = std::max({row.price[kOpen].decimals, row.price[kHigh].decimals, row.price[kLow].decimals,
-                                row.price[kClose].decimals});
+      const int dec = std::max(
+          {row.price[kOpen].decimals, row.price[kHigh].decimals, row.price[kLow].decimals, row.price[kClose].decimals});
       const std::int64_t o = Scaled(row.price[kOpen], dec), hi = Scaled(row.price[kHigh], dec),
                          lo = Scaled(row.price[kLow], dec), c = Scaled(row.price[kClose], dec);
       const std::string range = " lies outside the bar's low " + field(Column::Low).text + " and high " +
@@ -332,8 +335,10 @@ std::variant<MinuteBars, InputError> ParseMinuteBars(std::string_view name, std:
         return fail(field(Column::High).offset, h.Name(Column::High) + ": " + field(Column::High).text +
                                                     " is below the low " + field(Column::Low).text + " (bad data)");
       }
-      if (o < lo || o > hi) return fail(field(Column::Open).offset, h.Name(Column::Open) + ": " + field(Column::Open).text + range);
-      if (c < lo || c > hi) return fail(field(Column::Close).offset, h.Name(Column::Close) + ": " + field(Column::Close).text + range);
+      if (o < lo || o > hi)
+        return fail(field(Column::Open).offset, h.Name(Column::Open) + ": " + field(Column::Open).text + range);
+      if (c < lo || c > hi)
+        return fail(field(Column::Close).offset, h.Name(Column::Close) + ": " + field(Column::Close).text + range);
     }
     for (Column c : {Column::Volume, Column::TotalVolume, Column::Inner, Column::Outer}) {
       if (!h.Has(c)) continue;
@@ -424,9 +429,9 @@ std::variant<MinuteBars, InputError> ParseMinuteBars(std::string_view name, std:
     for (int k = 0; k < kPrices; ++k) {
       const std::int64_t v = Scaled(r.price[static_cast<std::size_t>(k)], out.decimals);
       if (v > 2147483647) {
-        return InputError{file, r.bar.line, r.priceColumn[static_cast<std::size_t>(k)],
-                          h.Name(kPriceColumns[k]) + ": price too large for " + std::to_string(out.decimals) +
-                              " decimals"};
+        return InputError{
+            file, r.bar.line, r.priceColumn[static_cast<std::size_t>(k)],
+            h.Name(kPriceColumns[k]) + ": price too large for " + std::to_string(out.decimals) + " decimals"};
       }
       *target[k] = static_cast<std::int32_t>(v);
     }
@@ -453,10 +458,11 @@ std::optional<InputError> CheckSession(const MinuteBars& data, const Session& se
                             FormatClock(session.start) + "-" + FormatClock(session.end) + " (see --session)"};
     }
     if (*offset <= previous) {
-      return InputError{data.name, b.line, b.timeColumn,
-                        "column \"" + data.timeName + "\": " + FormatClock(b.time, true) +
-                            (data.newestFirst ? " is not before the time of the line above: rows newest first must decrease"
-                                             : " is not after the time of the line before: times must increase")};
+      return InputError{
+          data.name, b.line, b.timeColumn,
+          "column \"" + data.timeName + "\": " + FormatClock(b.time, true) +
+              (data.newestFirst ? " is not before the time of the line above: rows newest first must decrease"
+                                : " is not after the time of the line before: times must increase")};
     }
     previous = *offset;
   }

@@ -211,7 +211,8 @@ void DrawXYReturns(CDC* dc, const ChartInput& in, const ChartStyle& style) {
   }
   // A sixteenth of room beyond the extreme return, so its point does not touch the frame.
   const std::int32_t reach = std::max(yMax, -yMin);
-  const std::int32_t bound = static_cast<std::int32_t>(std::min<std::int64_t>(RoundUp(reach + reach / 16 + 1), 1000000000));
+  const std::int32_t bound =
+      static_cast<std::int32_t>(std::min<std::int64_t>(RoundUp(reach + reach / 16 + 1), 1000000000));
   Curve chart;
   LabelFont font(dc, style);
   font.Apply(chart);

@@ -74,9 +74,9 @@ void DrawHighLowMarks(CDC* dc, Curve& curve, const CRect& plot, std::int32_t pri
                                  std::max<int>(plot.top, plot.bottom - static_cast<int>(size.cy)));
     // On a narrow pane the label may fit on neither side: it stays inside the pane, over the
     // curve rather than over the price labels of the margin.
-    const int textX = std::clamp(right ? stemEnd + 2 : stemEnd - 2 - static_cast<int>(size.cx),
-                                 static_cast<int>(plot.left) + 1,
-                                 std::max<int>(plot.left + 1, plot.right - 1 - static_cast<int>(size.cx)));
+    const int textX =
+        std::clamp(right ? stemEnd + 2 : stemEnd - 2 - static_cast<int>(size.cx), static_cast<int>(plot.left) + 1,
+                   std::max<int>(plot.left + 1, plot.right - 1 - static_cast<int>(size.cx)));
     DrawLabel(dc, textX, textY, text, color);
   }
   dc->SelectObject(old);
@@ -97,7 +97,9 @@ void DrawTitle(CDC* dc, CKeloBaseChart& chart, const ChartInput& in, const CRect
   DrawCaption(dc, chart, plot,
               {head + " " + pct + "  vol " + std::to_string(volume), head + " " + pct, head,
                DisplayName(in) + "  " + FormatPrice(last.close, in.data.priceScale)},
-              change > 0 ? table[321] : change < 0 ? table[311] : table[307]);
+              change > 0   ? table[321]
+              : change < 0 ? table[311]
+                           : table[307]);
 }
 
 // The scale lines whose labels keep a line of text apart on the pane: the bottom, the
@@ -112,7 +114,7 @@ std::vector<std::int32_t> SpacedLines(const PriceAxis& axis, std::int32_t refere
   std::vector<std::int32_t> below, above;
   std::int32_t last = reference;
   for (auto it = axis.scale.rbegin(); it != axis.scale.rend(); ++it) {
-    if (*it < reference && *it > axis.bottom && apart(*it, last) && apart(*it, axis.bottom)) below.push_back(last = *it);
+    if (*it<reference&& * it> axis.bottom && apart(*it, last) && apart(*it, axis.bottom)) below.push_back(last = *it);
   }
   last = reference;
   for (std::int32_t v : axis.scale) {
@@ -202,8 +204,8 @@ void DrawPair(CDC* dc, const ChartInput& in, const ChartStyle& style, VolumeMode
   if (mode == VolumeMode::kRatio) {
     std::vector<std::int32_t> fit;
     KeloUtility::FindFitScale(static_cast<double>(maxVolume), fit);
-    volume.DrawHorizontalText(dc, volumePlot, fit.empty() ? top : fit.back(), 0, KeloUtility::GetFitScaleCount(), 1,
-                              1, 0, 0, 1, 0xFFFFFFFF);
+    volume.DrawHorizontalText(dc, volumePlot, fit.empty() ? top : fit.back(), 0, KeloUtility::GetFitScaleCount(), 1, 1,
+                              0, 0, 1, 0xFFFFFFFF);
     volume.DrawTickVolumeByRatioWithState(dc, volumePlot, maxVolume, volumeRange, samples, CKeloBaseChart::eTickMinute);
   } else {
     volume.DrawHorizontalText(dc, volumePlot, top, 0, volume.GetYCells(), 1, 1, 0, 0, 1, 0xFFFFFFFF);
@@ -243,7 +245,9 @@ void DrawPair(CDC* dc, const ChartInput& in, const ChartStyle& style, VolumeMode
 
 }  // namespace
 
-void DrawIntraday(CDC* dc, const ChartInput& in, const ChartStyle& style) { DrawPair(dc, in, style, VolumeMode::kState); }
+void DrawIntraday(CDC* dc, const ChartInput& in, const ChartStyle& style) {
+  DrawPair(dc, in, style, VolumeMode::kState);
+}
 void DrawVolumeByRatio(CDC* dc, const ChartInput& in, const ChartStyle& style) {
   DrawPair(dc, in, style, VolumeMode::kRatio);
 }

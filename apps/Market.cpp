@@ -31,8 +31,7 @@ const std::vector<CategoryInfo>& Categories() {
       {"option", "all other options", GetOptionOtherIndex(), true, 100},
       // Index levels are quoted to 0.01 and have no tick table of their own: the axis steps
       // in whole points, on the table of the index futures.
-      {"index", "index levels such as TAIEX (two decimals, the axis in whole points)", GetFITXStockIndex(), false,
-       100},
+      {"index", "index levels such as TAIEX (two decimals, the axis in whole points)", GetFITXStockIndex(), false, 100},
   };
   return all;
 }

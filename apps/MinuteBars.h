@@ -32,10 +32,10 @@ struct MinuteBars {
   std::int32_t priceScale = 100;
   int decimals = 2;
   bool hasInnerOuter = false;
-  bool hasDates = false;    // every bar has its trading day in `date`
-  bool daily = false;       // daily bars: a date column and no time (time 0)
-  bool fromTrades = false;  // slots built from one row per trade
-  bool newestFirst = false; // the file had its rows newest first (they are now reversed)
+  bool hasDates = false;     // every bar has its trading day in `date`
+  bool daily = false;        // daily bars: a date column and no time (time 0)
+  bool fromTrades = false;   // slots built from one row per trade
+  bool newestFirst = false;  // the file had its rows newest first (they are now reversed)
   // The reference price (previous close) of the day drawn, from the file's reference column.
   std::optional<std::int32_t> reference;
 };

@@ -40,21 +40,26 @@ const std::vector<RenderOption>& RenderOptions() {
   static const std::vector<RenderOption> options = {
       {"category", "market category"},
       {"reference", "reference price (default: the file's reference column, else the first open)"},
-      {"price-scale", "prices are whole numbers of 1/SCALE: 1, 10, 100, 1000 or 10000 (default: the decimals the prices "
-                      "really have, at least what the category's ticks need)"},
-      {"session", "trading session HH:MM-HH:MM, across midnight as 15:00-05:00; the whole day is 00:00-24:00 "
-                  "(default: the category's day session)"},
+      {"price-scale",
+       "prices are whole numbers of 1/SCALE: 1, 10, 100, 1000 or 10000 (default: the decimals the prices "
+       "really have, at least what the category's ticks need)"},
+      {"session",
+       "trading session HH:MM-HH:MM, across midnight as 15:00-05:00; the whole day is 00:00-24:00 "
+       "(default: the category's day session)"},
       {"encoding", "text encoding of the file: auto, utf-8, big5 or utf-16 (auto)"},
       {"date", "trading day to draw from a file of several: 2026-12-04 or ROC 115/12/04 (the last)"},
-      {"size", "picture size WIDTHxHEIGHT up to 8192x8192 (800x600); at least 308x224 at the default font "
-               "(308x280 for innerouter): smaller is refused with the smallest size that works"},
+      {"size",
+       "picture size WIDTHxHEIGHT up to 8192x8192 (800x600); at least 308x224 at the default font "
+       "(308x280 for innerouter): smaller is refused with the smallest size that works"},
       {"font", "label font face (DejaVu Sans Mono)"},
       {"font-size", "label font em height in pixels, 6 to 72 (12)"},
       {"theme", "palette: dark or light (dark)"},
       {"format", "png, svg or pdf (png)"},
       {"bars", "K-line bar length: 1m, 5m, 15m, 30m, 60m, 1d, 1w or 1mo (the input's own)", true},
-      {"indicators", "K-line indicators: ma, bollinger, volume-ma and one of kd, macd, rsi, comma-separated; or none "
-                     "(ma,volume-ma)", true},
+      {"indicators",
+       "K-line indicators: ma, bollinger, volume-ma and one of kd, macd, rsi, comma-separated; or none "
+       "(ma,volume-ma)",
+       true},
       {"style", "K-line style: candle or ohlc (candle)", true},
       {"last", "K-line: show the last N bars (what fits at a readable width)", true},
       {"record", "draw on a recording and replay it: true or false (false)"},
@@ -121,7 +126,8 @@ std::optional<UsageError> SetRenderOption(RenderRequest& r, std::string_view raw
     if (auto error = CheckKLineOptions(kline)) return UsageError{*error};
     r.kline = kline;
   } else if (name == "record") {
-    if (v != "true" && v != "false" && v != "1" && v != "0") return UsageError{"--record must be true or false, not " + v};
+    if (v != "true" && v != "false" && v != "1" && v != "0")
+      return UsageError{"--record must be true or false, not " + v};
     r.viaRecording = v == "true" || v == "1";
   } else {
     return UsageError{"unknown option " + std::string(rawName)};
@@ -169,8 +175,8 @@ RenderResult RenderBars(const RenderRequest& request, MinuteBars bars, std::vect
   }
   std::vector<std::uint8_t> bytes;
   const ChartStyle style = request.style;
-  const bool ok = RenderPicture([&](CDC* dc) { kind->draw(dc, in, style); }, style.width, style.height,
-                                request.format, request.theme, bytes, request.viaRecording);
+  const bool ok = RenderPicture([&](CDC* dc) { kind->draw(dc, in, style); }, style.width, style.height, request.format,
+                                request.theme, bytes, request.viaRecording);
   if (!ok) return InputError{in.data.name, 0, 0, "cannot render the picture"};
   return bytes;
 }
@@ -181,7 +187,8 @@ std::variant<MinuteBars, InputError> ParseWithEncoding(const RenderRequest& requ
                                                        std::string_view text) {
   const auto encoding = ParseEncoding(request.input.encoding);
   if (!encoding) {
-    return InputError{std::string(name), 0, 0, "--encoding must be auto, utf-8, big5 or utf-16, not " + request.input.encoding};
+    return InputError{std::string(name), 0, 0,
+                      "--encoding must be auto, utf-8, big5 or utf-16, not " + request.input.encoding};
   }
   return ParseMinuteBars(name, text, ReadOptions{*encoding});
 }

@@ -125,7 +125,8 @@ std::variant<std::string, UsageError> TickText(const std::string& categoryName, 
     band = g(tick) + (exclusive ? " from " : " above ") + g(bands[at].from) + " (the top band)";
   } else {
     band = g(tick) + (at == 0 ? std::string(" ") : (exclusive ? " from " : " above ") + g(bands[at].from) + " ") +
-           (exclusive ? (at == 0 ? "below " : "to below ") : "up to and including ") + g(limit) + ", then " + g(bands[at + 1].tick);
+           (exclusive ? (at == 0 ? "below " : "to below ") : "up to and including ") + g(limit) + ", then " +
+           g(bands[at + 1].tick);
   }
   if (std::string(category->name) == "index") {
     // Index levels have no tick table: they are quoted to 0.01, the axis steps in points.

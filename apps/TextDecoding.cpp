@@ -43,7 +43,8 @@ std::string ByteText(unsigned char byte) {
 std::variant<std::string, InputError> Convert(std::string_view name, std::string_view bytes, const char* from,
                                               const char* what) {
   iconv_t cd = iconv_open("UTF-8", from);
-  if (cd == reinterpret_cast<iconv_t>(-1)) return InputError{std::string(name), 0, 0, std::string("no converter for ") + what};
+  if (cd == reinterpret_cast<iconv_t>(-1))
+    return InputError{std::string(name), 0, 0, std::string("no converter for ") + what};
   std::unique_ptr<void, int (*)(iconv_t)> closer(cd, iconv_close);
   // Two bytes of Big5 or UTF-16 give at most three of UTF-8, one byte at most one.
   std::string out(bytes.size() * 2 + 16, '\0');

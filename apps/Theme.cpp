@@ -52,7 +52,9 @@ std::shared_ptr<kelo::surface::SurfaceBackend> LightImage(kelo::surface::Surface
   for (int y = read.window.top; y < read.window.bottom; ++y) {
     for (int x = read.window.left; x < read.window.right; ++x) {
       const std::uint32_t p = read.At(x, y);
-      copy->FillSolidRect(CRect(x, y, x + 1, y + 1), LightColorref(RGB(static_cast<BYTE>(p >> 16), static_cast<BYTE>(p >> 8), static_cast<BYTE>(p))));
+      copy->FillSolidRect(
+          CRect(x, y, x + 1, y + 1),
+          LightColorref(RGB(static_cast<BYTE>(p >> 16), static_cast<BYTE>(p >> 8), static_cast<BYTE>(p))));
     }
   }
   return copy;

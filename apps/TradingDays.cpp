@@ -24,11 +24,13 @@ std::variant<DayChoice, InputError> ChooseDay(MinuteBars data, std::string_view 
   std::int32_t day = days.empty() ? 0 : days.back();
   if (!date.empty()) {
     const auto wanted = ParseDate(date);
-    if (!wanted) return fail("--date " + std::string(date) + " is not a date (2026-12-04, 2026/12/04, 20261204 or ROC 115/12/04)");
+    if (!wanted)
+      return fail("--date " + std::string(date) + " is not a date (2026-12-04, 2026/12/04, 20261204 or ROC 115/12/04)");
     if (days.empty()) return fail("--date " + std::string(date) + ": the file has no date column");
     if (!std::binary_search(days.begin(), days.end(), *wanted)) {
-      return fail("--date " + FormatDate(*wanted) + ": no bars on that day (the file has " + std::to_string(days.size()) +
-                  " trading days, " + FormatDate(days.front()) + " to " + FormatDate(days.back()) + ")");
+      return fail("--date " + FormatDate(*wanted) + ": no bars on that day (the file has " +
+                  std::to_string(days.size()) + " trading days, " + FormatDate(days.front()) + " to " +
+                  FormatDate(days.back()) + ")");
     }
     day = *wanted;
   } else if (days.size() > 1) {
@@ -36,8 +38,9 @@ std::variant<DayChoice, InputError> ChooseDay(MinuteBars data, std::string_view 
                FormatDate(days.back()) + "): drawing the last, " + FormatDate(day) + " (choose another with --date)";
   }
   if (!days.empty()) {
-    data.bars.erase(std::remove_if(data.bars.begin(), data.bars.end(), [&](const MinuteBar& b) { return b.date != day; }),
-                    data.bars.end());
+    data.bars.erase(
+        std::remove_if(data.bars.begin(), data.bars.end(), [&](const MinuteBar& b) { return b.date != day; }),
+        data.bars.end());
   }
   for (const MinuteBar& b : data.bars) {
     if (b.reference > 0) {

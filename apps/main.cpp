@@ -110,7 +110,8 @@ int RunRender(RenderCommand& c) {
     return failed == 0 ? 0 : kBadData;
   }
   if (c.output.empty()) return Fail(kBadUsage, "an output file is needed: -o OUT.png (or .svg, .pdf, or - for stdout)");
-  if (!FormatForPath(c.output)) return Fail(kBadUsage, "unknown output format of " + c.output + " (use .png, .svg or .pdf)");
+  if (!FormatForPath(c.output))
+    return Fail(kBadUsage, "unknown output format of " + c.output + " (use .png, .svg or .pdf)");
   Job job;
   job.output = c.output;
   job.bars = [input = c.input](const RenderRequest& r) -> std::variant<MinuteBars, InputError> {
@@ -138,8 +139,9 @@ std::string SampleCsv(std::uint32_t seed) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  CLI::App app{"kelochart: intraday trading charts from minute-bar CSV files, rendered to PNG, SVG or PDF.\n"
-               "Without a file every chart is drawn from an embedded sample trading day."};
+  CLI::App app{
+      "kelochart: intraday trading charts from minute-bar CSV files, rendered to PNG, SVG or PDF.\n"
+      "Without a file every chart is drawn from an embedded sample trading day."};
   app.set_version_flag("--version", "kelochart 0.1.0");
   app.require_subcommand(1);
 
@@ -150,12 +152,12 @@ int main(int argc, char** argv) {
     const ChartKind& kind = ChartKinds()[i];
     commands[i].kind = &kind;
     commands[i].app = render->add_subcommand(kind.name, std::string(kind.summary) + ".");
-    commands[i].app->footer(std::string("Columns read: ") + kind.columns +
-                            ".\nThe CSV needs a header line naming its columns (time,open,high,low,close,volume"
-                            "[,inner,outer], or in Chinese: 時間,開盤價,最高價,最低價,收盤價,成交量); one row per "
-                            "trade (time,price,volume) is read too. See the README for every accepted form." +
-                            (kind.layered ? "\nThis chart is composed from layer bitmaps: SVG and PDF embed them as images."
-                                          : ""));
+    commands[i].app->footer(
+        std::string("Columns read: ") + kind.columns +
+        ".\nThe CSV needs a header line naming its columns (time,open,high,low,close,volume"
+        "[,inner,outer], or in Chinese: 時間,開盤價,最高價,最低價,收盤價,成交量); one row per "
+        "trade (time,price,volume) is read too. See the README for every accepted form." +
+        (kind.layered ? "\nThis chart is composed from layer bitmaps: SVG and PDF embed them as images." : ""));
     AddRenderOptions(*commands[i].app, commands[i]);
   }
 
@@ -167,8 +169,9 @@ int main(int argc, char** argv) {
 
   ScaleRequest scale;
   CLI::App* scaleCmd = app.add_subcommand("scale", "print the price axis the price-scale functions give");
-  scaleCmd->footer("A low above the reference (a gap-up day) or a high below it is normal: the axis is extended to "
-                   "include the reference, as the charts do.");
+  scaleCmd->footer(
+      "A low above the reference (a gap-up day) or a high below it is normal: the axis is extended to "
+      "include the reference, as the charts do.");
   scaleCmd->add_option("--category", scale.category, "market category: " + CategoryNames())->capture_default_str();
   scaleCmd->add_option("--price-scale", scale.priceScale, "1, 10, 100, 1000 or 10000")->capture_default_str();
   scaleCmd->add_option("--bottom", scale.bottom, "the day's raw low, e.g. 26.93")->required();
@@ -179,8 +182,9 @@ int main(int argc, char** argv) {
   CLI::App* tick = app.add_subcommand("tick", "print the tick size of a price and the band it lies in");
   tick->add_option("--category", tickCategory, "market category: " + CategoryNames())->capture_default_str();
   tick->add_option("price", tickPrice, "a positive decimal price, e.g. 12.35")->required();
-  tick->footer("The tick is the one of the client's tick table for the category at that price; the band says up "
-               "to which price it holds and what the next band's tick is.");
+  tick->footer(
+      "The tick is the one of the client's tick table for the category at that price; the band says up "
+      "to which price it holds and what the next band's tick is.");
 
   std::string sampleOut = "-";
   std::uint32_t sampleSeed = 1;
@@ -189,7 +193,8 @@ int main(int argc, char** argv) {
   sample->add_option("--seed", sampleSeed, "another generated day of the same kind (1 is the sample day)");
 
   kelo::serve::ServeOptions serveOptions;
-  CLI::App* serve = app.add_subcommand("serve", "serve the charts of a folder of CSV files over HTTP, with a market board");
+  CLI::App* serve =
+      app.add_subcommand("serve", "serve the charts of a folder of CSV files over HTTP, with a market board");
   serve->add_option("--data", serveOptions.dataDir, "folder of <symbol>.csv files")->required();
   serve->add_option("--host", serveOptions.host, "address to listen on")->capture_default_str();
   serve->add_option("--port", serveOptions.port, "port (0: any free port)")->capture_default_str();

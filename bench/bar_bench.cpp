@@ -60,8 +60,8 @@ void BM_VolumePane_RawCairo(benchmark::State& state) {
   }
   auto dc = CDC::CreateRaster(kW, kH);
   kelo::surface::RasterBackend* raster = kelo::surface::RasterOf(*dc);
-  cairo_surface_t* surface = cairo_image_surface_create_for_data(
-      const_cast<unsigned char*>(raster->Data()), CAIRO_FORMAT_ARGB32, kW, kH, raster->Stride());
+  cairo_surface_t* surface = cairo_image_surface_create_for_data(const_cast<unsigned char*>(raster->Data()),
+                                                                 CAIRO_FORMAT_ARGB32, kW, kH, raster->Stride());
   cairo_t* cr = cairo_create(surface);
   cairo_set_antialias(cr, CAIRO_ANTIALIAS_GRAY);
   cairo_set_line_width(cr, 1.5);

@@ -49,8 +49,9 @@ void DrawTicks(CDC* dc, Curve& chart, const std::vector<Curve::STickPrice>& day,
 // labels, in order, on a cairo image of the same size.
 class RawCairo {
  public:
-  RawCairo() : surface_(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, kPaneWidth, kPaneHeight)),
-               cr_(cairo_create(surface_)) {
+  RawCairo()
+      : surface_(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, kPaneWidth, kPaneHeight)),
+        cr_(cairo_create(surface_)) {
     cairo_set_line_cap(cr_, CAIRO_LINE_CAP_BUTT);
     cairo_select_font_face(cr_, "DejaVu Sans Mono", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
     cairo_set_font_size(cr_, 12.0);
@@ -72,7 +73,9 @@ class RawCairo {
     if (gp) cairo_translate(cr_, 0.5, 0.5);
     gp_ = gp;
   }
-  void Colour(COLORREF c) { cairo_set_source_rgb(cr_, GetRValue(c) / 255.0, GetGValue(c) / 255.0, GetBValue(c) / 255.0); }
+  void Colour(COLORREF c) {
+    cairo_set_source_rgb(cr_, GetRValue(c) / 255.0, GetGValue(c) / 255.0, GetBValue(c) / 255.0);
+  }
   void Op(const kelo::surface::FillRectRecord& f) {
     Space(false);
     Colour(f.color);
@@ -190,7 +193,8 @@ std::vector<Curve::XYValue> CrossingRegion(std::int64_t n) {
   std::vector<Curve::XYValue> corners;
   for (std::int64_t i = 0; i < n; ++i) {
     const double a = 2 * M_PI * static_cast<double>(i * (n / 2 - 1)) / static_cast<double>(n);
-    corners.push_back({static_cast<std::int32_t>(500 + 400 * std::cos(a)), static_cast<std::int32_t>(500 + 400 * std::sin(a))});
+    corners.push_back(
+        {static_cast<std::int32_t>(500 + 400 * std::cos(a)), static_cast<std::int32_t>(500 + 400 * std::sin(a))});
   }
   return corners;
 }

@@ -151,14 +151,33 @@ void Session(Input& in, Chart& chart, Range& range) {
 // text colours, units, flags, the midnight offset and the slot length.
 inline void SetFrame(Input& in, CKeloBaseChart& chart) {
   switch (in.Pick(10)) {
-    case 0: chart.SetXLinePen(in.Int(), in.Int(), in.U32()); chart.SetXSubLinePen(in.Int(), in.Int(), in.U32()); break;
+    case 0:
+      chart.SetXLinePen(in.Int(), in.Int(), in.U32());
+      chart.SetXSubLinePen(in.Int(), in.Int(), in.U32());
+      break;
     case 1: chart.SetAxisPen(in.Int(), in.Int(), in.U32()); break;
-    case 2: chart.SetYLinePen(in.Int(), in.Int(), in.U32()); chart.SetMidYLinePen(in.Int(), in.Int(), in.U32()); break;
+    case 2:
+      chart.SetYLinePen(in.Int(), in.Int(), in.U32());
+      chart.SetMidYLinePen(in.Int(), in.Int(), in.U32());
+      break;
     case 3: chart.SetSpecialPosLinePen(in.Int(), in.Int(), in.Int(), in.U32()); break;
-    case 4: chart.SetDefaultTextColor(in.U32()); chart.SetXTextColor(in.U32()); chart.SetYMidTextColor(in.U32()); break;
-    case 5: chart.SetLeftUnit(in.Text().c_str(), in.Int()); chart.SetRightUnit(in.Text().c_str()); break;
-    case 6: chart.SetYValueUnit(in.Text().c_str()); chart.SetXTextFormatFlag(in.U32()); break;
-    case 7: chart.SetOverDrawLine(in.Int()); chart.SetIsDrawRTLine(in.Int()); break;
+    case 4:
+      chart.SetDefaultTextColor(in.U32());
+      chart.SetXTextColor(in.U32());
+      chart.SetYMidTextColor(in.U32());
+      break;
+    case 5:
+      chart.SetLeftUnit(in.Text().c_str(), in.Int());
+      chart.SetRightUnit(in.Text().c_str());
+      break;
+    case 6:
+      chart.SetYValueUnit(in.Text().c_str());
+      chart.SetXTextFormatFlag(in.U32());
+      break;
+    case 7:
+      chart.SetOverDrawLine(in.Int());
+      chart.SetIsDrawRTLine(in.Int());
+      break;
     case 8: chart.SetTickType(static_cast<CKeloBaseChart::ETickType>(in.Int())); break;
     case 9: chart.SetBmpLeftDeflate(in.Int()); break;
   }

@@ -61,7 +61,16 @@ class Input {
   unsigned Pick(unsigned n) { return n == 0 ? 0 : Byte() % n; }
 
   std::int32_t Int() {
-    static constexpr std::int32_t kEdges[] = {0, 1, -1, 2, 60, 100, 9995, 86400, 240000, 1000000,
+    static constexpr std::int32_t kEdges[] = {0,
+                                              1,
+                                              -1,
+                                              2,
+                                              60,
+                                              100,
+                                              9995,
+                                              86400,
+                                              240000,
+                                              1000000,
                                               std::numeric_limits<std::int32_t>::max(),
                                               std::numeric_limits<std::int32_t>::min(),
                                               std::numeric_limits<std::int32_t>::max() - 1,
@@ -75,7 +84,7 @@ class Input {
   // A small count or index, sometimes hostile: the ends of the range and counts past the
   // limits (cheap: they draw nothing), rarely (a heavy argument) any value at all.
   std::int32_t Count() {
-    static constexpr std::int32_t kEdges[] = {std::numeric_limits<std::int32_t>::min(), -1, 0, 1, 2, 65537,
+    static constexpr std::int32_t kEdges[] = {std::numeric_limits<std::int32_t>::min(), -1,     0, 1, 2, 65537,
                                               std::numeric_limits<std::int32_t>::max(), 1000000};
     const std::uint8_t how = Byte();
     if (how < 232) return static_cast<std::int32_t>(how % 24) - 2;
@@ -85,9 +94,13 @@ class Input {
 
   std::int64_t Int64() {
     if (Byte() < 64) {
-      static constexpr std::int64_t kEdges[] = {0, -1, std::numeric_limits<std::int64_t>::max(),
-                                                std::numeric_limits<std::int64_t>::min(), 999999999999LL,
-                                                100000000LL, 9999};
+      static constexpr std::int64_t kEdges[] = {0,
+                                                -1,
+                                                std::numeric_limits<std::int64_t>::max(),
+                                                std::numeric_limits<std::int64_t>::min(),
+                                                999999999999LL,
+                                                100000000LL,
+                                                9999};
       return kEdges[Byte() % (sizeof kEdges / sizeof kEdges[0])];
     }
     return static_cast<std::int64_t>((static_cast<std::uint64_t>(U32()) << 32) | U32());
@@ -165,12 +178,12 @@ class Input {
 };
 
 // A broken promise is a finding: print it and abort, so that libFuzzer keeps the input.
-#define KELO_FUZZ_CHECK(cond)                                                   \
-  do {                                                                          \
-    if (!(cond)) {                                                              \
+#define KELO_FUZZ_CHECK(cond)                                                          \
+  do {                                                                                 \
+    if (!(cond)) {                                                                     \
       std::fprintf(stderr, "promise broken: %s (%s:%d)\n", #cond, __FILE__, __LINE__); \
-      std::abort();                                                             \
-    }                                                                           \
+      std::abort();                                                                    \
+    }                                                                                  \
   } while (0)
 
 }  // namespace kelo::fuzz

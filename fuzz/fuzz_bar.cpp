@@ -86,7 +86,10 @@ void Set(Input& in, Bar& bar) {
     case 0: bar.SetBkColor(in.U32()); break;
     case 1: bar.SetUpDownBarColor(in.U32(), in.U32()); break;
     case 2: bar.SetBarColors(in.Count(), Brush(in)); break;
-    case 3: bar.SetShowXGrid(in.Int()); bar.SetShowYRightInfor(in.Int()); break;
+    case 3:
+      bar.SetShowXGrid(in.Int());
+      bar.SetShowYRightInfor(in.Int());
+      break;
     case 4: bar.SetHorizontalOffset(in.Int()); break;
     case 5: bar.SetYTextBeDoubleValue(in.Int()); break;
     case 6: bar.ShowAppendedBmp(in.Byte() < 192 ? 1 : in.Int()); break;
@@ -97,15 +100,42 @@ void Set(Input& in, Bar& bar) {
       break;
     }
     case 8: bar.SetAppenedBarColor(Brush(in), Brush(in), Brush(in)); break;
-    case 9: bar.SetInnerBarStyle(Dash(in), in.Float()); bar.SetInnerBarColor(in.U32()); break;
-    case 10: bar.SetOuterBarStyle(Dash(in), in.Float()); bar.SetOuterBarColor(in.U32()); break;
-    case 11: bar.SetNonConfirmBarStyle(Dash(in), in.Float()); bar.SetNonConfirmBarColor(in.U32()); break;
-    case 12: bar.SetUpBarStyle(Dash(in), in.Float()); bar.SetUpBarColor(in.U32()); break;
-    case 13: bar.SetDownBarStyle(Dash(in), in.Float()); bar.SetDownBarColor(in.U32()); break;
-    case 14: bar.SetVolumeBarStyle(Dash(in), in.Float()); bar.SetVolumeBarColor(in.U32()); break;
-    case 15: bar.SetValueBarStyle(Dash(in), in.Float()); bar.SetValueBarColor(in.U32()); break;
-    case 16: bar.SetVolumeCurveStyle(Dash(in), in.Float()); bar.SetVolumeCurveColor(in.U32()); break;
-    case 17: bar.SetValueCurveStyle(Dash(in), in.Float()); bar.SetValueCurveColor(in.U32()); break;
+    case 9:
+      bar.SetInnerBarStyle(Dash(in), in.Float());
+      bar.SetInnerBarColor(in.U32());
+      break;
+    case 10:
+      bar.SetOuterBarStyle(Dash(in), in.Float());
+      bar.SetOuterBarColor(in.U32());
+      break;
+    case 11:
+      bar.SetNonConfirmBarStyle(Dash(in), in.Float());
+      bar.SetNonConfirmBarColor(in.U32());
+      break;
+    case 12:
+      bar.SetUpBarStyle(Dash(in), in.Float());
+      bar.SetUpBarColor(in.U32());
+      break;
+    case 13:
+      bar.SetDownBarStyle(Dash(in), in.Float());
+      bar.SetDownBarColor(in.U32());
+      break;
+    case 14:
+      bar.SetVolumeBarStyle(Dash(in), in.Float());
+      bar.SetVolumeBarColor(in.U32());
+      break;
+    case 15:
+      bar.SetValueBarStyle(Dash(in), in.Float());
+      bar.SetValueBarColor(in.U32());
+      break;
+    case 16:
+      bar.SetVolumeCurveStyle(Dash(in), in.Float());
+      bar.SetVolumeCurveColor(in.U32());
+      break;
+    case 17:
+      bar.SetValueCurveStyle(Dash(in), in.Float());
+      bar.SetValueCurveColor(in.U32());
+      break;
     case 18: bar.SetXCells(in.Count()); break;
     case 19: bar.SetYCells(in.Count()); break;
     case 20: bar.SetFontSize(in.Int(), in.Int()); break;
@@ -149,12 +179,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       case 12: bar.DrawBarCharByRatiotWithState(dc, rect, in.Int(), in.Int(), in.Int(), states); break;
       case 13: bar.DrawTickVolume(dc, rect, Range(in, bar), Volumes(in), Step(in)); break;
       case 14: bar.DrawTickVolumeWithState(dc, rect, Range(in, bar), Volumes(in), Step(in)); break;
-      case 15: (in.Byte() & 1) ? bar.DrawTickValue(dc, rect, Range(in, bar), Values(in), Step(in))
-                               : bar.DrawTickValueWithState(dc, rect, Range(in, bar), Values(in), Step(in)); break;
+      case 15:
+        (in.Byte() & 1) ? bar.DrawTickValue(dc, rect, Range(in, bar), Values(in), Step(in))
+                        : bar.DrawTickValueWithState(dc, rect, Range(in, bar), Values(in), Step(in));
+        break;
       case 16: bar.DrawTickVolumeByRatio(dc, rect, in.Int64(), Range(in, bar), Volumes(in), Step(in)); break;
       case 17: bar.DrawTickVolumeByRatioWithState(dc, rect, in.Int64(), Range(in, bar), Volumes(in), Step(in)); break;
       case 18: bar.DrawTickInnerOuterChart(dc, rect, Range(in, bar), Volumes(in), in.Int()); break;
-      case 19: bar.DrawTickInnerOuterUpDownChart(dc, rect, Range(in, bar), Volumes(in), in.Int(), in.Int(), in.Int()); break;
+      case 19:
+        bar.DrawTickInnerOuterUpDownChart(dc, rect, Range(in, bar), Volumes(in), in.Int(), in.Int(), in.Int());
+        break;
       case 20: Set(in, bar); break;  // setters twice as often as any one drawing
       case 21:
         // The appended layer shown, with its data and brushes (null ones too).

@@ -42,19 +42,78 @@ constexpr std::string_view kName = "fuzz.csv";
 
 using kelo::fuzz::Input;
 
-const char* const kEdgeFields[] = {
-    "2147483647", "-2147483648", "2147483648", "9223372036854775807", "-9223372036854775808",
-    "18446744073709551616", "NaN", "nan", "inf", "-inf", "Infinity", "-0", "+0", "0", "-0.0", "0.0001",
-    "0.00001", "214748.3647", "214748.3648", "1e5", "1E-3", "0x1F", "1,000", "\"1,000\"", "\"12,34\"", "\"1,035.00\"",
-    ".5", "5.", ".", "-", "+", "", " ", "\"10.5\"", "\"1\"\"0\"", "\"", "\"\"", " 10.5 ", "\t7\t", "\"7\"x",
-    "\xEF\xBC\x91\xEF\xBC\x90", "\xFF\xFE", "\xC3\x28", "\xA4\xA4", "24:00", "24:00:00", "23:59:59", "23:59:60", "25:00",
-    "-1:00", "9:5", "09:00", "00:00", "99:99:99", "12:00:", "2147483647:00", "13:30:00.5", "090100", "0960", "901",
-    "115/02/30", "115/12/04", "2026-02-29", "20261204 090100", "2026-12-04T09:01", "1151204", "2026/13/01"};
+const char* const kEdgeFields[] = {"2147483647",
+                                   "-2147483648",
+                                   "2147483648",
+                                   "9223372036854775807",
+                                   "-9223372036854775808",
+                                   "18446744073709551616",
+                                   "NaN",
+                                   "nan",
+                                   "inf",
+                                   "-inf",
+                                   "Infinity",
+                                   "-0",
+                                   "+0",
+                                   "0",
+                                   "-0.0",
+                                   "0.0001",
+                                   "0.00001",
+                                   "214748.3647",
+                                   "214748.3648",
+                                   "1e5",
+                                   "1E-3",
+                                   "0x1F",
+                                   "1,000",
+                                   "\"1,000\"",
+                                   "\"12,34\"",
+                                   "\"1,035.00\"",
+                                   ".5",
+                                   "5.",
+                                   ".",
+                                   "-",
+                                   "+",
+                                   "",
+                                   " ",
+                                   "\"10.5\"",
+                                   "\"1\"\"0\"",
+                                   "\"",
+                                   "\"\"",
+                                   " 10.5 ",
+                                   "\t7\t",
+                                   "\"7\"x",
+                                   "\xEF\xBC\x91\xEF\xBC\x90",
+                                   "\xFF\xFE",
+                                   "\xC3\x28",
+                                   "\xA4\xA4",
+                                   "24:00",
+                                   "24:00:00",
+                                   "23:59:59",
+                                   "23:59:60",
+                                   "25:00",
+                                   "-1:00",
+                                   "9:5",
+                                   "09:00",
+                                   "00:00",
+                                   "99:99:99",
+                                   "12:00:",
+                                   "2147483647:00",
+                                   "13:30:00.5",
+                                   "090100",
+                                   "0960",
+                                   "901",
+                                   "115/02/30",
+                                   "115/12/04",
+                                   "2026-02-29",
+                                   "20261204 090100",
+                                   "2026-12-04T09:01",
+                                   "1151204",
+                                   "2026/13/01"};
 
 // Column names: English and Chinese, one of each column's names.
-const char* const kNames[][2] = {{"time", "時間"},   {"open", "開盤價"},  {"high", "最高"},   {"low", "最低價"},
-                                 {"close", "收盤"},  {"volume", "單量"},  {"inner", "內盤"},  {"outer", "外盤"},
-                                 {"date", "日期"},   {"reference", "昨收"}, {"volume", "總量"}, {"price", "成交價"}};
+const char* const kNames[][2] = {{"time", "時間"},  {"open", "開盤價"},    {"high", "最高"},   {"low", "最低價"},
+                                 {"close", "收盤"}, {"volume", "單量"},    {"inner", "內盤"},  {"outer", "外盤"},
+                                 {"date", "日期"},  {"reference", "昨收"}, {"volume", "總量"}, {"price", "成交價"}};
 
 struct Recipe {
   char separator = ',';
@@ -93,7 +152,8 @@ std::string Field(Input& in, const Recipe& r, const std::string& column, std::si
   const std::uint8_t how = in.Byte();
   if (how >= 176) return kEdgeFields[in.Byte() % (sizeof kEdgeFields / sizeof kEdgeFields[0])];
   const int day = static_cast<int>(row / (1 + (how & 3) * 40));
-  int seconds = (how & 1) ? 9 * 3600 + static_cast<int>(row) * (r.trades ? 7 : 60) % 16200 : static_cast<int>(row) * (how % 7);
+  int seconds =
+      (how & 1) ? 9 * 3600 + static_cast<int>(row) * (r.trades ? 7 : 60) % 16200 : static_cast<int>(row) * (how % 7);
   if (how % 29 == 0) seconds += 6 * 3600;  // into the evening of a night session
   if (column == "time" || column == "時間") {
     return r.combined ? DateText(r, day) + (how & 2 ? "T" : " ") + TimeText(r, seconds) : TimeText(r, seconds);
@@ -103,8 +163,9 @@ std::string Field(Input& in, const Recipe& r, const std::string& column, std::si
   if (column == "volume" || column == "單量" || column == "inner" || column == "內盤" || column == "outer" ||
       column == "外盤") {
     const int v = how * 1037;
-    return r.thousands && v >= 1000 ? "\"" + std::to_string(v / 1000) + "," + std::to_string(1000 + v % 1000).substr(1) + "\""
-                                    : std::to_string(v);
+    return r.thousands && v >= 1000
+               ? "\"" + std::to_string(v / 1000) + "," + std::to_string(1000 + v % 1000).substr(1) + "\""
+               : std::to_string(v);
   }
   // Prices: the high above the low, open and close between them.
   const int base = 1000 + static_cast<int>(row % 37);
@@ -180,7 +241,8 @@ std::string BuildCsv(Input& in) {
   // the input's heavy argument (see FuzzInput.h), 100,000 rows in rare inputs only.
   static constexpr std::size_t kRowCounts[] = {0, 1, 2, 3, 5, 8, 60, 100};
   const std::uint8_t rowPick = in.Byte();
-  const std::size_t rows = rowPick >= 254 && in.Heavy() ? (rowPick == 255 && in.Rare() ? 100000 : 1000) : kRowCounts[rowPick % 8];
+  const std::size_t rows =
+      rowPick >= 254 && in.Heavy() ? (rowPick == 255 && in.Rare() ? 100000 : 1000) : kRowCounts[rowPick % 8];
   // Rows past the eighth repeat the recipe's bytes, so 100,000 rows cost a few bytes.
   std::string recipe;
   for (int i = 0; i < 64; ++i) recipe.push_back(static_cast<char>(in.Byte()));
@@ -313,7 +375,8 @@ void CheckError(const InputError& e, const std::vector<std::string_view>& lines,
   // An error about a field or a column points at the start of a field; one about a column
   // names the header's name of that field.
   const bool aboutField = e.message.rfind("column \"", 0) == 0 || e.message.rfind("rows out of order", 0) == 0 ||
-                          e.message.rfind("a quoted field", 0) == 0 || e.message.rfind("text after the closing", 0) == 0 ||
+                          e.message.rfind("a quoted field", 0) == 0 ||
+                          e.message.rfind("text after the closing", 0) == 0 ||
                           e.message.rfind("too many columns", 0) == 0;
   if (aboutField && e.message.find("names the") == std::string::npos) KELO_FUZZ_CHECK(atField);
   if (e.message.rfind("column \"", 0) == 0 && static_cast<std::size_t>(e.line) > header + 1 && atField) {
@@ -377,13 +440,16 @@ void CheckFields(std::string_view line) {
   for (std::size_t k = 0; k < fields.names.size() && k < 16; ++k) {
     const std::string& field = fields.names[k];
     for (const auto d : {ParseDecimal(field), ParseNumber(field)}) {
-      if (d) KELO_FUZZ_CHECK(d->decimals >= 0 && d->decimals <= 4 && d->mantissa >= -2147483647 && d->mantissa <= 2147483647);
+      if (d)
+        KELO_FUZZ_CHECK(d->decimals >= 0 && d->decimals <= 4 && d->mantissa >= -2147483647 &&
+                        d->mantissa <= 2147483647);
     }
     if (const auto t = ParseClock(field)) {
       KELO_FUZZ_CHECK(*t == 240000 || ValidClock(*t));
       KELO_FUZZ_CHECK(ParseClock(FormatClock(*t, true)) == t);
     }
-    if (const auto t = ParseTimeOfDay(field)) KELO_FUZZ_CHECK(ValidClock(*t) && ParseTimeOfDay(FormatClock(*t, true)) == t);
+    if (const auto t = ParseTimeOfDay(field))
+      KELO_FUZZ_CHECK(ValidClock(*t) && ParseTimeOfDay(FormatClock(*t, true)) == t);
     if (const auto d = ParseDate(field)) KELO_FUZZ_CHECK(ParseDate(FormatDate(*d)) == d && NextDay(*d) > *d);
   }
 }

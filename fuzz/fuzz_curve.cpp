@@ -86,16 +86,28 @@ void Set(Input& in, Curve& curve) {
     case 7: curve.SetEqualCurveColor(in.U32()); break;
     case 8: curve.SetROICurveStyle(Dash(in), in.Float()); break;
     case 9: curve.SetROICurveColor(in.U32()); break;
-    case 10: curve.SetCurveNumColor(in.Count(), in.U32()); curve.SetCurveNumStyle(in.Count(), Dash(in)); break;
-    case 11: curve.SetROICurveNumColor(in.Count(), in.U32()); curve.SetROICurveNumWidth(in.Count(), in.Float()); break;
-    case 12: curve.SetROICurveNumStyle(in.Count(), Dash(in)); curve.SetROIBrushNumColor(in.Count(), in.U32()); break;
+    case 10:
+      curve.SetCurveNumColor(in.Count(), in.U32());
+      curve.SetCurveNumStyle(in.Count(), Dash(in));
+      break;
+    case 11:
+      curve.SetROICurveNumColor(in.Count(), in.U32());
+      curve.SetROICurveNumWidth(in.Count(), in.Float());
+      break;
+    case 12:
+      curve.SetROICurveNumStyle(in.Count(), Dash(in));
+      curve.SetROIBrushNumColor(in.Count(), in.U32());
+      break;
     case 13: {
       std::vector<std::vector<Curve::XYValue>> regions(in.Pick(5));
       for (auto& r : regions) r = Points(in);
       curve.SetRgnPointsValue(regions);
       break;
     }
-    case 14: curve.SetShowROI(in.Int()); curve.SetShowSpecialPoints(in.Int()); break;
+    case 14:
+      curve.SetShowROI(in.Int());
+      curve.SetShowSpecialPoints(in.Int());
+      break;
     case 15: curve.SetXCells(in.Count()); break;
     case 16: curve.SetYCells(in.Count()); break;
     case 17: curve.SetFontSize(in.Int(), in.Int()); break;
@@ -173,7 +185,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       }
       case 17: {
         std::deque<Curve::CurveCombine> combos(in.Pick(3));
-        for (auto& c : combos) c = {kelo::fuzz::PaneFor(in, dc, in.Rect()), Range(in, curve), Prices(in), Gdiplus::Color(in.U32()), Step(in), in.Count()};
+        for (auto& c : combos)
+          c = {kelo::fuzz::PaneFor(in, dc, in.Rect()),
+               Range(in, curve),
+               Prices(in),
+               Gdiplus::Color(in.U32()),
+               Step(in),
+               in.Count()};
         curve.DrawTickPriceCombine(dc, combos);
         break;
       }

@@ -39,15 +39,23 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       case 8: chart.DrawYGridTextEx(dc, rect, in.Double(), in.Double(), in.Double(), in.Count(), in.Count()); break;
       case 9: chart.DrawSymYGridText(dc, rect, in.Double(), in.Double(), in.Count()); break;
       case 10: chart.DrawFitYGridText(dc, rect, in.Int64(), in.Count(), in.Byte() & 1); break;
-      case 11: chart.DrawJumpYGridText(dc, rect, in.Double(), in.Double(), in.Double(), in.Count(), in.Byte() & 1); break;
-      case 12: chart.DrawYGridTextBylossBenefit(dc, rect, in.Double(), in.Double(), in.Double(), in.Double(), in.Count()); break;
+      case 11:
+        chart.DrawJumpYGridText(dc, rect, in.Double(), in.Double(), in.Double(), in.Count(), in.Byte() & 1);
+        break;
+      case 12:
+        chart.DrawYGridTextBylossBenefit(dc, rect, in.Double(), in.Double(), in.Double(), in.Double(), in.Count());
+        break;
       case 13: chart.DrawXGrid(dc, rect, in.Count(), in.Byte() & 1); break;
       case 14: chart.DrawXSubXGrid(dc, rect, in.Count(), in.Byte() & 1); break;
       case 15: chart.DrawXSubXGrid(dc, rect, in.Count(), in.Int(), in.Int(), in.Byte() & 1); break;
       case 16: (in.Byte() & 1) ? chart.SetXInfor(Labels(in)) : chart.SetXInforNew(Labels(in)); break;
       case 17: chart.DrawXGridText(dc, rect, in.Byte() & 1); break;
-      case 18: (in.Byte() & 1) ? chart.DrawXGridTextNew(dc, rect, 0, 0, 0) : chart.DrawXGridTextString(dc, rect, in.Count()); break;
-      case 19: chart.DrawXGridTextWithRange(dc, rect, in.Double(), in.Double(), in.Count(), in.Int(), in.Count()); break;
+      case 18:
+        (in.Byte() & 1) ? chart.DrawXGridTextNew(dc, rect, 0, 0, 0) : chart.DrawXGridTextString(dc, rect, in.Count());
+        break;
+      case 19:
+        chart.DrawXGridTextWithRange(dc, rect, in.Double(), in.Double(), in.Count(), in.Int(), in.Count());
+        break;
     }
   });
   return 0;

@@ -49,12 +49,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         break;
       }
       case 2:
-        chart.DrawHorizontalText(dc, rect, in.Int64(), in.Int64(), in.Count(), in.Byte() & 1, in.Byte() & 1,
-                                 in.Int(), in.U32(), in.Byte() & 1, in.U32());
+        chart.DrawHorizontalText(dc, rect, in.Int64(), in.Int64(), in.Count(), in.Byte() & 1, in.Byte() & 1, in.Int(),
+                                 in.U32(), in.Byte() & 1, in.U32());
         break;
-      case 3:
-        chart.DrawUnderlineString(dc, rect, in.Int(), in.Text().c_str(), in.Text().c_str(), in.Byte() & 1);
-        break;
+      case 3: chart.DrawUnderlineString(dc, rect, in.Int(), in.Text().c_str(), in.Text().c_str(), in.Byte() & 1); break;
       case 4: chart.SetLeftUnit(in.Text().c_str(), in.Byte() & 1); break;
       case 5: chart.SetIsDrawRTLine(in.Byte() & 1); break;
     }

@@ -47,8 +47,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string_view target(reinterpret_cast<const char*>(data), size);
   const auto result = ParseTarget(target);
   const std::string_view label = RouteLabel(target);
-  KELO_FUZZ_CHECK(label == "board" || label == "state" || label == "healthz" || label == "metrics" || label == "chart" ||
-                  label == "render" || label == "other");
+  KELO_FUZZ_CHECK(label == "board" || label == "state" || label == "healthz" || label == "metrics" ||
+                  label == "chart" || label == "render" || label == "other");
   CheckJson(target);
   if (const auto* error = std::get_if<TargetError>(&result)) {
     KELO_FUZZ_CHECK(error->status == 400 || error->status == 404);

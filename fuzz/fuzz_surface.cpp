@@ -1,9 +1,8 @@
 // The surface layer under hostile callers: raster, recording, SVG and PDF DCs, memory DCs
-// and bitmaps of any size up to the limits (copied onto every kind of DC), text of any bytes, copies with rectangles partly or wholly outside, GDI+ lines,
-// polygons, paths, pies, regions and clips with NaN and infinities, and a recording
-// replayed onto a raster, onto itself and onto one of its own bitmaps, a vector document
-// finished and then drawn on. Promises checked:
-// a surface past the size limit is refused, a recording never holds more records than its
+// and bitmaps of any size up to the limits (copied onto every kind of DC), text of any bytes, copies with rectangles
+// partly or wholly outside, GDI+ lines, polygons, paths, pies, regions and clips with NaN and infinities, and a
+// recording replayed onto a raster, onto itself and onto one of its own bitmaps, a vector document finished and then
+// drawn on. Promises checked: a surface past the size limit is refused, a recording never holds more records than its
 // limit, and a replay onto itself adds exactly the records it started with (up to the limit).
 #include <memory>
 #include <vector>
@@ -40,8 +39,12 @@ void Paths(Input& in, CDC* dc) {
   switch (in.Pick(9)) {
     case 0: g.DrawLine(&pen, in.Float(), in.Float(), in.Float(), in.Float()); break;
     case 1: g.DrawLine(&pen, in.Int(), in.Int(), in.Int(), in.Int()); break;
-    case 2: if (sane) g.DrawLines(&pen, data, count); break;
-    case 3: if (sane) g.FillPolygon(&brush, data, count, static_cast<gp::FillMode>(in.Pick(2))); break;
+    case 2:
+      if (sane) g.DrawLines(&pen, data, count);
+      break;
+    case 3:
+      if (sane) g.FillPolygon(&brush, data, count, static_cast<gp::FillMode>(in.Pick(2)));
+      break;
     case 4: g.FillRectangle(&brush, in.Float(), in.Float(), in.Float(), in.Float()); break;
     case 5: g.FillPie(&brush, in.Float(), in.Float(), in.Float(), in.Float(), in.Float(), in.Float()); break;
     case 6:
@@ -78,10 +81,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::shared_ptr<kelo::surface::VectorBackend> page;
   std::unique_ptr<CDC> screen;
   switch (const std::uint8_t kind = in.Byte() % 8) {
-    case 4: case 5: screen = CDC::CreateRaster(80, 60); break;
-    case 6: case 7: {
+    case 4:
+    case 5: screen = CDC::CreateRaster(80, 60); break;
+    case 6:
+    case 7: {
       using kelo::surface::VectorBackend;
-      page = std::make_shared<VectorBackend>(kind == 6 ? VectorBackend::Format::kSvg : VectorBackend::Format::kPdf, 80, 60);
+      page = std::make_shared<VectorBackend>(kind == 6 ? VectorBackend::Format::kSvg : VectorBackend::Format::kPdf, 80,
+                                             60);
       screen = CDC::FromBackend(page);
       break;
     }
@@ -112,8 +118,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       case 1:
         if (!bitmaps.empty()) bitmaps.erase(bitmaps.begin() + in.Pick(static_cast<unsigned>(bitmaps.size())));
         break;
-      case 2: pen.CreatePen(in.Int(), in.Int(), in.U32()); dc->SelectObject(&pen); break;
-      case 3: dc->MoveTo(in.Int(), in.Int()); dc->LineTo(in.Int(), in.Int()); break;
+      case 2:
+        pen.CreatePen(in.Int(), in.Int(), in.U32());
+        dc->SelectObject(&pen);
+        break;
+      case 3:
+        dc->MoveTo(in.Int(), in.Int());
+        dc->LineTo(in.Int(), in.Int());
+        break;
       case 4: dc->FillSolidRect(in.Int(), in.Int(), in.Int(), in.Int(), in.U32()); break;
       case 5: {
         LOGFONT record;
@@ -136,7 +148,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         break;
       }
       case 7:
-        dc->BitBlt(in.Int(), in.Int(), in.Int(), in.Int(), in.Byte() & 1 ? &memory : screen.get(), in.Int(), in.Int(), SRCCOPY);
+        dc->BitBlt(in.Int(), in.Int(), in.Int(), in.Int(), in.Byte() & 1 ? &memory : screen.get(), in.Int(), in.Int(),
+                   SRCCOPY);
         break;
       case 8:
         dc->TransparentBlt(in.Int(), in.Int(), in.Int(), in.Int(), in.Byte() & 1 ? &memory : screen.get(), in.Int(),
@@ -152,7 +165,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         kelo::surface::Replay(recording->Records(), *recording);
         const std::size_t want = std::min(2 * before, kelo::surface::detail::kMaxRecords);
         KELO_FUZZ_CHECK(recording->Records().size() <= want);
-        if (recording->Log().size() == recording->Records().size()) KELO_FUZZ_CHECK(recording->Records().size() == want);
+        if (recording->Log().size() == recording->Records().size())
+          KELO_FUZZ_CHECK(recording->Records().size() == want);
         if (memory.GetBackend() != nullptr) kelo::surface::Replay(recording->Log(), *memory.GetBackend());
         break;
       }

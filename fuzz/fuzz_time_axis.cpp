@@ -47,7 +47,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       }
       case 5: {
         std::vector<CKeloBaseChart::STimeString> labels(in.Size(16, 65537));
-        for (std::size_t i = 0; i < labels.size() && i < 16; ++i) labels[i] = {Time(in), CString(in.Text().c_str()), in.Byte() & 1};
+        for (std::size_t i = 0; i < labels.size() && i < 16; ++i)
+          labels[i] = {Time(in), CString(in.Text().c_str()), in.Byte() & 1};
         chart.SetXInfor(std::move(labels));
         break;
       }

@@ -153,8 +153,8 @@ inline std::vector<CString> SlotLabels(int count, const char* const* names) {
 inline void DrawUpDown(CDC* dc) {
   Bar bar;
   bar.SetYCells(4);  // an even cell count puts the middle label on the zero line
-  static const char* const kNames[] = {"1", "", "", "4", "", "", "7", "", "", "10", "", "", "13", "", "", "16",
-                                       "", "", "19", "", "", "22", "", ""};
+  static const char* const kNames[] = {"1",  "", "", "4",  "", "", "7",  "", "", "10", "", "",
+                                       "13", "", "", "16", "", "", "19", "", "", "22", "", ""};
   bar.SetXInfor(SlotLabels(24, kNames));
   CKeloBaseChart::_SDataInfor data{500, 0, -500, 24, 100, {}};
   for (int i = 0; i < 24; ++i) {
@@ -176,8 +176,7 @@ inline void DrawGroups(CDC* dc) {
   Series rng{11};
   for (int i = 0; i < 12; ++i) {
     groups.push_back({static_cast<std::int32_t>(200 + rng.Next() * 700),
-                      static_cast<std::int32_t>(100 + rng.Next() * 600),
-                      static_cast<std::int32_t>(rng.Next() * 500)});
+                      static_cast<std::int32_t>(100 + rng.Next() * 600), static_cast<std::int32_t>(rng.Next() * 500)});
     appended.push_back({groups.back().value1 / 3, groups.back().value2 / 2, 0});
   }
   static Gdiplus::SolidBrush first(Gdiplus::Color(0xFFFFFFFF)), second(Gdiplus::Color(0xFFFFA040));

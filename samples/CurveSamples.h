@@ -24,9 +24,9 @@ inline COLORREF Background() { return CKeloUIObjectSingletonPool::Instance()->pa
 
 inline std::int32_t ClockOfMinute(std::int32_t minute) { return (minute / 60) * 10000 + (minute % 60) * 100; }
 
-// A trading day of one-minute slots from 09:00 to 13:29 (each slot stamped with its start) in price units of 0.01 (ticks of
-// 0.05): a morning rally, an afternoon slide and a late recovery, with quiet stretches whose
-// price holds and, unless full is set, minutes without trades (drawn as hold lines).
+// A trading day of one-minute slots from 09:00 to 13:29 (each slot stamped with its start) in price units of 0.01
+// (ticks of 0.05): a morning rally, an afternoon slide and a late recovery, with quiet stretches whose price holds and,
+// unless full is set, minutes without trades (drawn as hold lines).
 inline std::vector<Curve::STickPrice> SampleTradingDay(bool full = true) {
   std::vector<Curve::STickPrice> day;
   std::uint32_t seed = 20261205;

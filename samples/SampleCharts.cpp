@@ -23,8 +23,8 @@ PriceAxis ComputePriceAxis(const SampleInstrument& s) {
   PriceAxis axis;
   axis.top = KeloChartCalculate::GetReasonableMaxPrice(s.rawHigh, s.priceScale, s.category);
   axis.bottom = KeloChartCalculate::GetReasonableMinPrice(s.rawLow, s.priceScale, s.category);
-  axis.tick = KeloChartCalculate::GetReasonablePrice(axis.top, s.reference, axis.bottom, s.priceScale,
-                                                    s.category, axis.scale);
+  axis.tick =
+      KeloChartCalculate::GetReasonablePrice(axis.top, s.reference, axis.bottom, s.priceScale, s.category, axis.scale);
   return axis;
 }
 
@@ -108,6 +108,5 @@ void DrawIntradayFrameSample(CDC* dc, const SampleInstrument& s, const PriceAxis
 
   dc->SelectObject(old);
 }
-
 
 }  // namespace kelo::samples

@@ -19,8 +19,9 @@ std::string Metrics::Text(std::size_t cacheBytes, std::size_t cacheEntries) cons
   std::string out;
   char line[160];
   std::lock_guard<std::mutex> lock(mutex_);
-  out += "# HELP kelochart_requests_total Requests answered, by route and status.\n"
-         "# TYPE kelochart_requests_total counter\n";
+  out +=
+      "# HELP kelochart_requests_total Requests answered, by route and status.\n"
+      "# TYPE kelochart_requests_total counter\n";
   std::uint64_t count = 0;
   for (const auto& [key, n] : requests_) {
     std::snprintf(line, sizeof line, "kelochart_requests_total{route=\"%s\",status=\"%d\"} %llu\n", key.first.c_str(),
@@ -28,8 +29,9 @@ std::string Metrics::Text(std::size_t cacheBytes, std::size_t cacheEntries) cons
     out += line;
     count += n;
   }
-  out += "# HELP kelochart_request_seconds Time from the request line to the response.\n"
-         "# TYPE kelochart_request_seconds histogram\n";
+  out +=
+      "# HELP kelochart_request_seconds Time from the request line to the response.\n"
+      "# TYPE kelochart_request_seconds histogram\n";
   std::uint64_t cumulative = 0;
   for (std::size_t b = 0; b <= kBuckets.size(); ++b) {
     cumulative += histogram_[b];

@@ -95,7 +95,8 @@ std::optional<std::string> PercentDecode(std::string_view text) {
 std::variant<Target, TargetError> ParseTarget(std::string_view target) {
   const std::size_t question = target.find('?');
   const std::string_view path = target.substr(0, question);
-  const std::string_view queryText = question == std::string_view::npos ? std::string_view() : target.substr(question + 1);
+  const std::string_view queryText =
+      question == std::string_view::npos ? std::string_view() : target.substr(question + 1);
   if (path.empty() || path.front() != '/') return TargetError{400, "the request target must be a path"};
   for (char c : path) {
     if (!PlainPathChar(c)) return TargetError{400, "the path may hold only letters, digits and . _ - /"};

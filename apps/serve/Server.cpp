@@ -158,9 +158,7 @@ void SendError(httplib::Response& res, int status, std::string_view message, int
   res.set_content(JsonError(message, line, column), "application/json");
 }
 
-void SendInputError(httplib::Response& res, const InputError& e) {
-  SendError(res, 400, e.Text(), e.line, e.column);
-}
+void SendInputError(httplib::Response& res, const InputError& e) { SendError(res, 400, e.Text(), e.line, e.column); }
 
 std::string Hex(std::uint64_t v) {
   char out[20];
@@ -188,20 +186,14 @@ class Service {
       return SendError(res, 405, std::string(req.method) + " is not allowed here");
     }
     switch (t.route) {
-      case Route::kBoard:
-        return SendText(req, res, std::string(BoardPage()), "text/html; charset=utf-8");
-      case Route::kState:
-        return SendText(req, res, BoardState(Versions()), "application/json");
-      case Route::kHealth:
-        res.set_header("Cache-Control", "no-store");
-        return res.set_content("ok", "text/plain");
+      case Route::kBoard: return SendText(req, res, std::string(BoardPage()), "text/html; charset=utf-8");
+      case Route::kState: return SendText(req, res, BoardState(Versions()), "application/json");
+      case Route::kHealth: res.set_header("Cache-Control", "no-store"); return res.set_content("ok", "text/plain");
       case Route::kMetrics:
         res.set_header("Cache-Control", "no-store");
         return res.set_content(metrics_.Text(cache_.Bytes(), cache_.Count()), "text/plain; version=0.0.4");
-      case Route::kChart:
-        return Chart(req, res, t);
-      case Route::kRender:
-        return Render(res, t, body);
+      case Route::kChart: return Chart(req, res, t);
+      case Route::kRender: return Render(res, t, body);
     }
   }
 
@@ -222,8 +214,8 @@ class Service {
       }
     }
     std::fprintf(stderr, "%s \"%s %s\" %d %zu %.1fms\n", req.remote_addr.empty() ? "-" : req.remote_addr.c_str(),
-                 req.method.empty() ? "-" : req.method.c_str(), target.c_str(),
-                 res.status, res.body.size(), seconds * 1000);
+                 req.method.empty() ? "-" : req.method.c_str(), target.c_str(), res.status, res.body.size(),
+                 seconds * 1000);
   }
 
  private:
@@ -267,7 +259,7 @@ class Service {
 
   // The request for a kind and format with the query's options, or the error already sent.
   std::optional<RenderRequest> MakeRequest(httplib::Response& res, const Target& t,
-                                       std::map<std::string, std::string>& options) {
+                                           std::map<std::string, std::string>& options) {
     auto kind = KindByName(t.kind);
     if (auto* error = std::get_if<UsageError>(&kind)) {
       SendError(res, 404, error->message);
@@ -346,7 +338,8 @@ class Service {
     for (const auto& [key, value] : t.query) {
       if (key == "name") name = value;
     }
-    if (!ValidSymbol(name)) return SendError(res, 400, "name= is 1 to 64 of A-Z a-z 0-9 . _ - (not starting with a dot)");
+    if (!ValidSymbol(name))
+      return SendError(res, 400, "name= is 1 to 64 of A-Z a-z 0-9 . _ - (not starting with a dot)");
     auto result = Draw(*request, name + ".csv", body);
     if (auto* error = std::get_if<InputError>(&result)) return SendInputError(res, *error);
     const auto& bytes = std::get<std::vector<std::uint8_t>>(result);
@@ -372,7 +365,8 @@ class Service {
       const std::string symbol = p.stem().string();
       FileStamp stamp;
       if (!ValidSymbol(symbol) || !Locate(symbol, stamp)) continue;
-      out.emplace_back(symbol, Hex(stamp.size) + "-" + Hex(static_cast<std::uint64_t>(stamp.mtimeNs)) + "-" + Hex(stamp.inode));
+      out.emplace_back(symbol,
+                       Hex(stamp.size) + "-" + Hex(static_cast<std::uint64_t>(stamp.mtimeNs)) + "-" + Hex(stamp.inode));
     }
     std::sort(out.begin(), out.end());
     return out;
@@ -469,15 +463,15 @@ int RunServe(const ServeOptions& options) {
   });
   // Answers the library makes itself (a malformed request, a body over the limit, a target
   // too long) get the same JSON body as ours.
-  server.set_error_handler(httplib::Server::HandlerWithResponse(
-      [](const httplib::Request& req, httplib::Response& res) {
-    if (!res.body.empty()) return httplib::Server::HandlerResponse::Unhandled;
-    // The library answers a header line over 8 KiB with a bare 400 before routing: a request
-    // whose request line was read but that never reached routing failed in its headers.
-    if (res.status == 400 && tRequestStart == Clock::time_point{} && !req.version.empty()) res.status = 431;
-    SendError(res, res.status, StatusText(res.status));
-    return httplib::Server::HandlerResponse::Handled;
-  }));
+  server.set_error_handler(
+      httplib::Server::HandlerWithResponse([](const httplib::Request& req, httplib::Response& res) {
+        if (!res.body.empty()) return httplib::Server::HandlerResponse::Unhandled;
+        // The library answers a header line over 8 KiB with a bare 400 before routing: a request
+        // whose request line was read but that never reached routing failed in its headers.
+        if (res.status == 400 && tRequestStart == Clock::time_point{} && !req.version.empty()) res.status = 431;
+        SendError(res, res.status, StatusText(res.status));
+        return httplib::Server::HandlerResponse::Handled;
+      }));
   server.set_exception_handler([](const httplib::Request&, httplib::Response& res, std::exception_ptr) {
     SendError(res, 500, "internal error");
   });
@@ -493,13 +487,14 @@ int RunServe(const ServeOptions& options) {
     std::fprintf(stderr, "kelochart serve: cannot listen on %s:%d\n", options.host.c_str(), options.port);
     return 1;
   }
-  std::fprintf(stderr, "kelochart serve: listening on http://%s:%d/ (data %s, %u threads)\n", options.host.c_str(), port,
-               dir.c_str(), threads);
+  std::fprintf(stderr, "kelochart serve: listening on http://%s:%d/ (data %s, %u threads)\n", options.host.c_str(),
+               port, dir.c_str(), threads);
 
   std::thread stopper([&server, stopSignals] {
     int signal = 0;
     sigwait(&stopSignals, &signal);
-    std::fprintf(stderr, "kelochart serve: %s, finishing the requests in flight\n", signal == SIGTERM ? "SIGTERM" : "SIGINT");
+    std::fprintf(stderr, "kelochart serve: %s, finishing the requests in flight\n",
+                 signal == SIGTERM ? "SIGTERM" : "SIGINT");
     server.stop();
     // A client that keeps its connection busy past the drain time does not hold the exit.
     std::this_thread::sleep_for(std::chrono::milliseconds(4500));

@@ -10,8 +10,8 @@ namespace kelo::serve {
 struct ServeOptions {
   std::string dataDir;
   std::string host = "127.0.0.1";
-  int port = 8080;          // 0: any free port (the one taken is logged)
-  unsigned threads = 0;     // connection workers; 0: 64
+  int port = 8080;       // 0: any free port (the one taken is logged)
+  unsigned threads = 0;  // connection workers; 0: 64
   std::size_t cacheMb = 64;
   std::size_t maxBodyMb = 8;
 };

@@ -69,8 +69,13 @@ void BM_CliPngEncode(benchmark::State& state) {
 }
 // {libdeflate level, width}
 BENCHMARK(BM_CliPngEncode)
-    ->Args({1, 800})->Args({2, 800})->Args({4, 800})->Args({6, 800})
-    ->Args({1, 400})->Args({2, 400})->Args({4, 400})
+    ->Args({1, 800})
+    ->Args({2, 800})
+    ->Args({4, 800})
+    ->Args({6, 800})
+    ->Args({1, 400})
+    ->Args({2, 400})
+    ->Args({4, 400})
     ->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -22,20 +22,23 @@ std::variant<CsvTable, TableError> CsvTable::Make(std::vector<TableColumn> colum
   const std::size_t rows = columns.empty() ? 0 : columns.front().fields.size();
   for (const TableColumn& c : columns) {
     if (c.fields.size() != rows) {
-      return TableError{{0, c.name}, "column \"" + c.name + "\" has " + std::to_string(c.fields.size()) +
-                                         " rows, the first column " + std::to_string(rows)};
+      return TableError{{0, c.name},
+                        "column \"" + c.name + "\" has " + std::to_string(c.fields.size()) +
+                            " rows, the first column " + std::to_string(rows)};
     }
     if (c.name.find_first_of("\r\n") != std::string::npos) {
       return TableError{{0, c.name}, "a column name holds a line break"};
     }
     for (std::size_t r = 0; r < rows; ++r) {
       if (c.fields[r].find_first_of("\r\n") != std::string::npos) {
-        return TableError{{static_cast<std::int32_t>(r + 1), c.name}, "column \"" + c.name + "\": a line break inside a value"};
+        return TableError{{static_cast<std::int32_t>(r + 1), c.name},
+                          "column \"" + c.name + "\": a line break inside a value"};
       }
     }
   }
   // A day column for data over several days, before the column whose values carry the days.
-  const bool ownDate = std::any_of(columns.begin(), columns.end(), [](const TableColumn& c) { return IsDateColumnName(c.name); });
+  const bool ownDate =
+      std::any_of(columns.begin(), columns.end(), [](const TableColumn& c) { return IsDateColumnName(c.name); });
   std::size_t dated = columns.size();
   if (!ownDate) {
     for (std::size_t k = 0; k < columns.size() && dated == columns.size(); ++k) {

@@ -19,7 +19,7 @@ std::string NumberText(double value, bool single = false);
 struct DateTime {
   std::int32_t year = 1970, month = 1, day = 1;
   std::int32_t hour = 0, minute = 0, second = 0;
-  std::int32_t nanosecond = 0;  // below the second
+  std::int32_t nanosecond = 0;                                            // below the second
   std::int32_t Date() const { return year * 10000 + month * 100 + day; }  // yyyymmdd
 };
 

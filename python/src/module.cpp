@@ -154,7 +154,8 @@ TableColumn MakeColumn(const std::string& name, const std::string& tag, const py
           const std::int64_t a = x < 0 ? -x : x, s = a / 1000000000LL;
           c.fields.push_back((x < 0 ? "-" : "") +
                              kelo::py::ClockText(static_cast<std::int32_t>(std::min<std::int64_t>(s / 3600, 99999)),
-                                                 static_cast<std::int32_t>(s / 60 % 60), static_cast<std::int32_t>(s % 60),
+                                                 static_cast<std::int32_t>(s / 60 % 60),
+                                                 static_cast<std::int32_t>(s % 60),
                                                  static_cast<std::int32_t>(a % 1000000000LL)));
         }
       }
@@ -182,8 +183,8 @@ Input FromTable(const std::string& name, const std::vector<std::tuple<std::strin
   auto table = CsvTable::Make(std::move(cs));
   if (auto* error = std::get_if<kelo::py::TableError>(&table)) {
     py::object column = error->place.column.empty() ? py::object(py::none()) : py::object(py::str(error->place.column));
-    std::string text = name + (error->place.row ? ": row " + std::to_string(error->place.row) : std::string()) + ": " +
-                       error->message;
+    std::string text =
+        name + (error->place.row ? ": row " + std::to_string(error->place.row) : std::string()) + ": " + error->message;
     py::object e = InputErrorClass()(error->message, name, error->place.row, column, text);
     PyErr_SetObject(reinterpret_cast<PyObject*>(Py_TYPE(e.ptr())), e.ptr());
     throw py::error_already_set();
@@ -229,7 +230,8 @@ py::bytes Render(const std::string& kind, const Input& input,
 }
 
 // The checks a render makes before drawing (reader, options against the data), without drawing.
-void Check(const std::string& kind, const Input& input, const std::vector<std::pair<std::string, std::string>>& options) {
+void Check(const std::string& kind, const Input& input,
+           const std::vector<std::pair<std::string, std::string>>& options) {
   const RenderRequest request = MakeRequest(kind, options);
   std::optional<InputError> failure;
   {
@@ -243,8 +245,9 @@ void Check(const std::string& kind, const Input& input, const std::vector<std::p
       if (auto* e = std::get_if<InputError>(&prepared)) {
         failure = *e;
       } else if (request.kind->needsInnerOuter && !innerOuter) {
-        failure = InputError{input.name, 1, 1,
-                             std::string("the chart kind ") + request.kind->name + " needs the columns \"inner\" and \"outer\""};
+        failure = InputError{
+            input.name, 1, 1,
+            std::string("the chart kind ") + request.kind->name + " needs the columns \"inner\" and \"outer\""};
       }
     }
   }

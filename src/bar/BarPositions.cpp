@@ -11,8 +11,8 @@ std::vector<BarPos> BarPositions(const CRect& rect, int lineOffset, std::int32_t
   std::vector<BarPos> positions;
   // No slot to divide the width into: nothing stands anywhere.
   if (slotCount <= 0 || count <= 0) return positions;
-  const std::int64_t width = static_cast<std::int64_t>(rect.right) - 2 * static_cast<std::int64_t>(lineOffset) -
-                             rect.left;
+  const std::int64_t width =
+      static_cast<std::int64_t>(rect.right) - 2 * static_cast<std::int64_t>(lineOffset) - rect.left;
   const double slot = static_cast<double>(width) / slotCount;
   const double x0 = static_cast<double>(static_cast<std::int64_t>(rect.left) + lineOffset);
   positions.reserve(static_cast<std::size_t>(count));

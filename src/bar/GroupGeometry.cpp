@@ -9,12 +9,12 @@ namespace kelo::detail {
 GroupLayout LayoutGroups(const CRect& rect, int lineOffset, std::int32_t groupCount, std::uint32_t multiBarSize) {
   GroupLayout layout;
   // The unit count is formed in unsigned 32 bits, as the group count and bar size are.
-  const std::uint32_t units = multiBarSize * static_cast<std::uint32_t>(groupCount) +
-                              static_cast<std::uint32_t>(groupCount);
+  const std::uint32_t units =
+      multiBarSize * static_cast<std::uint32_t>(groupCount) + static_cast<std::uint32_t>(groupCount);
   // No group slot (or a count that wraps to none): nothing to divide the width into.
   if (units == 0) return layout;
-  const std::int64_t width = static_cast<std::int64_t>(rect.right) - 2 * static_cast<std::int64_t>(lineOffset) -
-                             rect.left;
+  const std::int64_t width =
+      static_cast<std::int64_t>(rect.right) - 2 * static_cast<std::int64_t>(lineOffset) - rect.left;
   layout.valid = true;
   layout.unit = static_cast<double>(width) / static_cast<double>(units);
   const std::int32_t truncated = TruncSat32(layout.unit);

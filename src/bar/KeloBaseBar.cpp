@@ -32,8 +32,7 @@ Gdiplus::Color ColorOf(const Gdiplus::Pen& pen) {
 }  // namespace
 
 CKeloBaseBar::CKeloBaseBar()
-    : bkColor(Palette().GetLayoutColor(4)),
-      downBarColor(Palette().colorTable[CKeloPalette::kDownBarColor]),
+    : bkColor(Palette().GetLayoutColor(4)), downBarColor(Palette().colorTable[CKeloPalette::kDownBarColor]),
       upBarColor(Palette().colorTable[CKeloPalette::kUpBarColor]),
       appendedBrush1(Palette().GetGPBrushByIndex(CKeloPalette::kAppendedBarBrush)),
       appendedBrush2(Palette().GetGPBrushByIndex(CKeloPalette::kAppendedBarBrush)),

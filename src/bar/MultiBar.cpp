@@ -20,9 +20,8 @@ COLORREF Background() { return CKeloUIObjectSingletonPool::Instance()->palette.G
 void CKeloBaseBar::DrawMultiBar(CDC* pDC, const CRect& rect, std::int32_t maxValue, std::int32_t minValue,
                                 std::int32_t groupCount, std::vector<BarGroupData> groups) {
   if (pDC == nullptr || maxValue == minValue) return;
-  const double scale =
-      static_cast<double>(static_cast<std::int64_t>(rect.bottom) - rect.top - horizontalLineOffset) /
-      static_cast<double>(static_cast<std::int64_t>(maxValue) - minValue);
+  const double scale = static_cast<double>(static_cast<std::int64_t>(rect.bottom) - rect.top - horizontalLineOffset) /
+                       static_cast<double>(static_cast<std::int64_t>(maxValue) - minValue);
   const kelo::detail::GroupLayout layout = kelo::detail::LayoutGroups(rect, lineOffset, groupCount, multiBarSize);
   if (!layout.valid) return;
   Gdiplus::Graphics graphics(pDC);
@@ -53,8 +52,8 @@ void CKeloBaseBar::UpdateMultiBarData(CDC* pDC, const CRect& rect, std::int32_t 
   DrawMultiBar(dc, plot, maxValue, minValue, groupCount, std::move(groups));
 }
 
-void CKeloBaseBar::DrawAppendedMultiBarData(CDC* pDC, const CRect& rect, std::int32_t maxValue,
-                                            std::int32_t minValue, std::int32_t groupCount) {
+void CKeloBaseBar::DrawAppendedMultiBarData(CDC* pDC, const CRect& rect, std::int32_t maxValue, std::int32_t minValue,
+                                            std::int32_t groupCount) {
   if (pDC == nullptr) return;
   kelo::detail::EnsureLayer(appendedBmp, pDC, rect, "bar.appended");
   const CRect plot = PlotRect(rect);

@@ -78,31 +78,37 @@ void DrawLinearTicks(CKeloBaseBar& chart, CDC* pDC, const CRect& rect, const CKe
 }  // namespace
 
 void CKeloBaseBar::DrawTickVolume(CDC* pDC, const CRect& rect, SDrawRange range, std::vector<STickVolume> samples,
-    ETickType tickType) {
-  DrawLinearTicks(*this, pDC, rect, range, samples, tickType, horizontalLineOffset, offsetMinTick,
-                  [this](const STickVolume&) { return &volumeBarPen; },
-                  [](const STickVolume& s) { return s.volume; });
+                                  ETickType tickType) {
+  DrawLinearTicks(
+      *this, pDC, rect, range, samples, tickType, horizontalLineOffset, offsetMinTick,
+      [this](const STickVolume&) { return &volumeBarPen; }, [](const STickVolume& s) { return s.volume; });
 }
 
-void CKeloBaseBar::DrawTickVolumeWithState(CDC* pDC, const CRect& rect, SDrawRange range, std::vector<STickVolume> samples,
-    ETickType tickType) {
-  DrawLinearTicks(*this, pDC, rect, range, samples, tickType, horizontalLineOffset, offsetMinTick,
-                  [this](const STickVolume& s) -> const Gdiplus::Pen* { return s.state == 0 ? &outerBarPen : s.state == 1 ? &innerBarPen : &nonConfirmBarPen; },
-                  [](const STickVolume& s) { return s.volume; });
+void CKeloBaseBar::DrawTickVolumeWithState(CDC* pDC, const CRect& rect, SDrawRange range,
+                                           std::vector<STickVolume> samples, ETickType tickType) {
+  DrawLinearTicks(
+      *this, pDC, rect, range, samples, tickType, horizontalLineOffset, offsetMinTick,
+      [this](const STickVolume& s) -> const Gdiplus::Pen* {
+        return s.state == 0 ? &outerBarPen : s.state == 1 ? &innerBarPen : &nonConfirmBarPen;
+      },
+      [](const STickVolume& s) { return s.volume; });
 }
 
 void CKeloBaseBar::DrawTickValue(CDC* pDC, const CRect& rect, SDrawRange range, std::vector<STickValue> samples,
-    ETickType tickType) {
-  DrawLinearTicks(*this, pDC, rect, range, samples, tickType, horizontalLineOffset, offsetMinTick,
-                  [this](const STickValue&) { return &valueBarPen; },
-                  [](const STickValue& s) { return s.value; });
+                                 ETickType tickType) {
+  DrawLinearTicks(
+      *this, pDC, rect, range, samples, tickType, horizontalLineOffset, offsetMinTick,
+      [this](const STickValue&) { return &valueBarPen; }, [](const STickValue& s) { return s.value; });
 }
 
-void CKeloBaseBar::DrawTickValueWithState(CDC* pDC, const CRect& rect, SDrawRange range, std::vector<STickValue> samples,
-    ETickType tickType) {
-  DrawLinearTicks(*this, pDC, rect, range, samples, tickType, horizontalLineOffset, offsetMinTick,
-                  [this](const STickValue& s) -> const Gdiplus::Pen* { return s.state == 0 ? &outerBarPen : s.state == 1 ? &innerBarPen : &nonConfirmBarPen; },
-                  [](const STickValue& s) { return s.value; });
+void CKeloBaseBar::DrawTickValueWithState(CDC* pDC, const CRect& rect, SDrawRange range,
+                                          std::vector<STickValue> samples, ETickType tickType) {
+  DrawLinearTicks(
+      *this, pDC, rect, range, samples, tickType, horizontalLineOffset, offsetMinTick,
+      [this](const STickValue& s) -> const Gdiplus::Pen* {
+        return s.state == 0 ? &outerBarPen : s.state == 1 ? &innerBarPen : &nonConfirmBarPen;
+      },
+      [](const STickValue& s) { return s.value; });
 }
 
 int CKeloBaseBar::GetDrawTickVolumeByRatioIsCorrect(std::int64_t maxVolume, SDrawRange range,
@@ -141,18 +147,17 @@ int DrawTicksByRatio(CKeloBaseBar& chart, CDC* pDC, const CRect& rect, std::int6
 int CKeloBaseBar::DrawTickVolumeByRatio(CDC* pDC, const CRect& rect, std::int64_t maxVolume, SDrawRange range,
                                         std::vector<STickVolume> samples, ETickType tickType) {
   if (pDC == nullptr || GetDrawTickVolumeByRatioIsCorrect(maxVolume, range, samples) == 0) return 0;
-  return DrawTicksByRatio(*this, pDC, rect, maxVolume, range, samples, tickType, horizontalLineOffset,
-                          offsetMinTick, [this](const STickVolume&) { return &volumeBarPen; });
+  return DrawTicksByRatio(*this, pDC, rect, maxVolume, range, samples, tickType, horizontalLineOffset, offsetMinTick,
+                          [this](const STickVolume&) { return &volumeBarPen; });
 }
 
-int CKeloBaseBar::DrawTickVolumeByRatioWithState(CDC* pDC, const CRect& rect, std::int64_t maxVolume,
-                                                 SDrawRange range, std::vector<STickVolume> samples,
-                                                 ETickType tickType) {
+int CKeloBaseBar::DrawTickVolumeByRatioWithState(CDC* pDC, const CRect& rect, std::int64_t maxVolume, SDrawRange range,
+                                                 std::vector<STickVolume> samples, ETickType tickType) {
   if (pDC == nullptr || GetDrawTickVolumeByRatioIsCorrect(maxVolume, range, samples) == 0) return 0;
   // No non-confirmed colour here: every state but outer is drawn as inner.
-  return DrawTicksByRatio(*this, pDC, rect, maxVolume, range, samples, tickType, horizontalLineOffset,
-                          offsetMinTick,
-                          [this](const STickVolume& s) -> const Gdiplus::Pen* { return s.state == 0 ? &outerBarPen : &innerBarPen; });
+  return DrawTicksByRatio(
+      *this, pDC, rect, maxVolume, range, samples, tickType, horizontalLineOffset, offsetMinTick,
+      [this](const STickVolume& s) -> const Gdiplus::Pen* { return s.state == 0 ? &outerBarPen : &innerBarPen; });
 }
 
 void CKeloBaseBar::DrawTickInnerOuterChart(CDC* pDC, const CRect& rect, SDrawRange range,

@@ -39,41 +39,54 @@ constexpr UpperTest kAtMost = UpperTest::AtMost;
 constexpr UpperTest kBelow = UpperTest::Below;
 constexpr UpperTest kAtLeast = UpperTest::AtLeast;
 
-constexpr SingleBandRow kNormalStock[] = {
-    {0.01, kAtMost, 10, 0.01},  {10, kAtMost, 50, 0.05},     {50, kAtMost, 100, 0.1},
-    {100, kAtMost, 500, 0.5},   {500, kAtMost, 1000, 1},     {1000, kAtLeast, 1000, 5}};
-constexpr SingleBandRow kWarrant[] = {
-    {0.01, kAtMost, 5, 0.01},   {5, kAtMost, 10, 0.05},      {10, kAtMost, 50, 0.1},
-    {50, kAtMost, 100, 0.5},    {100, kAtMost, 500, 1},      {500, kAtLeast, 500, 5}};
-constexpr SingleBandRow kBwAW[] = {
-    {0.01, kAtMost, 150, 0.05}, {150, kAtMost, 1000, 1},     {1000, kAtLeast, 1000, 5}};
-constexpr SingleBandRow kETF[] = {
-    {0.01, kAtMost, 50, 0.01},  {50, kAtLeast, 50, 0.05}};
+constexpr SingleBandRow kNormalStock[] = {{0.01, kAtMost, 10, 0.01}, {10, kAtMost, 50, 0.05},
+                                          {50, kAtMost, 100, 0.1},   {100, kAtMost, 500, 0.5},
+                                          {500, kAtMost, 1000, 1},   {1000, kAtLeast, 1000, 5}};
+constexpr SingleBandRow kWarrant[] = {{0.01, kAtMost, 5, 0.01}, {5, kAtMost, 10, 0.05}, {10, kAtMost, 50, 0.1},
+                                      {50, kAtMost, 100, 0.5},  {100, kAtMost, 500, 1}, {500, kAtLeast, 500, 5}};
+constexpr SingleBandRow kBwAW[] = {{0.01, kAtMost, 150, 0.05}, {150, kAtMost, 1000, 1}, {1000, kAtLeast, 1000, 5}};
+constexpr SingleBandRow kETF[] = {{0.01, kAtMost, 50, 0.01}, {50, kAtLeast, 50, 0.05}};
 constexpr SingleBandRow kFutureTickOne[] = {{0, UpperTest::Always, 0, 1}};
 constexpr SingleBandRow kFutureTickFiveCents[] = {{0, UpperTest::Always, 0, 0.05}};
 constexpr SingleBandRow kFutureTickTwoTenths[] = {{0, UpperTest::Always, 0, 0.2}};
 constexpr SingleBandRow kFutureTickOneTenth[] = {{0, UpperTest::Always, 0, 0.1}};
-constexpr SingleBandRow kOptionFITX[] = {
-    {0.01, kBelow, 10, 0.1},    {10, kBelow, 50, 0.5},       {50, kBelow, 500, 1},
-    {500, kBelow, 1000, 5},     {1000, kAtLeast, 1000, 10}};
-constexpr SingleBandRow kOptionFITE[] = {
-    {0.01, kBelow, 0.5, 0.005}, {0.5, kBelow, 2.5, 0.025},   {2.5, kBelow, 25, 0.05},
-    {25, kBelow, 50, 0.25},     {50, kAtLeast, 50, 0.5}};
-constexpr SingleBandRow kOptionFIGD[] = {
-    {0.01, kBelow, 2, 0.02},    {2, kBelow, 10, 0.1},        {10, kBelow, 100, 0.2},
-    {100, kBelow, 200, 1},      {200, kAtLeast, 200, 2}};
-constexpr SingleBandRow kOptionOther[] = {
-    {0.01, kBelow, 5, 0.01},    {5, kBelow, 15, 0.05},       {15, kBelow, 50, 0.1},
-    {50, kBelow, 150, 0.5},     {150, kBelow, 1000, 1},      {1000, kAtLeast, 1000, 5}};
+constexpr SingleBandRow kOptionFITX[] = {{0.01, kBelow, 10, 0.1},
+                                         {10, kBelow, 50, 0.5},
+                                         {50, kBelow, 500, 1},
+                                         {500, kBelow, 1000, 5},
+                                         {1000, kAtLeast, 1000, 10}};
+constexpr SingleBandRow kOptionFITE[] = {{0.01, kBelow, 0.5, 0.005},
+                                         {0.5, kBelow, 2.5, 0.025},
+                                         {2.5, kBelow, 25, 0.05},
+                                         {25, kBelow, 50, 0.25},
+                                         {50, kAtLeast, 50, 0.5}};
+constexpr SingleBandRow kOptionFIGD[] = {{0.01, kBelow, 2, 0.02},
+                                         {2, kBelow, 10, 0.1},
+                                         {10, kBelow, 100, 0.2},
+                                         {100, kBelow, 200, 1},
+                                         {200, kAtLeast, 200, 2}};
+constexpr SingleBandRow kOptionOther[] = {{0.01, kBelow, 5, 0.01}, {5, kBelow, 15, 0.05},  {15, kBelow, 50, 0.1},
+                                          {50, kBelow, 150, 0.5},  {150, kBelow, 1000, 1}, {1000, kAtLeast, 1000, 5}};
 
 // Indexed by market category.
-constexpr std::array<std::span<const SingleBandRow>, kelo::calculate::detail::kCategoryCount>
-    kSingleBandRows = {{
-    kNormalStock, kWarrant, kBwAW, kETF,
-    kFutureTickOne, kFutureTickOne, kFutureTickFiveCents, kFutureTickTwoTenths,
-    kFutureTickFiveCents, kFutureTickFiveCents, kFutureTickOne, kFutureTickOneTenth,
+constexpr std::array<std::span<const SingleBandRow>, kelo::calculate::detail::kCategoryCount> kSingleBandRows = {{
+    kNormalStock,
+    kWarrant,
+    kBwAW,
+    kETF,
+    kFutureTickOne,
+    kFutureTickOne,
+    kFutureTickFiveCents,
+    kFutureTickTwoTenths,
+    kFutureTickFiveCents,
+    kFutureTickFiveCents,
+    kFutureTickOne,
     kFutureTickOneTenth,
-    kOptionFITX, kOptionFITE, kOptionFIGD, kOptionOther,
+    kFutureTickOneTenth,
+    kOptionFITX,
+    kOptionFITE,
+    kOptionFIGD,
+    kOptionOther,
 }};
 
 bool Holds(const SingleBandRow& row, double lo, double hi) {
@@ -109,8 +122,8 @@ std::int64_t WholeTicks(std::int32_t from, std::int32_t to, double unit) {
 // left over after splitting into five go one each to the intervals next to the bottom price
 // in the lower half and next to the top price in the upper half, so both halves mirror each
 // other around the base price. A negative tick count (a reversed half) gives no lines.
-void AppendHalf(std::vector<std::int32_t>& scalePrices, std::int32_t from, std::int32_t to,
-                double unit, bool upperHalf) {
+void AppendHalf(std::vector<std::int32_t>& scalePrices, std::int32_t from, std::int32_t to, double unit,
+                bool upperHalf) {
   const std::int64_t ticks = WholeTicks(from, to, unit);
   const std::int64_t perInterval = ticks / 5;
   const std::int64_t remainder = ticks % 5;
@@ -130,15 +143,13 @@ void AppendHalf(std::vector<std::int32_t>& scalePrices, std::int32_t from, std::
 namespace KeloChartCalculate {
 
 double GetReasonablePrice(std::int32_t topPrice, std::int32_t basePrice, std::int32_t bottomPrice,
-                          std::int32_t priceScale, unsigned int category,
-                          std::vector<std::int32_t>& scalePrices) {
+                          std::int32_t priceScale, unsigned int category, std::vector<std::int32_t>& scalePrices) {
   scalePrices.clear();
   const double lo = static_cast<double>(bottomPrice) / static_cast<double>(priceScale);
   const double hi = static_cast<double>(topPrice) / static_cast<double>(priceScale);
   const std::optional<double> tick = SingleBandTick(lo, hi, category);
   if (!tick) {
-    return GetOverlapReasonablePrice(topPrice, basePrice, bottomPrice, priceScale, category,
-                                     scalePrices);
+    return GetOverlapReasonablePrice(topPrice, basePrice, bottomPrice, priceScale, category, scalePrices);
   }
   const double unit = static_cast<double>(priceScale) * *tick;  // may carry a fraction: 2.5
   scalePrices.push_back(bottomPrice);

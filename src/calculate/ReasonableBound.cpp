@@ -10,8 +10,8 @@
 namespace {
 
 using kelo::calculate::detail::FindBand;
-using kelo::detail::NarrowSat32;
 using kelo::calculate::detail::TickBand;
+using kelo::detail::NarrowSat32;
 using kelo::detail::TruncSat64;
 
 // The tick of the raw price's band in scaled units, cut toward zero. Zero when there is no

@@ -8,10 +8,10 @@
 namespace kelo::calculate::detail {
 namespace {
 
-constexpr TickBand kNormalStock[] = {{10.0, 0.01}, {50.0, 0.05}, {100.0, 0.1},
+constexpr TickBand kNormalStock[] = {{10.0, 0.01}, {50.0, 0.05},  {100.0, 0.1},
                                      {500.0, 0.5}, {1000.0, 1.0}, {kOpenBandLimit, 5.0}};
-constexpr TickBand kWarrant[] = {{5.0, 0.01},   {10.0, 0.05}, {50.0, 0.1},
-                                 {100.0, 0.5},  {500.0, 1.0}, {kOpenBandLimit, 5.0}};
+constexpr TickBand kWarrant[] = {{5.0, 0.01},  {10.0, 0.05}, {50.0, 0.1},
+                                 {100.0, 0.5}, {500.0, 1.0}, {kOpenBandLimit, 5.0}};
 constexpr TickBand kBwAW[] = {{150.0, 0.05}, {1000.0, 1.0}, {kOpenBandLimit, 5.0}};
 constexpr TickBand kETF[] = {{50.0, 0.01}, {kOpenBandLimit, 0.05}};
 
@@ -20,13 +20,10 @@ constexpr TickBand kFutureTickFiveCents[] = {{kOpenBandLimit, 0.05}};  // FITE, 
 constexpr TickBand kFutureTickTwoTenths[] = {{kOpenBandLimit, 0.2}};   // FITF
 constexpr TickBand kFutureTickOneTenth[] = {{kOpenBandLimit, 0.1}};    // FIGD, FIMS
 
-constexpr TickBand kOptionFITX[] = {{10.0, 0.1},    {50.0, 0.5}, {500.0, 1.0},
-                                    {1000.0, 5.0},  {kOpenBandLimit, 10.0}};
-constexpr TickBand kOptionFITE[] = {{0.5, 0.005}, {2.5, 0.025}, {25.0, 0.05},
-                                    {50.0, 0.25}, {kOpenBandLimit, 0.5}};
-constexpr TickBand kOptionFIGD[] = {{2.0, 0.02},   {10.0, 0.1}, {100.0, 0.2},
-                                    {200.0, 1.0},  {kOpenBandLimit, 2.0}};
-constexpr TickBand kOptionOther[] = {{5.0, 0.01},  {15.0, 0.05}, {50.0, 0.1},
+constexpr TickBand kOptionFITX[] = {{10.0, 0.1}, {50.0, 0.5}, {500.0, 1.0}, {1000.0, 5.0}, {kOpenBandLimit, 10.0}};
+constexpr TickBand kOptionFITE[] = {{0.5, 0.005}, {2.5, 0.025}, {25.0, 0.05}, {50.0, 0.25}, {kOpenBandLimit, 0.5}};
+constexpr TickBand kOptionFIGD[] = {{2.0, 0.02}, {10.0, 0.1}, {100.0, 0.2}, {200.0, 1.0}, {kOpenBandLimit, 2.0}};
+constexpr TickBand kOptionOther[] = {{5.0, 0.01},  {15.0, 0.05},  {50.0, 0.1},
                                      {150.0, 0.5}, {1000.0, 1.0}, {kOpenBandLimit, 5.0}};
 
 constexpr BoundarySense kLower = BoundarySense::LimitInLowerBand;
@@ -35,23 +32,23 @@ constexpr BoundarySense kSingle = BoundarySense::SingleBand;
 
 // Indexed by the category numbers that the category getters hand out.
 constexpr std::array<CategoryBands, kCategoryCount> kCategories = {{
-    {kLower, kNormalStock},          // 0 normal stocks
-    {kLower, kWarrant},              // 1 warrants
-    {kLower, kBwAW},                 // 2 BwAW securities
-    {kLower, kETF},                  // 3 exchange-traded funds
-    {kSingle, kFutureTickOne},       // 4 FITX
-    {kSingle, kFutureTickOne},       // 5 FIMT
-    {kSingle, kFutureTickFiveCents}, // 6 FITE
-    {kSingle, kFutureTickTwoTenths}, // 7 FITF
-    {kSingle, kFutureTickFiveCents}, // 8 FICP
-    {kSingle, kFutureTickFiveCents}, // 9 FIGB
-    {kSingle, kFutureTickOne},       // 10 FIT5
-    {kSingle, kFutureTickOneTenth},  // 11 FIGD
-    {kSingle, kFutureTickOneTenth},  // 12 FIMS
-    {kUpper, kOptionFITX},           // 13 options on FITX
-    {kUpper, kOptionFITE},           // 14 options on FITE
-    {kUpper, kOptionFIGD},           // 15 options on FIGD
-    {kUpper, kOptionOther},          // 16 other options
+    {kLower, kNormalStock},           // 0 normal stocks
+    {kLower, kWarrant},               // 1 warrants
+    {kLower, kBwAW},                  // 2 BwAW securities
+    {kLower, kETF},                   // 3 exchange-traded funds
+    {kSingle, kFutureTickOne},        // 4 FITX
+    {kSingle, kFutureTickOne},        // 5 FIMT
+    {kSingle, kFutureTickFiveCents},  // 6 FITE
+    {kSingle, kFutureTickTwoTenths},  // 7 FITF
+    {kSingle, kFutureTickFiveCents},  // 8 FICP
+    {kSingle, kFutureTickFiveCents},  // 9 FIGB
+    {kSingle, kFutureTickOne},        // 10 FIT5
+    {kSingle, kFutureTickOneTenth},   // 11 FIGD
+    {kSingle, kFutureTickOneTenth},   // 12 FIMS
+    {kUpper, kOptionFITX},            // 13 options on FITX
+    {kUpper, kOptionFITE},            // 14 options on FITE
+    {kUpper, kOptionFIGD},            // 15 options on FIGD
+    {kUpper, kOptionOther},           // 16 other options
 }};
 
 }  // namespace
@@ -65,8 +62,8 @@ const TickBand* FindBand(double price, unsigned int category) {
   if (table == nullptr) return nullptr;
   const std::span<const TickBand> bands = table->bands;
   for (std::size_t i = 0; i + 1 < bands.size(); ++i) {
-    const bool holds = table->sense == BoundarySense::LimitInUpperBand ? price < bands[i].limit
-                                                                        : price <= bands[i].limit;
+    const bool holds =
+        table->sense == BoundarySense::LimitInUpperBand ? price < bands[i].limit : price <= bands[i].limit;
     if (holds) return &bands[i];
   }
   return &bands.back();

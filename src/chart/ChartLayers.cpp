@@ -31,8 +31,7 @@ void BindLayers(CDC* dc, const CRect& rc, CBitmap& base, std::initializer_list<C
   for (CBitmap* layer : upper) {
     LayerDC layerDC(dc, *layer);
     if (CDC* source = layerDC.Get()) {
-      dc->TransparentBlt(rc.left, rc.top, width, height, source, rc.left, rc.top, width, height,
-                         key);
+      dc->TransparentBlt(rc.left, rc.top, width, height, source, rc.left, rc.top, width, height, key);
     }
   }
 }

@@ -150,8 +150,7 @@ void CKeloBaseChart::DrawHorizontalText(CDC* dc, const CRect& rect, std::int64_t
     for (std::int64_t i = 1; i < slotCount; ++i) {
       const SLabelSlot& slot = yLabelSlots[static_cast<std::size_t>(i)];
       if (slot.visible == 0) continue;
-      const std::int64_t value =
-          TruncSat64(static_cast<double>(i) * valueStep + static_cast<double>(minValue));
+      const std::int64_t value = TruncSat64(static_cast<double>(i) * valueStep + static_cast<double>(minValue));
       CString text;
       CString suffix;
       int count = 0;
@@ -164,8 +163,7 @@ void CKeloBaseChart::DrawHorizontalText(CDC* dc, const CRect& rect, std::int64_t
     const std::int32_t columnRight = TruncSat32(static_cast<double>(rect.left) - halfFontWidth);
     const std::int32_t columnLeft = rect.left < 0 ? 0 : NarrowSat32(columnRight - columnWidth);
     const std::int32_t top = TruncSat32(bottom - halfFontHeight);
-    CRect unitRect(columnLeft, top, columnRight,
-                   TruncSat32(static_cast<double>(fontHeight) + top + 1.0));
+    CRect unitRect(columnLeft, top, columnRight, TruncSat32(static_cast<double>(fontHeight) + top + 1.0));
     if (leftUnitHighlight != 0) {
       unitRect.right = NarrowSat32(static_cast<std::int64_t>(unitRect.right) + 3);
       unitRect.left = 2;
@@ -190,15 +188,14 @@ void CKeloBaseChart::DrawHorizontalText(CDC* dc, const CRect& rect, std::int64_t
       DrawLabel(dc, text, CRect(columnLeft, slot.rect.top, columnRight, slot.rect.bottom), rightFormat);
     }
     const std::int32_t top = TruncSat32(bottom - halfFontHeight);
-    const CRect unitRect(columnLeft, top, columnRight,
-                         TruncSat32(2.0 * static_cast<double>(fontHeight) + top + 1.0));
+    const CRect unitRect(columnLeft, top, columnRight, TruncSat32(2.0 * static_cast<double>(fontHeight) + top + 1.0));
     DrawLabel(dc, rightUnit, unitRect, DT_LEFT | DT_TOP);
   }
   dc->SetTextColor(defaultTextColor);
 }
 
-void CKeloBaseChart::DrawUnderlineString(CDC* dc, const CRect& rect, int underlineCount, CString text,
-                                         CString suffix, int keepFontSize) const {
+void CKeloBaseChart::DrawUnderlineString(CDC* dc, const CRect& rect, int underlineCount, CString text, CString suffix,
+                                         int keepFontSize) const {
   if (dc == nullptr) return;
   CRect rc = rect;
   CString s = text;

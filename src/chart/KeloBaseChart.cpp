@@ -52,8 +52,7 @@ void Segment(CDC* dc, int x1, int y1, int x2, int y2) {
 CKeloBaseChart::CKeloBaseChart() : CKeloBaseChart(*CKeloUIObjectSingletonPool::Instance()) {}
 
 CKeloBaseChart::CKeloBaseChart(const CKeloUIObjectSingletonPool& pool)
-    : font(pool.defaultFont.font),
-      defaultTextColor(pool.palette.colorTable[CKeloPalette::kTextColor]),
+    : font(pool.defaultFont.font), defaultTextColor(pool.palette.colorTable[CKeloPalette::kTextColor]),
       xTextColor(pool.palette.colorTable[CKeloPalette::kUpTextColor]),
       leftYTextColor(pool.palette.colorTable[CKeloPalette::kDownTextColor]),
       rightYTextColor(pool.palette.colorTable[CKeloPalette::kUpTextColor]),
@@ -68,8 +67,7 @@ CKeloBaseChart::CKeloBaseChart(const CKeloUIObjectSingletonPool& pool)
       specialPosLineColor1(pool.palette.colorTable[CKeloPalette::kUpTextColor]),
       specialPosLineColor2(pool.palette.colorTable[CKeloPalette::kUpTextColor]),
       specialPosLineColor3(pool.palette.colorTable[CKeloPalette::kUpTextColor]),
-      fontHeight(pool.defaultFont.charHeight),
-      fontWidth(pool.defaultFont.charWidth),
+      fontHeight(pool.defaultFont.charHeight), fontWidth(pool.defaultFont.charWidth),
       labelBackground(pool.palette.GetLayoutColor(4)) {
   GdiplusInitialize();
   InitPens();

@@ -33,8 +33,8 @@ std::int32_t SecondsOfDay(std::int32_t clockTime) {
 // a positive slot length, found a position: always when the table has entries; without
 // entries only on the shifted clock, where a slot at or after the start of the period is
 // beyond the table and so the right edge.
-bool HasTimePosition(const std::vector<float>& table, std::int32_t offsetMinTick, int ignoreOffset,
-                     std::int32_t time, std::int32_t startTime, std::int32_t step) {
+bool HasTimePosition(const std::vector<float>& table, std::int32_t offsetMinTick, int ignoreOffset, std::int32_t time,
+                     std::int32_t startTime, std::int32_t step) {
   if (!table.empty()) return true;
   if (offsetMinTick == 0 || ignoreOffset != 0) return false;
   return kelo::detail::PickShiftedTimeSlot(SecondsOfDay(time), SecondsOfDay(startTime), step, offsetMinTick, 0).kind !=
@@ -82,7 +82,8 @@ int CKeloBaseChart::GetTimeByXPos(int x, std::int32_t& time) {
   if (xTimePositions.empty() || timeStart == INT32_MAX) return 0;
   const std::int64_t k = kelo::detail::FirstSlotAtPixel(xTimePositions, x);
   if (k < 0) return 0;
-  const std::int64_t seconds = static_cast<std::int64_t>(SecondsOfDay(timeStart)) + static_cast<std::int64_t>(tickType) * k;
+  const std::int64_t seconds =
+      static_cast<std::int64_t>(SecondsOfDay(timeStart)) + static_cast<std::int64_t>(tickType) * k;
   KeloUtility::SecTickToTime(time, NarrowSat32(seconds));
   return 1;
 }

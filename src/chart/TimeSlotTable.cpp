@@ -19,9 +19,11 @@ std::int64_t TimeSlotCount(std::int32_t startSec, std::int32_t endSec, std::int3
 
 float TimeSlotStep(const TimeSlotGeometry& geometry) {
   if (geometry.step <= 0 || geometry.endSec <= geometry.startSec) return 0.0f;
-  const std::int64_t width = static_cast<std::int64_t>(geometry.right) - geometry.left - 2 * static_cast<std::int64_t>(geometry.lineOffset);
+  const std::int64_t width =
+      static_cast<std::int64_t>(geometry.right) - geometry.left - 2 * static_cast<std::int64_t>(geometry.lineOffset);
   // The product is a 32-bit one: taken modulo 2^32 on purpose rather than overflowing.
-  const auto product = static_cast<std::int32_t>(static_cast<std::uint32_t>(width) * static_cast<std::uint32_t>(geometry.step));
+  const auto product =
+      static_cast<std::int32_t>(static_cast<std::uint32_t>(width) * static_cast<std::uint32_t>(geometry.step));
   const double seconds = static_cast<double>(static_cast<std::int64_t>(geometry.endSec) - geometry.startSec);
   return static_cast<float>(static_cast<double>(product) / seconds);
 }
@@ -39,9 +41,8 @@ float BuildTimeSlotTable(const TimeSlotGeometry& geometry, std::vector<float>& p
   return step;
 }
 
-TimeSlotPick PickTimeSlot(std::int32_t time, std::int32_t startTime, std::int32_t endTime,
-                          std::int32_t timeSec, std::int32_t startSec, std::int32_t step,
-                          std::size_t entries) {
+TimeSlotPick PickTimeSlot(std::int32_t time, std::int32_t startTime, std::int32_t endTime, std::int32_t timeSec,
+                          std::int32_t startSec, std::int32_t step, std::size_t entries) {
   TimeSlotPick pick;
   if (entries == 0 || step <= 0) return pick;
   pick.kind = TimeSlotPick::kEntry;
@@ -61,8 +62,8 @@ TimeSlotPick PickShiftedTimeSlot(std::int32_t timeSec, std::int32_t startSec, st
   TimeSlotPick pick;
   if (step <= 0) return pick;
   const std::int64_t offsetSec = 60 * static_cast<std::int64_t>(offsetMinutes);
-  const std::int64_t shifted = timeSec >= offsetSec ? timeSec - offsetSec
-                                                    : timeSec + (1440 - static_cast<std::int64_t>(offsetMinutes)) * 60;
+  const std::int64_t shifted =
+      timeSec >= offsetSec ? timeSec - offsetSec : timeSec + (1440 - static_cast<std::int64_t>(offsetMinutes)) * 60;
   const std::int64_t k = (shifted - startSec) / step;
   if (k >= 0 && static_cast<std::uint64_t>(k) >= entries) {
     // Beyond the table, also when the table has no entries at all.
@@ -78,15 +79,11 @@ TimeSlotPick PickShiftedTimeSlot(std::int32_t timeSec, std::int32_t startSec, st
   return pick;
 }
 
-std::int32_t TimeSlotPixel(const TimeSlotPick& pick, const std::vector<float>& positions,
-                           std::int32_t rightEdge) {
+std::int32_t TimeSlotPixel(const TimeSlotPick& pick, const std::vector<float>& positions, std::int32_t rightEdge) {
   switch (pick.kind) {
-    case TimeSlotPick::kEntry:
-      return pick.index < positions.size() ? TruncSat32(positions[pick.index]) : -1;
-    case TimeSlotPick::kRightEdge:
-      return rightEdge;
-    case TimeSlotPick::kNone:
-      break;
+    case TimeSlotPick::kEntry: return pick.index < positions.size() ? TruncSat32(positions[pick.index]) : -1;
+    case TimeSlotPick::kRightEdge: return rightEdge;
+    case TimeSlotPick::kNone: break;
   }
   return -1;
 }

@@ -45,9 +45,8 @@ struct TimeSlotPick {
 // On the plain clock: times before the start take the first entry, times at or after the
 // end the last one; otherwise the slot of the elapsed seconds, or the last entry when that
 // slot is beyond the table.
-TimeSlotPick PickTimeSlot(std::int32_t time, std::int32_t startTime, std::int32_t endTime,
-                          std::int32_t timeSec, std::int32_t startSec, std::int32_t step,
-                          std::size_t entries);
+TimeSlotPick PickTimeSlot(std::int32_t time, std::int32_t startTime, std::int32_t endTime, std::int32_t timeSec,
+                          std::int32_t startSec, std::int32_t step, std::size_t entries);
 
 // On the clock shifted to a trading period that starts offsetMinutes after midnight (the
 // hours after midnight count as the next day): a slot beyond the table is the right edge,
@@ -57,8 +56,7 @@ TimeSlotPick PickShiftedTimeSlot(std::int32_t timeSec, std::int32_t startSec, st
                                  std::int32_t offsetMinutes, std::size_t entries);
 
 // The pixel of a pick: the entry cut toward zero, rightEdge, or -1 for none.
-std::int32_t TimeSlotPixel(const TimeSlotPick& pick, const std::vector<float>& positions,
-                           std::int32_t rightEdge);
+std::int32_t TimeSlotPixel(const TimeSlotPick& pick, const std::vector<float>& positions, std::int32_t rightEdge);
 
 // The first slot whose position cuts to x, or -1. Ties resolve to the earlier slot.
 std::int64_t FirstSlotAtPixel(const std::vector<float>& positions, std::int32_t x);

@@ -12,9 +12,9 @@
 #include "chart/AxisPixel.h"
 #include "chart/XLabelLayout.h"
 
+using kelo::detail::kMaxAxisLines;
 using kelo::detail::NarrowSat32;
 using kelo::detail::RectWidth;
-using kelo::detail::kMaxAxisLines;
 using kelo::detail::TruncSat32;
 
 namespace {
@@ -28,10 +28,8 @@ double OriginOf(const CRect& rect, int inset) {
 // its bottom; line 0 lies at the left edge, or half a cell right of it with halfCellInset.
 struct XGrid {
   XGrid(const CRect& rect, std::int32_t count, int halfCellInset, int overDraw)
-      : cell(RectWidth(rect) / count),
-        inset(halfCellInset != 0 ? TruncSat32(cell * 0.5) : 0),
-        origin(OriginOf(rect, inset)),
-        top(NarrowSat32(static_cast<std::int64_t>(rect.top) - overDraw)),
+      : cell(RectWidth(rect) / count), inset(halfCellInset != 0 ? TruncSat32(cell * 0.5) : 0),
+        origin(OriginOf(rect, inset)), top(NarrowSat32(static_cast<std::int64_t>(rect.top) - overDraw)),
         bottom(rect.bottom) {}
 
   void DrawLine(CDC* dc, std::int32_t i) const {
@@ -188,7 +186,7 @@ void CKeloBaseChart::DrawXGridTextString(CDC* dc, const CRect& rect, std::int32_
     const std::int32_t left = TruncSat32(origin + static_cast<double>(i) * cell);
     const std::int32_t right = TruncSat32(left + cell);
     kelo::detail::DrawLabelOver(dc, xInfor[i], CRect(left, strip.top, right, strip.bottom), xTextFormatFlag,
-                                 labelBackground);
+                                labelBackground);
   }
   dc->SetTextColor(defaultTextColor);
 }

@@ -61,9 +61,8 @@ std::vector<double> CellLabelCentres(const CRect& rect, int inset, int cells, in
   return centres;
 }
 
-void LayoutXLabels(const std::vector<CString>& texts, const std::vector<double>& centres,
-                   std::int32_t layoutBottom, std::int32_t fontWidth, std::int32_t fontHeight,
-                   std::vector<CKeloBaseChart::SLabelSlot>& slots) {
+void LayoutXLabels(const std::vector<CString>& texts, const std::vector<double>& centres, std::int32_t layoutBottom,
+                   std::int32_t fontWidth, std::int32_t fontHeight, std::vector<CKeloBaseChart::SLabelSlot>& slots) {
   slots.clear();
   if (!LabelCountOk(texts.size())) return;
   const LabelStrip strip = LabelStripUnder(layoutBottom, fontHeight);

@@ -65,9 +65,8 @@ std::vector<double> CellLabelCentres(const CRect& rect, int inset, int cells, in
 
 // Lays out one slot per label that has a centre (the first min(texts, centres) labels),
 // thinned, under the rectangle bottom layoutBottom. slots is replaced.
-void LayoutXLabels(const std::vector<CString>& texts, const std::vector<double>& centres,
-                   std::int32_t layoutBottom, std::int32_t fontWidth, std::int32_t fontHeight,
-                   std::vector<CKeloBaseChart::SLabelSlot>& slots);
+void LayoutXLabels(const std::vector<CString>& texts, const std::vector<double>& centres, std::int32_t layoutBottom,
+                   std::int32_t fontWidth, std::int32_t fontHeight, std::vector<CKeloBaseChart::SLabelSlot>& slots);
 
 // The leading number of a text as atoi reads it (spaces, a sign, digits; anything else
 // ends it, no digits give 0), saturated to the 32-bit range instead of overflowing.

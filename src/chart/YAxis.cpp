@@ -28,8 +28,7 @@ const CKeloBaseChart::SLabelSlot* SlotAt(const std::vector<CKeloBaseChart::SLabe
   return &slots[static_cast<std::size_t>(i)];
 }
 
-void DrawSlotLabel(CDC* dc, const CString& text, const std::vector<CKeloBaseChart::SLabelSlot>& slots,
-                   std::int64_t i) {
+void DrawSlotLabel(CDC* dc, const CString& text, const std::vector<CKeloBaseChart::SLabelSlot>& slots, std::int64_t i) {
   if (const CKeloBaseChart::SLabelSlot* slot = SlotAt(slots, i)) DrawLabel(dc, text, slot->rect, DT_RIGHT);
 }
 
@@ -49,9 +48,7 @@ bool KeepMiddleLayoutKey(CRect& keptRect, int& keptCount, int& keptHalf, const C
 }
 
 // A quotient that a 32-bit line index can hold.
-bool FitsInt32(double value) {
-  return value > -2147483649.0 && value < 2147483648.0;
-}
+bool FitsInt32(double value) { return value > -2147483649.0 && value < 2147483648.0; }
 
 }  // namespace
 
@@ -115,8 +112,8 @@ int CKeloBaseChart::DrawYGridTextEx(CDC* dc, const CRect& rect, double maxValue,
   dc->SetTextColor(defaultTextColor);
   for (std::int64_t i = 1; i <= static_cast<std::int64_t>(count) - 2; ++i) {
     if (!IsVisible(yLabelSlots, i)) continue;
-    const double value = i < half ? minValue + static_cast<double>(i) * down
-                                  : midValue + static_cast<double>(i - half) * up;
+    const double value =
+        i < half ? minValue + static_cast<double>(i) * down : midValue + static_cast<double>(i - half) * up;
     DrawSlotLabel(dc, kelo::detail::FormatDecimals(decimals, value, yValueUnit), yLabelSlots, i);
   }
 
@@ -202,8 +199,8 @@ int CKeloBaseChart::DrawFitYGridText(CDC* dc, const CRect& rect, std::int64_t ma
   return 1;
 }
 
-void CKeloBaseChart::DrawJumpYGridText(CDC* dc, const CRect& rect, double maxValue, double minValue,
-                                       double baseValue, std::int32_t count, int noBaseLabel) {
+void CKeloBaseChart::DrawJumpYGridText(CDC* dc, const CRect& rect, double maxValue, double minValue, double baseValue,
+                                       std::int32_t count, int noBaseLabel) {
   if (dc == nullptr || count < 1 || count > kMaxAxisLines) return;
   const double height = RectHeight(rect);
   const double top0 = static_cast<double>(rect.top);
@@ -308,6 +305,4 @@ void CKeloBaseChart::ReCalculateYInforPosWithMid() {
   yLabelSlots = kelo::detail::MiddleLineYLayout(yLabelRect, yLabelCount, yLabelHalf, m);
 }
 
-void CKeloBaseChart::GetFitYGridCount() {
-  fitYGridCount = KeloUtility::GetFitScaleCount();
-}
+void CKeloBaseChart::GetFitYGridCount() { fitYGridCount = KeloUtility::GetFitScaleCount(); }

@@ -206,8 +206,6 @@ CString FormatDecimals(int decimals, double value) {
   return text;
 }
 
-int RoundingDigits(int decimals) {
-  return decimals == 1 || decimals == 3 ? decimals : 2;
-}
+int RoundingDigits(int decimals) { return decimals == 1 || decimals == 3 ? decimals : 2; }
 
 }  // namespace kelo::detail

@@ -77,12 +77,12 @@ struct PriceAxisSplitScale {
 // The reference-price axis: the list of scale prices drawn around the base price, the upper
 // half of the plot for base .. max and the lower half for min .. base, each on its own scale.
 struct PriceAxisLayout {
-  bool valid = false;          // false: empty list or a range not falling max > base > min
-  double half = 0.0;           // half the plot height
-  double midY = 0.0;           // height of the base line (before truncation)
-  std::int64_t baseIndex = 0;  // first entry from 1 on equal to the base price, else 0
-  std::int64_t interval = 1;   // e: every e-th line from the base line carries a label
-  bool crowded = false;        // the line under the top is within a text height of the top
+  bool valid = false;               // false: empty list or a range not falling max > base > min
+  double half = 0.0;                // half the plot height
+  double midY = 0.0;                // height of the base line (before truncation)
+  std::int64_t baseIndex = 0;       // first entry from 1 on equal to the base price, else 0
+  std::int64_t interval = 1;        // e: every e-th line from the base line carries a label
+  bool crowded = false;             // the line under the top is within a text height of the top
   std::vector<std::int32_t> lineY;  // lineY[0] = bottom edge, lineY[i] = line of values[i]
   std::vector<SLabelSlot> slots;    // one per line, slot 0 never visible
 };

@@ -49,8 +49,8 @@ void CKeloBaseCurve::ComposeGroupLayers(CDC* dc, const CRect& rect, PaintBase pa
   BindBmp(dc, rect);
 }
 
-void CKeloBaseCurve::DrawEasyCurveGroupChart(CDC* dc, const CRect& rect, std::int32_t maxValue,
-                                             std::int32_t minValue, std::int32_t slotCount,
+void CKeloBaseCurve::DrawEasyCurveGroupChart(CDC* dc, const CRect& rect, std::int32_t maxValue, std::int32_t minValue,
+                                             std::int32_t slotCount,
                                              const std::vector<std::vector<std::int32_t>>& curves,
                                              std::int32_t priceScale) {
   DrawCurveGroupLayers(dc, rect, maxValue, minValue, slotCount, curves, priceScale, std::nullopt);
@@ -64,8 +64,7 @@ void CKeloBaseCurve::DrawEasyCurveGroupChartNew(CDC* dc, const CRect& rect, std:
 }
 
 void CKeloBaseCurve::DrawCurveGroupLayers(CDC* dc, const CRect& rect, std::int32_t maxValue, std::int32_t minValue,
-                                          std::int32_t slotCount,
-                                          const std::vector<std::vector<std::int32_t>>& curves,
+                                          std::int32_t slotCount, const std::vector<std::vector<std::int32_t>>& curves,
                                           std::int32_t priceScale, std::optional<int> secondsPerUnit) {
   if (dc == nullptr || priceScale == 0) return;
   const CRect plot = PlotRect(rect);
@@ -86,8 +85,7 @@ void CKeloBaseCurve::DrawCurveGroupLayers(CDC* dc, const CRect& rect, std::int32
 }
 
 void CKeloBaseCurve::UpdateCurveGroupData(CDC* dc, const CRect& rect, std::int32_t maxValue, std::int32_t minValue,
-                                          std::int32_t slotCount,
-                                          const std::vector<std::vector<std::int32_t>>& curves,
+                                          std::int32_t slotCount, const std::vector<std::vector<std::int32_t>>& curves,
                                           std::int32_t priceScale) {
   if (dc == nullptr || priceScale == 0) return;
   kelo::detail::EnsureLayer(curveBmp, dc, rect, "curve.data");
@@ -140,9 +138,10 @@ void CKeloBaseCurve::UpdateCurveGroupDataEx(CDC* dc, const CRect& rect, const st
     for (std::size_t j = 0; j < g.curves.size(); ++j) {
       defaultCurvePen.SetColor(curveStyles[j % curveStyles.size()].color);
       // Half a grid cell of this pane; without cells there is no half cell to keep.
-      lineOffset = curveXCells == 0
-                       ? 0
-                       : kelo::detail::TruncSat32(static_cast<double>(kelo::detail::RectWidth(pane)) / curveXCells * 0.5);
+      lineOffset =
+          curveXCells == 0
+              ? 0
+              : kelo::detail::TruncSat32(static_cast<double>(kelo::detail::RectWidth(pane)) / curveXCells * 0.5);
       DrawFigureCurve(memory, pane, g.maxValue, g.minValue, g.slotCount, g.curves[j], 0);
     }
   }

@@ -37,9 +37,9 @@ class DirectionPens {
 bool Within(std::int32_t value, std::int32_t low, std::int32_t high) { return low <= value && value <= high; }
 
 // The linear figure curve shared by both pens: pens is null for the single-colour form.
-void DrawLinearFigure(Gdiplus::Graphics& graphics, const CRect& rect, const kelo::detail::FigureSlots& slots, std::int32_t maxValue,
-                      std::int32_t minValue, const std::vector<std::int32_t>& values, int fromMiddle,
-                      const Gdiplus::Pen& single, DirectionPens* pens) {
+void DrawLinearFigure(Gdiplus::Graphics& graphics, const CRect& rect, const kelo::detail::FigureSlots& slots,
+                      std::int32_t maxValue, std::int32_t minValue, const std::vector<std::int32_t>& values,
+                      int fromMiddle, const Gdiplus::Pen& single, DirectionPens* pens) {
   const std::int64_t span = static_cast<std::int64_t>(maxValue) - minValue;
   const double yScale = kelo::detail::RectHeight(rect) / static_cast<double>(span);
   const double bottom = static_cast<double>(rect.bottom);

@@ -10,7 +10,8 @@ FigureSlots MakeFigureSlots(const CRect& rect, int lineOffset, std::int32_t slot
   if (slots == 0) return s;
   s.valid = true;
   s.x0 = NarrowSat32(static_cast<std::int64_t>(rect.left) + lineOffset);
-  const std::int64_t usable = static_cast<std::int64_t>(rect.right) - 2 * static_cast<std::int64_t>(lineOffset) - rect.left;
+  const std::int64_t usable =
+      static_cast<std::int64_t>(rect.right) - 2 * static_cast<std::int64_t>(lineOffset) - rect.left;
   s.step = static_cast<double>(usable) / static_cast<double>(slots);
   return s;
 }

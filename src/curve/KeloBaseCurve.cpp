@@ -17,7 +17,7 @@ using Style = CKeloBaseCurve::SCurveStyle;
 
 // The ten default curve colours, one per curve of a group; every entry solid, width 1.
 constexpr Gdiplus::ARGB kDefaultCurveColors[] = {0xFFFFFF00, 0xFF20FF20, 0xFF6060FF, 0xFF00FFFF, 0xFFFFFFFF,
-                                                0xFFFF00FF, 0xFFFF6666, 0xFF666666, 0xFFC0C0FF, 0xFF00C000};
+                                                 0xFFFF00FF, 0xFFFF6666, 0xFF666666, 0xFFC0C0FF, 0xFF00C000};
 
 // The style a return region gets when no other was set for it.
 CKeloBaseCurve::SROIStyle DefaultROIStyle() {
@@ -152,7 +152,9 @@ int CKeloBaseCurve::GetEndTickPos() { return endTickPos; }
 
 // ---- pens ----
 
-void CKeloBaseCurve::SetCurveStyle(Gdiplus::DashStyle style, float width) { SetPenStyle(defaultCurvePen, style, width); }
+void CKeloBaseCurve::SetCurveStyle(Gdiplus::DashStyle style, float width) {
+  SetPenStyle(defaultCurvePen, style, width);
+}
 void CKeloBaseCurve::SetDefaultCurveColor(Gdiplus::Color color) { defaultCurvePen.SetColor(color); }
 void CKeloBaseCurve::SetUpCurveStyle(Gdiplus::DashStyle style, float width) { SetPenStyle(upCurvePen, style, width); }
 void CKeloBaseCurve::SetUpCurveColor(Gdiplus::Color color) { upCurvePen.SetColor(color); }

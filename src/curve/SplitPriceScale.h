@@ -26,12 +26,12 @@ struct SplitPriceScale {
   std::int32_t refPrice = 0;
   double top = 0.0;
   double bottom = 0.0;
-  bool flatUp = false;     // max = reference: the upper half has no span
-  bool flatDown = false;   // min = reference
+  bool flatUp = false;    // max = reference: the upper half has no span
+  bool flatDown = false;  // min = reference
 
   // For min <= ref <= max with min < max, as the drawings check first.
-  static SplitPriceScale Make(const CRect& rect, std::int32_t maxPrice, std::int32_t refPrice,
-                              std::int32_t minPrice, Middle middle);
+  static SplitPriceScale Make(const CRect& rect, std::int32_t maxPrice, std::int32_t refPrice, std::int32_t minPrice,
+                              Middle middle);
 
   // The unrounded y of a price. A price in a half without span lies beyond the range, so it
   // is put on that half's edge of the rectangle: never an infinite or NaN coordinate.

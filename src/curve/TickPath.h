@@ -52,8 +52,7 @@ bool TickRangeDrawable(const CKeloBaseCurve::SDrawRange& range);
 
 // Walks prices in order and hands every piece and mark offer to sink. Returns false, with
 // nothing handed on, when the range is not drawable or prices is empty.
-bool WalkTickPath(const TickPathInput& input, const std::vector<STickPrice>& prices, TimeToX& xOf,
-                  TickPathSink& sink);
+bool WalkTickPath(const TickPathInput& input, const std::vector<STickPrice>& prices, TimeToX& xOf, TickPathSink& sink);
 
 // The day's marks: a smaller y is a higher price. The first offer after a reset (a mark at
 // x = y = -1) sets both; later offers move the high mark on a strictly smaller y and the low

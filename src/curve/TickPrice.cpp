@@ -60,8 +60,7 @@ void CKeloBaseCurve::DrawTickPrice(CDC* dc, const CRect& rect, SDrawRange range,
     RecordHighLowPointPos(y, x, yPixel, time, price);
   };
   PenSink<decltype(record)> sink(graphics, upCurvePen, downCurvePen, record);
-  const kelo::detail::TickPathInput input{rect, range, static_cast<std::int32_t>(gapSeconds), offsetMinTick,
-                                          markMode};
+  const kelo::detail::TickPathInput input{rect, range, static_cast<std::int32_t>(gapSeconds), offsetMinTick, markMode};
   kelo::detail::WalkTickPath(input, prices, xOf, sink);
 }
 

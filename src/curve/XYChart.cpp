@@ -23,8 +23,7 @@ struct XYScale {
   std::int32_t xMin = 0;
   std::int32_t yMin = 0;
 
-  XYScale(const CRect& r, int lineOffset, std::int32_t xMax, std::int32_t xMin_, std::int32_t yMax,
-          std::int32_t yMin_)
+  XYScale(const CRect& r, int lineOffset, std::int32_t xMax, std::int32_t xMin_, std::int32_t yMax, std::int32_t yMin_)
       : xMin(xMin_), yMin(yMin_) {
     if (xMax == xMin || yMax == yMin) return;
     valid = true;
@@ -34,7 +33,9 @@ struct XYScale {
     xOrigin = static_cast<double>(static_cast<std::int64_t>(r.left) + lineOffset);
     bottom = static_cast<double>(r.bottom);
   }
-  double PX(std::int32_t x) const { return static_cast<double>(static_cast<std::int64_t>(x) - xMin) * xScale + xOrigin; }
+  double PX(std::int32_t x) const {
+    return static_cast<double>(static_cast<std::int64_t>(x) - xMin) * xScale + xOrigin;
+  }
   double PY(std::int32_t y) const { return bottom - static_cast<double>(static_cast<std::int64_t>(y) - yMin) * yScale; }
 };
 
@@ -53,9 +54,9 @@ void CKeloBaseCurve::DrawXYCurve(CDC* dc, const CRect& rect, std::int32_t xMax, 
   Gdiplus::Graphics graphics(dc);
   graphics.SetSmoothingMode(Gdiplus::SmoothingModeAntiAlias);
   // The start point is cut before the origin is added, the others after.
-  const std::int64_t startX =
-      static_cast<std::int64_t>(TruncSat32(static_cast<double>(static_cast<std::int64_t>(points[0].x) - xMin) * s.xScale)) +
-      rect.left + lineOffset;
+  const std::int64_t startX = static_cast<std::int64_t>(TruncSat32(
+                                  static_cast<double>(static_cast<std::int64_t>(points[0].x) - xMin) * s.xScale)) +
+                              rect.left + lineOffset;
   int prevX = NarrowSat32(startX);
   int prevY = TruncSat32(s.PY(points[0].y));
   for (std::size_t i = 1; i < points.size(); ++i) {
@@ -63,7 +64,8 @@ void CKeloBaseCurve::DrawXYCurve(CDC* dc, const CRect& rect, std::int32_t xMax, 
     const int x = TruncSat32(s.PX(p.x));
     const int y = TruncSat32(s.PY(p.y));
     // A point outside the ranges ends no line, but the next line starts from it.
-    if (xMin <= p.x && p.x <= xMax && yMin <= p.y && p.y <= yMax) graphics.DrawLine(&defaultCurvePen, prevX, prevY, x, y);
+    if (xMin <= p.x && p.x <= xMax && yMin <= p.y && p.y <= yMax)
+      graphics.DrawLine(&defaultCurvePen, prevX, prevY, x, y);
     prevX = x;
     prevY = y;
   }
@@ -92,8 +94,8 @@ void CKeloBaseCurve::DrawROIRgn(CDC* dc, const CRect& rect, std::int32_t xMax, s
   graphics.FillRegion(&roiBrush, &region);
 }
 
-void CKeloBaseCurve::DrawEasyPoints(CDC* dc, const CRect& rect, std::int32_t xMax, std::int32_t xMin,
-                                    std::int32_t yMax, std::int32_t yMin) {
+void CKeloBaseCurve::DrawEasyPoints(CDC* dc, const CRect& rect, std::int32_t xMax, std::int32_t xMin, std::int32_t yMax,
+                                    std::int32_t yMin) {
   const XYScale s(rect, lineOffset, xMax, xMin, yMax, yMin);
   if (dc == nullptr || !s.valid) return;
   Gdiplus::Graphics graphics(dc);

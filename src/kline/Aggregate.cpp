@@ -175,15 +175,9 @@ std::vector<SKBar> AggregateBars(const std::vector<SKBar>& bars, EPeriod period,
         key = day - Weekday(tradingDay);
         break;
       }
-      case ePeriodMonth:
-        key = tradingDay / 100;
-        break;
-      case ePeriodDay:
-        key = tradingDay;
-        break;
-      default:
-        key = static_cast<std::int64_t>(tradingDay) * 1000000 + group;
-        break;
+      case ePeriodMonth: key = tradingDay / 100; break;
+      case ePeriodDay: key = tradingDay; break;
+      default: key = static_cast<std::int64_t>(tradingDay) * 1000000 + group; break;
     }
     if (lastKey && *lastKey == key) {
       Merge(out.back(), b);

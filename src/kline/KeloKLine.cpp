@@ -148,8 +148,7 @@ CKeloPalette& Palette() { return CKeloUIObjectSingletonPool::Instance()->palette
 CKeloKLine::CKeloKLine()
     : upColor(Palette().colorTable[CKeloPalette::kUpBarColor]),
       downColor(Palette().colorTable[CKeloPalette::kDownBarColor]),
-      neutralColor(Palette().colorTable[CKeloPalette::kTextColor]),
-      bkColor(Palette().GetLayoutColor(4)) {
+      neutralColor(Palette().colorTable[CKeloPalette::kTextColor]), bkColor(Palette().GetLayoutColor(4)) {
   bmpDeflateLeft = 8;
   bmpDeflateTop = 1;
   bmpDeflateRight = 2;

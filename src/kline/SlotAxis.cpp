@@ -12,12 +12,9 @@ namespace {
 
 std::int32_t KeyOf(const SKBar& b, LabelUnit unit) {
   switch (unit) {
-    case LabelUnit::kDay:
-      return b.date;
-    case LabelUnit::kMonth:
-      return b.date / 100;
-    case LabelUnit::kYear:
-      return b.date / 10000;
+    case LabelUnit::kDay: return b.date;
+    case LabelUnit::kMonth: return b.date / 100;
+    case LabelUnit::kYear: return b.date / 10000;
   }
   return b.date;
 }

@@ -15,8 +15,7 @@ int GdiplusFinalize() {
   // An unmatched finalize never drives the count below zero: a later initialize must
   // start the service again, not merely cancel a debt.
   int count = gdiplusUseCount.load(std::memory_order_acquire);
-  while (count > 0 &&
-         !gdiplusUseCount.compare_exchange_weak(count, count - 1, std::memory_order_acq_rel)) {
+  while (count > 0 && !gdiplusUseCount.compare_exchange_weak(count, count - 1, std::memory_order_acq_rel)) {
   }
   return count > 0 ? count - 1 : 0;
 }

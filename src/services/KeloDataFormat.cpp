@@ -62,8 +62,8 @@ void ConvertToShortPriceFormat(unsigned kind, CString* text, int* count) {
   *count = static_cast<int>(fraction.size());
 }
 
-void ConvertToShortVolumeFormat(unsigned kind, std::int64_t volume, CString* text, CString* suffix,
-                                int* count, int reserved) {
+void ConvertToShortVolumeFormat(unsigned kind, std::int64_t volume, CString* text, CString* suffix, int* count,
+                                int reserved) {
   // Every kind is formatted alike; 0xFFFFFFFF is the one the charts pass themselves.
   if (text == nullptr || suffix == nullptr || count == nullptr) return;
   const kelo::services::detail::ShortVolume shortVolume = kelo::services::detail::MakeShortVolume(volume);

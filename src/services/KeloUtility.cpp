@@ -90,20 +90,11 @@ void DrawColorEdge(CDC* dc, const CRect& rect, COLORREF color, int width, EDrawE
   CPoint from;
   CPoint to;
   switch (style) {
-    case eDrawEdgeLeft:
-      from = CPoint(rect.left, rect.top), to = CPoint(rect.left, rect.bottom);
-      break;
-    case eDrawEdgeBottom:
-      from = CPoint(rect.left, rect.bottom), to = CPoint(rect.right, rect.bottom);
-      break;
-    case eDrawEdgeRight:
-      from = CPoint(rect.right, rect.top), to = CPoint(rect.right, rect.bottom);
-      break;
-    case eDrawEdgeTop:
-      from = CPoint(rect.left, rect.top), to = CPoint(rect.right, rect.top);
-      break;
-    default:
-      return;
+    case eDrawEdgeLeft: from = CPoint(rect.left, rect.top), to = CPoint(rect.left, rect.bottom); break;
+    case eDrawEdgeBottom: from = CPoint(rect.left, rect.bottom), to = CPoint(rect.right, rect.bottom); break;
+    case eDrawEdgeRight: from = CPoint(rect.right, rect.top), to = CPoint(rect.right, rect.bottom); break;
+    case eDrawEdgeTop: from = CPoint(rect.left, rect.top), to = CPoint(rect.right, rect.top); break;
+    default: return;
   }
   CPen pen(PS_SOLID, width, color);
   CPen* previous = dc->SelectObject(&pen);

@@ -13,8 +13,8 @@
 #include "base/Saturate.h"
 #include "surface/StockObjects.h"
 
-using kelo::surface::SurfaceBackend;
 using kelo::detail::NarrowSat32;
+using kelo::surface::SurfaceBackend;
 
 namespace {
 
@@ -107,9 +107,7 @@ std::shared_ptr<SurfaceBackend> CDC::GetBackendShared() const {
 // to a destroyed holder is never handed out.
 CPen* CDC::GetCurrentPen() const { return penLife_.expired() ? const_cast<CPen*>(&stockPen_) : pen_; }
 CFont* CDC::GetCurrentFont() const { return fontLife_.expired() ? const_cast<CFont*>(&stockFont_) : font_; }
-CBitmap* CDC::GetCurrentBitmap() const {
-  return bitmapLife_.expired() ? const_cast<CBitmap*>(&stockBitmap_) : bitmap_;
-}
+CBitmap* CDC::GetCurrentBitmap() const { return bitmapLife_.expired() ? const_cast<CBitmap*>(&stockBitmap_) : bitmap_; }
 
 CPen* CDC::SelectObject(CPen* pen) {
   if (pen == nullptr || !pen->HasHandle() || !valid_) return nullptr;
@@ -226,15 +224,14 @@ BOOL CDC::BitBlt(int x, int y, int width, int height, CDC* source, int xSource, 
   return TRUE;
 }
 
-BOOL CDC::TransparentBlt(int xDest, int yDest, int wDest, int hDest, CDC* source, int xSource,
-                         int ySource, int wSource, int hSource, UINT transparent) {
+BOOL CDC::TransparentBlt(int xDest, int yDest, int wDest, int hDest, CDC* source, int xSource, int ySource, int wSource,
+                         int hSource, UINT transparent) {
   if (source == nullptr || wDest <= 0 || hDest <= 0) return FALSE;
   if (wDest != wSource || hDest != hSource) return FALSE;
   SurfaceBackend* dst = GetBackend();
   SurfaceBackend* src = source->GetBackend();
   if (dst == nullptr || src == nullptr) return FALSE;
-  dst->Blit(CopyRect(xDest, yDest, wDest, hDest), *src, CPoint(xSource, ySource), true,
-            transparent & 0x00FFFFFF);
+  dst->Blit(CopyRect(xDest, yDest, wDest, hDest), *src, CPoint(xSource, ySource), true, transparent & 0x00FFFFFF);
   return TRUE;
 }
 

@@ -39,8 +39,8 @@ struct Face {
   FT_Face ft = nullptr;
   cairo_font_face_t* cairo = nullptr;
   double unitsPerEm = 2048;
-  double cellAscent = 0;   // font units (Windows ascent of the OS/2 table when present)
-  double cellDescent = 0;  // font units, positive
+  double cellAscent = 0;          // font units (Windows ascent of the OS/2 table when present)
+  double cellDescent = 0;         // font units, positive
   double underlinePosition = 0;   // font units, negative below the baseline
   double underlineThickness = 0;  // font units
 };
@@ -310,9 +310,7 @@ std::size_t FontEngine::CachedFamilies() {
 
 std::size_t CachedFontFamilies() { return FontEngine::Instance().CachedFamilies(); }
 
-TextLayout FontEngine::Layout(const FontDesc& font, std::string_view utf8) {
-  return LayoutText(font, utf8, true);
-}
+TextLayout FontEngine::Layout(const FontDesc& font, std::string_view utf8) { return LayoutText(font, utf8, true); }
 
 TextLayout FontEngine::LayoutText(const FontDesc& font, std::string_view utf8, bool withGlyphs) {
   std::lock_guard<std::mutex> lock(impl_->mutex);
@@ -326,8 +324,8 @@ TextLayout FontEngine::LayoutText(const FontDesc& font, std::string_view utf8, b
     if (h > 0 && h <= static_cast<std::int64_t>(kMaxEm)) {
       // A cell height is kept exactly: ascent and descent split it in the face's proportion.
       layout.height = static_cast<int>(h);
-      layout.ascent = static_cast<int>(std::lround(static_cast<double>(h) * face.cellAscent /
-                                                   (face.cellAscent + face.cellDescent)));
+      layout.ascent = static_cast<int>(
+          std::lround(static_cast<double>(h) * face.cellAscent / (face.cellAscent + face.cellDescent)));
       layout.descent = layout.height - layout.ascent;
     } else {
       const double scale = em / face.unitsPerEm;
@@ -383,20 +381,38 @@ std::uint32_t NextCodepoint(std::string_view text, std::size_t& i) {
   int extra = 0;
   std::uint32_t c = 0;
   std::uint32_t min = 0;
-  if ((b0 & 0xE0) == 0xC0) { extra = 1; c = b0 & 0x1F; min = 0x80; }
-  else if ((b0 & 0xF0) == 0xE0) { extra = 2; c = b0 & 0x0F; min = 0x800; }
-  else if ((b0 & 0xF8) == 0xF0) { extra = 3; c = b0 & 0x07; min = 0x10000; }
-  else { ++i; return '?'; }
+  if ((b0 & 0xE0) == 0xC0) {
+    extra = 1;
+    c = b0 & 0x1F;
+    min = 0x80;
+  } else if ((b0 & 0xF0) == 0xE0) {
+    extra = 2;
+    c = b0 & 0x0F;
+    min = 0x800;
+  } else if ((b0 & 0xF8) == 0xF0) {
+    extra = 3;
+    c = b0 & 0x07;
+    min = 0x10000;
+  } else {
+    ++i;
+    return '?';
+  }
   if (i + static_cast<std::size_t>(extra) >= text.size()) {  // cut short
     ++i;
     return '?';
   }
   for (int k = 1; k <= extra; ++k) {
     const unsigned char b = byte(i + static_cast<std::size_t>(k));
-    if ((b & 0xC0) != 0x80) { ++i; return '?'; }
+    if ((b & 0xC0) != 0x80) {
+      ++i;
+      return '?';
+    }
     c = (c << 6) | (b & 0x3F);
   }
-  if (c < min || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) { ++i; return '?'; }
+  if (c < min || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) {
+    ++i;
+    return '?';
+  }
   i += static_cast<std::size_t>(extra) + 1;
   return c;
 }

@@ -21,10 +21,10 @@ struct GlyphRun {
 };
 
 struct TextLayout {
-  int width = 0;    // sum of the (whole-pixel) advances
-  int ascent = 0;   // whole pixels above the baseline
-  int descent = 0;  // whole pixels below it
-  int height = 0;   // ascent + descent: the cell height GetTextExtent reports
+  int width = 0;               // sum of the (whole-pixel) advances
+  int ascent = 0;              // whole pixels above the baseline
+  int descent = 0;             // whole pixels below it
+  int height = 0;              // ascent + descent: the cell height GetTextExtent reports
   int underlineOffset = 1;     // rows from the baseline to the underline's top
   int underlineThickness = 1;  // rows
   std::vector<GlyphRun> runs;

@@ -25,8 +25,8 @@ std::shared_ptr<const GdiPenDesc> MakePen(int style, int width, COLORREF color, 
 
 }  // namespace
 
-std::shared_ptr<const GdiPenDesc> ExtCreatePen(int style, int width, const LOGBRUSH* brush,
-                                               DWORD styleCount, const DWORD* styles) {
+std::shared_ptr<const GdiPenDesc> ExtCreatePen(int style, int width, const LOGBRUSH* brush, DWORD styleCount,
+                                               const DWORD* styles) {
   // Only a solid brush and the built-in dash styles are supported; a user style (PS_USERSTYLE)
   // or a hatched brush gives no pen, as an unsupported request fails in GDI.
   if (brush == nullptr || brush->lbStyle != BS_SOLID) return nullptr;
@@ -68,8 +68,8 @@ int CFont::GetObject(int size, void* buffer) const {
   if (!handle_) return 0;
   if (buffer == nullptr) return static_cast<int>(sizeof(LOGFONT));
   if (size <= 0) return 0;
-  const std::size_t n = static_cast<std::size_t>(size) < sizeof(LOGFONT) ? static_cast<std::size_t>(size)
-                                                                        : sizeof(LOGFONT);
+  const std::size_t n =
+      static_cast<std::size_t>(size) < sizeof(LOGFONT) ? static_cast<std::size_t>(size) : sizeof(LOGFONT);
   std::memcpy(buffer, handle_.get(), n);
   return static_cast<int>(n);
 }

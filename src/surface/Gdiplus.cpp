@@ -7,8 +7,8 @@
 namespace Gdiplus {
 
 using kelo::surface::GpState;
-using kelo::surface::PathFigure;
 using kelo::surface::PathDesc;
+using kelo::surface::PathFigure;
 
 namespace {
 

@@ -11,8 +11,8 @@ namespace kelo::surface::detail {
 
 namespace {
 
-constexpr double kSafe = 1.0e6;      // coordinates within this range go to cairo unchanged
-constexpr double kMargin = 1.0e4;    // clipped figures keep this much room around the image
+constexpr double kSafe = 1.0e6;    // coordinates within this range go to cairo unchanged
+constexpr double kMargin = 1.0e4;  // clipped figures keep this much room around the image
 
 // GDI+ dash patterns in pen widths: dash, dot, dash-dot, dash-dot-dot.
 constexpr double kDashPatterns[4][6] = {{3, 1}, {1, 1}, {3, 1, 1, 1}, {3, 1, 1, 1, 1, 1}};
@@ -46,18 +46,28 @@ std::vector<PointF> ClipPolygon(const std::vector<PointF>& poly, const Box& box)
   auto lerpX = [](const PointF& a, const PointF& b, double x) {
     const double t = (x - a.x) / (static_cast<double>(b.x) - a.x);
     const double lo = std::min<double>(a.y, b.y), hi = std::max<double>(a.y, b.y);
-    return PointF{static_cast<float>(x), static_cast<float>(std::clamp(a.y + t * (static_cast<double>(b.y) - a.y), lo, hi))};
+    return PointF{static_cast<float>(x),
+                  static_cast<float>(std::clamp(a.y + t * (static_cast<double>(b.y) - a.y), lo, hi))};
   };
   auto lerpY = [](const PointF& a, const PointF& b, double y) {
     const double t = (y - a.y) / (static_cast<double>(b.y) - a.y);
     const double lo = std::min<double>(a.x, b.x), hi = std::max<double>(a.x, b.x);
-    return PointF{static_cast<float>(std::clamp(a.x + t * (static_cast<double>(b.x) - a.x), lo, hi)), static_cast<float>(y)};
+    return PointF{static_cast<float>(std::clamp(a.x + t * (static_cast<double>(b.x) - a.x), lo, hi)),
+                  static_cast<float>(y)};
   };
   std::vector<PointF> p = poly;
-  p = ClipEdge(p, [&](const PointF& q) { return q.x >= box.l; }, [&](const PointF& a, const PointF& b) { return lerpX(a, b, box.l); });
-  p = ClipEdge(p, [&](const PointF& q) { return q.x <= box.r; }, [&](const PointF& a, const PointF& b) { return lerpX(a, b, box.r); });
-  p = ClipEdge(p, [&](const PointF& q) { return q.y >= box.t; }, [&](const PointF& a, const PointF& b) { return lerpY(a, b, box.t); });
-  p = ClipEdge(p, [&](const PointF& q) { return q.y <= box.b; }, [&](const PointF& a, const PointF& b) { return lerpY(a, b, box.b); });
+  p = ClipEdge(
+      p, [&](const PointF& q) { return q.x >= box.l; },
+      [&](const PointF& a, const PointF& b) { return lerpX(a, b, box.l); });
+  p = ClipEdge(
+      p, [&](const PointF& q) { return q.x <= box.r; },
+      [&](const PointF& a, const PointF& b) { return lerpX(a, b, box.r); });
+  p = ClipEdge(
+      p, [&](const PointF& q) { return q.y >= box.t; },
+      [&](const PointF& a, const PointF& b) { return lerpY(a, b, box.t); });
+  p = ClipEdge(
+      p, [&](const PointF& q) { return q.y <= box.b; },
+      [&](const PointF& a, const PointF& b) { return lerpY(a, b, box.b); });
   return p;
 }
 
@@ -87,8 +97,7 @@ bool AddPath(cairo_t* cr, const PathDesc& path, int width, int height) {
   return added;
 }
 
-bool AddStrokePath(cairo_t* cr, const PathDesc& path, int width, int height, double strokeWidth,
-                   double dashPeriod) {
+bool AddStrokePath(cairo_t* cr, const PathDesc& path, int width, int height, double strokeWidth, double dashPeriod) {
   const StrokeBox box = StrokeBoxOf(width, height, strokeWidth, dashPeriod > 0);
   bool added = false;
   std::vector<PointD> points;
@@ -125,8 +134,7 @@ void SetGpDash(cairo_t* cr, int dashStyle, double penWidth) {
   cairo_set_dash(cr, dashes, kDashCounts[k], 0);
 }
 
-bool AddPie(cairo_t* cr, double x, double y, double w, double h, double start, double sweep, int width,
-            int height) {
+bool AddPie(cairo_t* cr, double x, double y, double w, double h, double start, double sweep, int width, int height) {
   if (!std::isfinite(x) || !std::isfinite(y) || !std::isfinite(w) || !std::isfinite(h) || !std::isfinite(start) ||
       !std::isfinite(sweep)) {
     return false;

@@ -14,15 +14,13 @@ namespace kelo::surface::detail {
 bool AddPath(cairo_t* cr, const PathDesc& path, int width, int height);
 // Adds what a stroke of that width and dash period can show of path's figures on a width x
 // height surface (see ClipStroke). Returns whether anything was added.
-bool AddStrokePath(cairo_t* cr, const PathDesc& path, int width, int height, double strokeWidth,
-                   double dashPeriod);
+bool AddStrokePath(cairo_t* cr, const PathDesc& path, int width, int height, double strokeWidth, double dashPeriod);
 // GDI+ dash patterns (multiples of the pen width): dash 3-1, dot 1-1, dash-dot 3-1-1-1,
 // dash-dot-dot 3-1-1-1-1-1; solid for any other style.
 void SetGpDash(cairo_t* cr, int dashStyle, double penWidth);
 // The length of one repeat of that pattern; 0 for a solid pen.
 double GpDashPeriod(int dashStyle, double penWidth);
 // A pie of the ellipse inside (x, y, w, h); angles in degrees, clockwise from the x axis.
-bool AddPie(cairo_t* cr, double x, double y, double w, double h, double start, double sweep, int width,
-            int height);
+bool AddPie(cairo_t* cr, double x, double y, double w, double h, double start, double sweep, int width, int height);
 
 }  // namespace kelo::surface::detail

@@ -137,7 +137,8 @@ bool ReadPng(const std::string& path, PngImage& image) {
         auto un = [a](std::uint32_t c) { return (c * 255 + a / 2) / a; };
         p = (a << 24) | (un((p >> 16) & 255) << 16) | (un((p >> 8) & 255) << 8) | un(p & 255);
       }
-      image.pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(image.width) + static_cast<std::size_t>(x)] = p;
+      image.pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(image.width) + static_cast<std::size_t>(x)] =
+          p;
     }
   }
   cairo_surface_destroy(argb);

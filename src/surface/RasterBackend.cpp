@@ -31,7 +31,7 @@ struct RasterBackend::Impl {
   cairo_surface_t* surface = nullptr;
   cairo_t* cr = nullptr;
   std::uint32_t* pixels = nullptr;
-  int width = 0;   // of the image held
+  int width = 0;  // of the image held
   int height = 0;
   int stridePixels = 0;
   // A window of a larger surface: its size (what geometry is cut and bounded by, as the whole
@@ -43,9 +43,7 @@ struct RasterBackend::Impl {
   // Of the pixels now: renewed by every call that may change them (see PixelWindow).
   std::uint64_t version = detail::NewPixelVersion();
 
-  detail::PixelTarget Target() {
-    return detail::PixelTarget{pixels, width, height, stridePixels, originX, originY};
-  }
+  detail::PixelTarget Target() { return detail::PixelTarget{pixels, width, height, stridePixels, originX, originY}; }
 
   // Direct pixel access: cairo must have finished its own drawing first and learn afterwards
   // that the pixels changed.
@@ -70,8 +68,8 @@ struct RasterBackend::Impl {
 
   // The cairo context keeps its settings between calls; each is set only when it changes,
   // so that a stream of small strokes costs no more than raw cairo calls.
-  bool gpSpace = false;    // the matrix puts pixel centres on integer coordinates
-  int antialias = -1;      // cairo_antialias_t last set
+  bool gpSpace = false;                      // the matrix puts pixel centres on integer coordinates
+  int antialias = -1;                        // cairo_antialias_t last set
   std::uint64_t source = ~std::uint64_t{0};  // last colour: ARGB, or COLORREF | 1 << 32
   double lineWidth = -1;
   int dashStyle = 0;
@@ -192,9 +190,8 @@ RasterBackend::RasterBackend(int width, int height, COLORREF clear)
     : RasterBackend(width, height, clear, width, height, CPoint(0, 0)) {}
 
 std::shared_ptr<RasterBackend> RasterBackend::MakeWindow(int fullWidth, int fullHeight, const CRect& window) {
-  if (!detail::SurfaceSizeOk(fullWidth, fullHeight) || window.left < 0 || window.top < 0 ||
-      window.right > fullWidth || window.bottom > fullHeight ||
-      !detail::SurfaceSizeOk(window.right - window.left, window.bottom - window.top)) {
+  if (!detail::SurfaceSizeOk(fullWidth, fullHeight) || window.left < 0 || window.top < 0 || window.right > fullWidth ||
+      window.bottom > fullHeight || !detail::SurfaceSizeOk(window.right - window.left, window.bottom - window.top)) {
     return nullptr;
   }
   return std::shared_ptr<RasterBackend>(new RasterBackend(window.right - window.left, window.bottom - window.top,
@@ -234,7 +231,8 @@ std::shared_ptr<RasterBackend> RasterBackend::FromPixels(int fullWidth, int full
   Impl& to = *copy->impl_;
   const std::size_t rowBytes = static_cast<std::size_t>(to.width) * sizeof(std::uint32_t);
   for (int y = 0; y < to.height; ++y) {
-    std::memcpy(to.pixels + static_cast<std::ptrdiff_t>(y) * to.stridePixels, pixels.pixels + y * pixels.stride, rowBytes);
+    std::memcpy(to.pixels + static_cast<std::ptrdiff_t>(y) * to.stridePixels, pixels.pixels + y * pixels.stride,
+                rowBytes);
   }
   cairo_surface_mark_dirty(to.surface);
   return copy;
@@ -392,9 +390,12 @@ void RasterBackend::Blit(const CRect& dst, SurfaceBackend& source, CPoint source
   const std::int64_t h = static_cast<std::int64_t>(dst.bottom) - dst.top;
   if (w <= 0 || h <= 0) return;
   // Into image coordinates of both (either may be a window of a larger surface).
-  const detail::PixelTarget src{const_cast<std::uint32_t*>(read.pixels), read.window.right - read.window.left,
-                                read.window.bottom - read.window.top, static_cast<int>(read.stride),
-                                read.window.left, read.window.top};
+  const detail::PixelTarget src{const_cast<std::uint32_t*>(read.pixels),
+                                read.window.right - read.window.left,
+                                read.window.bottom - read.window.top,
+                                static_cast<int>(read.stride),
+                                read.window.left,
+                                read.window.top};
   const std::int64_t dx = dst.left - impl_->originX, dy = dst.top - impl_->originY;
   const std::int64_t sx = sourceOrigin.x - src.originX, sy = sourceOrigin.y - src.originY;
   const std::int64_t uLo = std::max({std::int64_t{0}, -dx, -sx});
@@ -413,7 +414,8 @@ void RasterBackend::StrokePath(const PathDesc& path, const GpPenDesc& pen, const
   cairo_t* cr = impl_->cr;
   impl_->BeginGp(state);
   const double width = detail::StrokeWidth(pen.width, impl_->fullWidth, impl_->fullHeight);
-  if (detail::AddStrokePath(cr, path, impl_->fullWidth, impl_->fullHeight, width, detail::GpDashPeriod(pen.dashStyle, width))) {
+  if (detail::AddStrokePath(cr, path, impl_->fullWidth, impl_->fullHeight, width,
+                            detail::GpDashPeriod(pen.dashStyle, width))) {
     impl_->SetLineWidth(width);
     impl_->SetDash(pen.dashStyle, width);
     impl_->SetSourceArgb(pen.argb);
@@ -434,8 +436,8 @@ void RasterBackend::FillPath(const PathDesc& path, std::uint32_t argb, const GpS
   impl_->EndGp();
 }
 
-void RasterBackend::FillPie(float x, float y, float w, float h, float startAngle, float sweepAngle,
-                            std::uint32_t argb, const GpState& state) {
+void RasterBackend::FillPie(float x, float y, float w, float h, float startAngle, float sweepAngle, std::uint32_t argb,
+                            const GpState& state) {
   if (impl_->width == 0) return;
   cairo_t* cr = impl_->cr;
   impl_->BeginGp(state);

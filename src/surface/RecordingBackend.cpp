@@ -108,21 +108,14 @@ RecordingBackend::RecordingBackend(int width, int height)
 
 RecordingBackend::RecordingBackend(int width, int height, std::shared_ptr<Shared> shared, std::string name,
                                    COLORREF initial)
-    : initial_(initial),
-      shared_(std::move(shared)),
-      name_(std::move(name)),
-      bytes_(std::make_shared<ListBytes>()),
+    : initial_(initial), shared_(std::move(shared)), name_(std::move(name)), bytes_(std::make_shared<ListBytes>()),
       version_(detail::NewPixelVersion()) {
   SetSize(width > 0 ? width : 0, height > 0 ? height : 0);
 }
 
 RecordingBackend::RecordingBackend(std::shared_ptr<const RecordingSnapshot> source, std::string name)
-    : initial_(source->initial),
-      shared_(std::make_shared<Shared>()),
-      name_(std::move(name)),
-      bytes_(std::make_shared<ListBytes>()),
-      version_(source->version),
-      lastSnapshot_(std::move(source)),
+    : initial_(source->initial), shared_(std::make_shared<Shared>()), name_(std::move(name)),
+      bytes_(std::make_shared<ListBytes>()), version_(source->version), lastSnapshot_(std::move(source)),
       readOnly_(true) {
   SetSize(lastSnapshot_->width, lastSnapshot_->height);
 }
@@ -159,8 +152,7 @@ void RecordingBackend::GdiLine(CPoint from, CPoint to, const GdiPenDesc& pen) { 
 
 void RecordingBackend::DrawText(const TextDesc& text) { Add(TextRecord{text}); }
 
-void RecordingBackend::Blit(const CRect& dst, SurfaceBackend& source, CPoint sourceOrigin, bool useKey,
-                            COLORREF key) {
+void RecordingBackend::Blit(const CRect& dst, SurfaceBackend& source, CPoint sourceOrigin, bool useKey, COLORREF key) {
   // Every argument is copied into the record before it is added: a replay may pass references
   // into the very list the record is appended to.
   BlitRecord record;
@@ -260,8 +252,8 @@ namespace {
 
 // The window of a recorded surface (width x height, starting as initial), drawn on a raster
 // holding just that window.
-std::shared_ptr<SurfaceBackend> RenderWindow(int width, int height, COLORREF initial, const std::vector<Record>& records,
-                                             const CRect& window) {
+std::shared_ptr<SurfaceBackend> RenderWindow(int width, int height, COLORREF initial,
+                                             const std::vector<Record>& records, const CRect& window) {
   std::shared_ptr<SurfaceBackend> surface = RasterBackend::MakeWindow(width, height, window);
   if (!surface) return nullptr;
   // A new raster starts black; anything else is painted first.

@@ -82,9 +82,8 @@ VectorBackend::VectorBackend(Format format, int width, int height, COLORREF clea
   impl_->width = width;
   impl_->height = height;
   SetSize(width, height);
-  impl_->surface = format == Format::kSvg
-                       ? cairo_svg_surface_create_for_stream(Append, &impl_->bytes, width, height)
-                       : cairo_pdf_surface_create_for_stream(Append, &impl_->bytes, width, height);
+  impl_->surface = format == Format::kSvg ? cairo_svg_surface_create_for_stream(Append, &impl_->bytes, width, height)
+                                          : cairo_pdf_surface_create_for_stream(Append, &impl_->bytes, width, height);
   // One unit per pixel of the raster picture, so an SVG opens at the size of the PNG.
   if (format == Format::kSvg) cairo_svg_surface_set_document_unit(impl_->surface, CAIRO_SVG_UNIT_PX);
   impl_->cr = cairo_create(impl_->surface);
@@ -134,8 +133,9 @@ void VectorBackend::GdiLine(CPoint from, CPoint to, const GdiPenDesc& pen) {
   drawn.width = static_cast<int>(width);
   const detail::DashPattern dash = detail::GdiDashPattern(drawn);
   const std::vector<detail::PointD> ends = {{from.x + 0.5 - ux, from.y + 0.5 - uy}, {to.x + 0.5 - ux, to.y + 0.5 - uy}};
-  const auto runs = detail::ClipStroke(ends, false, detail::StrokeBoxOf(impl_->width, impl_->height, width, dash.count > 0),
-                                       static_cast<double>(dash.period));
+  const auto runs =
+      detail::ClipStroke(ends, false, detail::StrokeBoxOf(impl_->width, impl_->height, width, dash.count > 0),
+                         static_cast<double>(dash.period));
   if (runs.empty()) return;
   cairo_move_to(cr, runs[0].points[0].x, runs[0].points[0].y);
   cairo_line_to(cr, runs[0].points[1].x, runs[0].points[1].y);
@@ -165,14 +165,16 @@ void VectorBackend::DrawText(const TextDesc& call) {
   cairo_t* cr = impl_->cr;
   cairo_save(cr);
   if (!noClip) {
-    cairo_rectangle(cr, rc.left, rc.top, static_cast<double>(rc.right) - rc.left, static_cast<double>(rc.bottom) - rc.top);
+    cairo_rectangle(cr, rc.left, rc.top, static_cast<double>(rc.right) - rc.left,
+                    static_cast<double>(rc.bottom) - rc.top);
     cairo_clip(cr);
   }
   double y = rc.top;
   bool first = true;
   for (std::string_view line : lines) {
     const detail::TextLayout layout = engine.Layout(call.font, line);
-    if (first && singleLine && (call.format & DT_VCENTER)) y = rc.top + (static_cast<double>(rc.bottom) - rc.top - layout.height) / 2;
+    if (first && singleLine && (call.format & DT_VCENTER))
+      y = rc.top + (static_cast<double>(rc.bottom) - rc.top - layout.height) / 2;
     if (first && singleLine && (call.format & DT_BOTTOM)) y = static_cast<double>(rc.bottom) - layout.height;
     y = std::trunc(y);
     first = false;
@@ -211,8 +213,8 @@ void VectorBackend::Blit(const CRect& dst, SurfaceBackend& source, CPoint source
   // leaks the source pattern set below: copy nothing onto it.
   if (cairo_status(impl_->cr) != CAIRO_STATUS_SUCCESS) return;
   // Only the source pixels that land on the page are read and embedded.
-  const CRect window =
-      detail::CopyReadWindow(dst, sourceOrigin, CRect(0, 0, impl_->width, impl_->height), source.Width(), source.Height());
+  const CRect window = detail::CopyReadWindow(dst, sourceOrigin, CRect(0, 0, impl_->width, impl_->height),
+                                              source.Width(), source.Height());
   if (window.right <= window.left || window.bottom <= window.top) return;
   const PixelWindow read = source.ReadPixels(window);
   if (read.Empty()) return;
@@ -250,7 +252,8 @@ void VectorBackend::Blit(const CRect& dst, SurfaceBackend& source, CPoint source
   }
   cairo_t* cr = impl_->cr;
   cairo_save(cr);
-  cairo_rectangle(cr, dst.left, dst.top, static_cast<double>(dst.right) - dst.left, static_cast<double>(dst.bottom) - dst.top);
+  cairo_rectangle(cr, dst.left, dst.top, static_cast<double>(dst.right) - dst.left,
+                  static_cast<double>(dst.bottom) - dst.top);
   cairo_clip(cr);
   cairo_set_source_surface(cr, image, static_cast<double>(dst.left) - sourceOrigin.x + read.window.left,
                            static_cast<double>(dst.top) - sourceOrigin.y + read.window.top);

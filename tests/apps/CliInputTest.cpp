@@ -36,33 +36,40 @@ std::string ErrorOf(const std::string& file, InputOptions options = {}) {
 
 TEST(CliCsv, EveryMalformedFileGivesOneMessageWithLineAndColumn) {
   const std::pair<const char*, const char*> cases[] = {
-      {"bad_empty.csv", "bad_empty.csv:1:1: empty file: expected a header line time,open,high,low,close,volume and "
-                        "minute bars"},
+      {"bad_empty.csv",
+       "bad_empty.csv:1:1: empty file: expected a header line time,open,high,low,close,volume and "
+       "minute bars"},
       {"bad_binary.csv", "bad_binary.csv:3:1: binary data (byte 0x00): expected a CSV text file"},
       {"bad_long_line.csv", "bad_long_line.csv:2:4097: line longer than 4096 bytes: not a minute bar"},
       {"bad_missing_column.csv",
        "bad_missing_column.csv:1:1: missing column \"volume\" in the header: its accepted names are volume, vol, "
        "成交量, 成交量(張), 單量 (or a cumulative volume: totalvolume, 總量, 累計成交量); bars need time, open, high, "
        "low, close and volume, trades time, close (price) and volume"},
-      {"bad_no_header.csv", "bad_no_header.csv:1:1: no header line: the first line must name the columns, like "
-                            "time,open,high,low,close,volume"},
+      {"bad_no_header.csv",
+       "bad_no_header.csv:1:1: no header line: the first line must name the columns, like "
+       "time,open,high,low,close,volume"},
       {"bad_header_only.csv", "bad_header_only.csv:1:1: no minute bars after the header"},
-      {"bad_number.csv", "bad_number.csv:3:10: column \"high\": \"1O.5\" is not a decimal price (digits with at "
-                         "most 4 decimals, like 30.15 or \"1,035.00\")"},
-      {"bad_time.csv", "bad_time.csv:2:1: column \"time\": \"9h01\" is not a time of day (HH:MM, HH:MM:SS, HHMMSS "
-                       "or HMM, with or without a date before it)"},
+      {"bad_number.csv",
+       "bad_number.csv:3:10: column \"high\": \"1O.5\" is not a decimal price (digits with at "
+       "most 4 decimals, like 30.15 or \"1,035.00\")"},
+      {"bad_time.csv",
+       "bad_time.csv:2:1: column \"time\": \"9h01\" is not a time of day (HH:MM, HH:MM:SS, HHMMSS "
+       "or HMM, with or without a date before it)"},
       {"bad_price_zero.csv", "bad_price_zero.csv:2:13: column \"low\": price 0 is not positive"},
       {"bad_volume.csv", "bad_volume.csv:2:19: column \"volume\": volume -5 is negative"},
       {"bad_too_few.csv", "bad_too_few.csv:2:18: too few columns: the header names 6, this line has 5"},
       {"bad_quote.csv", "bad_quote.csv:3:7: a quoted field is not closed"},
       {"bad_header_quote.csv", "bad_header_quote.csv:1:26: a quoted field is not closed"},
-      {"bad_order.csv", "bad_order.csv:4:1: column \"time\": 09:02:00 is not after the time of the line before: "
-                        "times must increase"},
+      {"bad_order.csv",
+       "bad_order.csv:4:1: column \"time\": 09:02:00 is not after the time of the line before: "
+       "times must increase"},
       // The time field's column is found on the line itself when wider fields come first.
-      {"bad_order_late_time.csv", "bad_order_late_time.csv:3:23: column \"time\": 09:00:00 is not after the time "
-                                  "of the line before: times must increase"},
-      {"bad_outside_session.csv", "bad_outside_session.csv:2:1: column \"time\": 08:30:00 is outside the session "
-                                  "09:00-13:30 (see --session)"},
+      {"bad_order_late_time.csv",
+       "bad_order_late_time.csv:3:23: column \"time\": 09:00:00 is not after the time "
+       "of the line before: times must increase"},
+      {"bad_outside_session.csv",
+       "bad_outside_session.csv:2:1: column \"time\": 08:30:00 is outside the session "
+       "09:00-13:30 (see --session)"},
   };
   for (const auto& [file, message] : cases) EXPECT_EQ(ErrorOf(file), message);
 }
@@ -89,9 +96,10 @@ TEST(CliCsv, DataOptionsAreCheckedAgainstTheData) {
       {{"stock", "10.005", "", ""}, "good_minimal.csv: --reference 10.005 has more decimals than the prices"},
       {{"stock", "", "10", ""}, "good_minimal.csv: the prices have 2 decimals, more than --price-scale 10 keeps"},
       {{"stock", "", "7", ""}, "good_minimal.csv: --price-scale must be 1, 10, 100, 1000 or 10000, not 7"},
-      {{"stock", "", "", "9-13"}, "good_minimal.csv: --session must be HH:MM-HH:MM with a start and an end, "
-                                  "09:00-13:30 (15:00-05:00 runs across midnight, 00:00-24:00 is the whole day), "
-                                  "not 9-13"},
+      {{"stock", "", "", "9-13"},
+       "good_minimal.csv: --session must be HH:MM-HH:MM with a start and an end, "
+       "09:00-13:30 (15:00-05:00 runs across midnight, 00:00-24:00 is the whole day), "
+       "not 9-13"},
       {{"crypto", "", "", ""}, nullptr},
   };
   for (const auto& [options, message] : cases) {

@@ -42,11 +42,18 @@ TEST(CliMarkets, PriceScaleIsTheDecimalsTheDataReallyHas) {
   // Scale 0: refused with the message.
   const std::tuple<const char*, InputOptions, std::int32_t, const char*> cases[] = {
       {"good_futures_day.csv", {"FITX", "", "", ""}, 1, ""},  // 23267.00 is whole points
-      {"good_futures_day.csv", {"FITX", "23267.5", "1", ""}, 0, "--reference 23267.5 has more decimals than the prices"},
+      {"good_futures_day.csv",
+       {"FITX", "23267.5", "1", ""},
+       0,
+       "--reference 23267.5 has more decimals than the prices"},
       {"good_option_one_decimal.csv", {"option-FITX", "", "", ""}, 10, ""},  // 145.50
-      {"good_option_one_decimal.csv", {"option-FITX", "", "1", ""}, 0,
+      {"good_option_one_decimal.csv",
+       {"option-FITX", "", "1", ""},
+       0,
        "the prices have 1 decimals, more than --price-scale 1 keeps"},
-      {"good_futures_day.csv", {"stock", "", "10", "08:45-13:45"}, 0,
+      {"good_futures_day.csv",
+       {"stock", "", "10", "08:45-13:45"},
+       0,
        "--price-scale 10 is too coarse for the ticks of stock: at least 100"},
       {"good_index.csv", {"index", "", "", ""}, 100, ""},
   };
@@ -62,7 +69,8 @@ TEST(CliMarkets, PriceScaleIsTheDecimalsTheDataReallyHas) {
 
 TEST(CliMarkets, CategoryScalesHoldEveryTickOfTheirTable) {
   for (const CategoryInfo& c : Categories()) {  // a whole number of units, at least one
-    for (const TickBand& b : TickBands(c)) EXPECT_NEAR(b.tick * c.priceScale, std::max(1.0, std::round(b.tick * c.priceScale)), 1e-9) << c.name;
+    for (const TickBand& b : TickBands(c))
+      EXPECT_NEAR(b.tick * c.priceScale, std::max(1.0, std::round(b.tick * c.priceScale)), 1e-9) << c.name;
   }
 }
 
@@ -70,7 +78,8 @@ TEST(CliMarkets, AxesLeaveRoomAtTheEndsAndKeepIndexLevelsOnOneGrid) {
   for (const Market& m : kMarkets) {
     const ChartInput in = std::get<ChartInput>(Prepared(m.file, m.options));
     std::int64_t high = in.reference, low = in.reference;
-    for (const MinuteBar& b : in.data.bars) std::tie(high, low) = std::pair(std::max<std::int64_t>(high, b.high), std::min<std::int64_t>(low, b.low));
+    for (const MinuteBar& b : in.data.bars)
+      std::tie(high, low) = std::pair(std::max<std::int64_t>(high, b.high), std::min<std::int64_t>(low, b.low));
     for (int height : {60, 190, 400, 8000}) {
       SCOPED_TRACE(std::string(m.file) + " " + std::to_string(height));
       // The closing auction's slot stands clear of the right frame on a pane this wide.
@@ -87,7 +96,6 @@ TEST(CliMarkets, AxesLeaveRoomAtTheEndsAndKeepIndexLevelsOnOneGrid) {
     }
   }
 }
-
 
 using Ink = std::pair<std::string, CRect>;
 
@@ -108,10 +116,12 @@ void CollectInk(const std::vector<Record>& records, CPoint offset, const CRect& 
     if (auto* text = std::get_if<kelo::surface::TextRecord>(&record.op)) {
       if (text->text.text.empty()) continue;
       const CRect ink = InkOf(text->text, offset);
-      if (ink.right <= clip.left || ink.left >= clip.right || ink.bottom <= clip.top || ink.top >= clip.bottom) continue;
+      if (ink.right <= clip.left || ink.left >= clip.right || ink.bottom <= clip.top || ink.top >= clip.bottom)
+        continue;
       out.push_back({text->text.text, ink});
     } else if (auto* blit = std::get_if<kelo::surface::BlitRecord>(&record.op); blit && blit->source) {
-      const CPoint inner(offset.x + blit->dst.left - blit->sourceOrigin.x, offset.y + blit->dst.top - blit->sourceOrigin.y);
+      const CPoint inner(offset.x + blit->dst.left - blit->sourceOrigin.x,
+                         offset.y + blit->dst.top - blit->sourceOrigin.y);
       CRect dst = blit->dst;
       dst.OffsetRect(offset.x, offset.y);
       CollectInk(blit->source->records, inner, dst, out);
@@ -127,7 +137,8 @@ std::string LabelFault(const std::vector<Ink>& inks, int width, int height) {
     for (std::size_t j = 0; j < i; ++j) {
       const CRect& b = inks[j].second;
       if (inks[j].first == text && a == b) continue;  // drawn again over itself (a highlight)
-      if (a.left + 1 < b.right - 1 && b.left + 1 < a.right - 1 && a.top + 1 < b.bottom - 1 && b.top + 1 < a.bottom - 1) {
+      if (a.left + 1 < b.right - 1 && b.left + 1 < a.right - 1 && a.top + 1 < b.bottom - 1 &&
+          b.top + 1 < a.bottom - 1) {
         return "\"" + inks[j].first + "\" and \"" + text + "\" overlap";
       }
     }
@@ -162,7 +173,9 @@ TEST(CliMarkets, LightThemeTextReadsOnWhiteAndCaptionsFitTheirLine) {
   for (std::size_t i = 0; i < table.size(); ++i) {
     EXPECT_GE(ContrastOnWhite(LightTextColorref(table[i])), kTextContrast) << "palette entry " << i;
   }
-  const auto chars = [](const std::string& s) { return 7 * static_cast<int>(std::count_if(s.begin(), s.end(), [](char c) { return (c & 0xC0) != 0x80; })); };
+  const auto chars = [](const std::string& s) {
+    return 7 * static_cast<int>(std::count_if(s.begin(), s.end(), [](char c) { return (c & 0xC0) != 0x80; }));
+  };
   EXPECT_EQ(FitText({"台指期 close and VWAP", "台指期 close", "台指期"}, 84, chars), "台指期 close");
   EXPECT_EQ(FitText({"台指期 close", "台指期"}, 20, chars), "台\xE2\x80\xA6");  // cut at a whole character
 }
@@ -176,8 +189,9 @@ TEST(CliMarkets, OptionValuesWrongWhateverTheDataAreBadUsage) {
       {"session", "00:00-00:00", "--session must be HH:MM-HH:MM with a start and an end"},
       {"session", "00:00-24:00", ""},
       {"price-scale", "1", "--price-scale 1 is too coarse for the ticks of stock: at least 100"},
-      {"size", "307x224", "--size 307x224 is too small for xy with 12-pixel labels: the smallest size that works is "
-                          "308x224"},
+      {"size", "307x224",
+       "--size 307x224 is too small for xy with 12-pixel labels: the smallest size that works is "
+       "308x224"},
       {"size", "308x224", ""},
   };
   for (const auto& [name, value, message] : cases) {
@@ -194,10 +208,12 @@ TEST(CliMarkets, OptionValuesWrongWhateverTheDataAreBadUsage) {
 
 TEST(CliMarkets, TickNamesTheTableAndTheBandAndScaleRunsThroughTheReference) {
   const std::pair<std::pair<const char*, const char*>, const char*> ticks[] = {
-      {{"stock", "10"}, "stock 10: tick 0.01, from the client's tick table for listed stocks: 0.01 up to and including "
-                        "10, then 0.05\n"},
-      {{"option-FITX", "10"}, "option-FITX 10: tick 0.5, from the client's tick table for TAIEX options: 0.5 from 10 "
-                              "to below 50, then 1\n"},
+      {{"stock", "10"},
+       "stock 10: tick 0.01, from the client's tick table for listed stocks: 0.01 up to and including "
+       "10, then 0.05\n"},
+      {{"option-FITX", "10"},
+       "option-FITX 10: tick 0.5, from the client's tick table for TAIEX options: 0.5 from 10 "
+       "to below 50, then 1\n"},
   };
   for (const auto& [args, text] : ticks) EXPECT_EQ(std::get<std::string>(TickText(args.first, args.second)), text);
   // A gap-up day: the low is above the reference, the axis still runs through it.

@@ -108,8 +108,8 @@ TEST(CliOutput, WritesAreWholeAndFormatsFollowTheExtension) {
       {OutputFormat::kPng, "\x89PNG"}, {OutputFormat::kSvg, "<?xml"}, {OutputFormat::kPdf, "%PDF"}};
   for (const auto& [format, start] : magic) {
     std::vector<std::uint8_t> bytes;
-    ASSERT_TRUE(RenderPicture([&](CDC* dc) { DrawUpDownBars(dc, in, ChartStyle{}); }, 800, 600, format, Theme::kLight,
-                              bytes));
+    ASSERT_TRUE(
+        RenderPicture([&](CDC* dc) { DrawUpDownBars(dc, in, ChartStyle{}); }, 800, 600, format, Theme::kLight, bytes));
     EXPECT_EQ(std::string(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(start.size())), start);
   }
   EXPECT_EQ(LightColorref(RGB(0, 0, 0)), RGB(255, 255, 255));
@@ -161,8 +161,9 @@ TEST(CliBinary, ExitCodesSayWhatWentWrongAndBadDataWritesNoImage) {
   EXPECT_TRUE(fs::exists(out));
   fs::remove(out);
   EXPECT_EQ(RunTool("render intraday " + kData + "/bad_order.csv -o " + out, err), 1);
-  EXPECT_EQ(err, "kelochart: " + kData + "/bad_order.csv:4:1: column \"time\": 09:02:00 is not after the time of the "
-                 "line before: times must increase\n");
+  EXPECT_EQ(err, "kelochart: " + kData +
+                     "/bad_order.csv:4:1: column \"time\": 09:02:00 is not after the time of the "
+                     "line before: times must increase\n");
   EXPECT_FALSE(fs::exists(out));
   EXPECT_EQ(RunTool("render intraday --size 5x5 -o " + out, err), 2);
   EXPECT_EQ(RunTool("render intraday --frobnicate", err), 2);

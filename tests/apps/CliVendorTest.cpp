@@ -83,10 +83,12 @@ TEST(CliVendor, ChineseHeadersInEveryEncoding) {
   EXPECT_EQ(ErrorOf("big5_broker_crlf.csv", {.encoding = "utf-8"}),
             "big5_broker_crlf.csv:1:1: not UTF-8 text (byte 0xA4): give the file's encoding with --encoding utf-8, "
             "big5 or utf-16");
-  EXPECT_EQ(ErrorOf("bad_not_big5.csv"), "bad_not_big5.csv:3:13: not UTF-8 text (byte 0xFF), nor Big5: give the "
-                                         "file's encoding with --encoding utf-8, big5 or utf-16");
-  EXPECT_EQ(ErrorOf("bad_utf16_odd.csv"), "bad_utf16_odd.csv:3:1: not UTF-16 text (byte 0x00 ends the file inside a "
-                                          "character): give the file's encoding with --encoding utf-8, big5 or utf-16");
+  EXPECT_EQ(ErrorOf("bad_not_big5.csv"),
+            "bad_not_big5.csv:3:13: not UTF-8 text (byte 0xFF), nor Big5: give the "
+            "file's encoding with --encoding utf-8, big5 or utf-16");
+  EXPECT_EQ(ErrorOf("bad_utf16_odd.csv"),
+            "bad_utf16_odd.csv:3:1: not UTF-16 text (byte 0x00 ends the file inside a "
+            "character): give the file's encoding with --encoding utf-8, big5 or utf-16");
   EXPECT_EQ(ErrorOf("big5_broker_crlf.csv", {.encoding = "latin1"}),
             "big5_broker_crlf.csv: --encoding must be auto, utf-8, big5 or utf-16, not latin1");
 }
@@ -139,13 +141,14 @@ TEST(CliVendor, DateAndTimeForms) {
   };
   for (const GoodFile& g : cases) CheckGood(g);
   const std::pair<const char*, std::int32_t> dates[] = {
-      {"2026-12-04", 20261204}, {"2026/1/4", 20260104}, {"115/12/04", 20261204}, {"99/02/28", 20100228},
+      {"2026-12-04", 20261204}, {"2026/1/4", 20260104}, {"115/12/04", 20261204},  {"99/02/28", 20100228},
       {"1151204", 20261204},    {"20240229", 20240229}, {"2026.12.04", 20261204}, {"20230229", 0},
       {"115/02/30", 0},         {"2026-12", 0},         {"12/04/2026", 0},        {"", 0}};
   for (const auto& [text, date] : dates) EXPECT_EQ(ParseDate(text).value_or(0), date) << text;
-  const std::pair<const char*, ClockTime> times[] = {
-      {"9:05", 90500},     {"090530", 90530}, {"90530", 90530},   {"905", 90500}, {"0905", 90500},
-      {"13:30:00.250", 133000}, {"23:59:59", 235959}, {"24:00", -1}, {"0960", -1}, {"9:5", -1}, {"1234567", -1}};
+  const std::pair<const char*, ClockTime> times[] = {{"9:05", 90500},      {"090530", 90530}, {"90530", 90530},
+                                                     {"905", 90500},       {"0905", 90500},   {"13:30:00.250", 133000},
+                                                     {"23:59:59", 235959}, {"24:00", -1},     {"0960", -1},
+                                                     {"9:5", -1},          {"1234567", -1}};
   for (const auto& [text, time] : times) EXPECT_EQ(ParseTimeOfDay(text).value_or(-1), time) << text;
   EXPECT_EQ(ParseDateTime("20261204090100")->time, 90100);
   EXPECT_EQ(ParseDateTime("2026-12-04T09:01")->date, 20261204);
@@ -153,10 +156,12 @@ TEST(CliVendor, DateAndTimeForms) {
   EXPECT_EQ(NextDay(20261231), 20270101);
   EXPECT_EQ(NextDay(20280228), 20280229);
   const std::pair<const char*, const char*> bad[] = {
-      {"bad_date.csv", "bad_date.csv:3:1: column \"日期\": \"2026/13/04\" is not a date (2026-12-04, 2026/12/04, "
-                       "20261204 or ROC 115/12/04, a time may follow)"},
-      {"bad_roc_date.csv", "bad_roc_date.csv:2:1: column \"日期\": \"115/02/30\" is not a date (2026-12-04, "
-                           "2026/12/04, 20261204 or ROC 115/12/04, a time may follow)"},
+      {"bad_date.csv",
+       "bad_date.csv:3:1: column \"日期\": \"2026/13/04\" is not a date (2026-12-04, 2026/12/04, "
+       "20261204 or ROC 115/12/04, a time may follow)"},
+      {"bad_roc_date.csv",
+       "bad_roc_date.csv:2:1: column \"日期\": \"115/02/30\" is not a date (2026-12-04, "
+       "2026/12/04, 20261204 or ROC 115/12/04, a time may follow)"},
       {"bad_daily_with_gap_time.csv",
        "bad_daily_with_gap_time.csv:3:1: column \"日期\": \"2026/12/04\" has no time of day, the rows above have one"},
   };
@@ -210,7 +215,8 @@ TEST(CliVendor, TradesBecomeMinuteSlots) {
   EXPECT_EQ(ErrorOf("bad_cumulative_decreasing.csv"),
             "bad_cumulative_decreasing.csv:4:16: column \"總量\": 20 is less than 25 on the row before: a cumulative "
             "volume never decreases");
-  EXPECT_EQ(ErrorOf("bad_no_volume_ticks.csv").substr(0, 59), "bad_no_volume_ticks.csv:1:1: missing column \"volume\" in the");
+  EXPECT_EQ(ErrorOf("bad_no_volume_ticks.csv").substr(0, 59),
+            "bad_no_volume_ticks.csv:1:1: missing column \"volume\" in the");
 
   // Slot edges: 09:00:00 and 09:00:59 share slot 09:01, 09:01:00 opens 09:02; a generated
   // day of 100,000 trades keeps its volume and its extremes.
@@ -223,7 +229,8 @@ TEST(CliVendor, TradesBecomeMinuteSlots) {
   std::int64_t volume = 0;
   for (int i = 0; i < 100000; ++i) {
     const int second = 9 * 3600 + i * 16200 / 100000;
-    text += FormatClock(ClockOf(second), true) + "," + std::to_string(500 + i % 97) + ".5," + std::to_string(i % 7) + "\r\n";
+    text += FormatClock(ClockOf(second), true) + "," + std::to_string(500 + i % 97) + ".5," + std::to_string(i % 7) +
+            "\r\n";
     volume += i % 7;
   }
   const auto day = std::get<MinuteBars>(ParseMinuteBars("day", text));
@@ -244,8 +251,9 @@ TEST(CliVendor, DaysSessionsAndReference) {
   EXPECT_EQ(last.data.bars.size(), 8u);
   EXPECT_EQ(last.reference, 2995);
   EXPECT_EQ(last.referenceFrom, "the file's reference column");
-  EXPECT_EQ(last.notes.front(), "multiday_reference.csv: 3 trading days (2026-12-02 to 2026-12-04): drawing the last, "
-                                "2026-12-04 (choose another with --date)");
+  EXPECT_EQ(last.notes.front(),
+            "multiday_reference.csv: 3 trading days (2026-12-02 to 2026-12-04): drawing the last, "
+            "2026-12-04 (choose another with --date)");
   for (const char* date : {"2026-12-03", "115/12/03", "20261203"}) {
     auto in = std::get<ChartInput>(PrepareInput(m, {.date = date}));
     EXPECT_EQ(in.data.bars.front().line, 10) << date;
@@ -256,7 +264,8 @@ TEST(CliVendor, DaysSessionsAndReference) {
   EXPECT_EQ(ErrorOf("multiday_reference.csv", {.date = "2026-12-05"}),
             "multiday_reference.csv: --date 2026-12-05: no bars on that day (the file has 3 trading days, 2026-12-02 "
             "to 2026-12-04)");
-  EXPECT_EQ(ErrorOf("hmm_times.csv", {.date = "2026-12-05"}), "hmm_times.csv: --date 2026-12-05: the file has no date column");
+  EXPECT_EQ(ErrorOf("hmm_times.csv", {.date = "2026-12-05"}),
+            "hmm_times.csv: --date 2026-12-05: the file has no date column");
 
   // A night session across midnight is one trading day, the day of its hours after midnight.
   const MinuteBars night = Read("futures_night_session.csv");
@@ -269,8 +278,9 @@ TEST(CliVendor, DaysSessionsAndReference) {
   auto evening = std::get<ChartInput>(PrepareInput(both, {.category = "FITX", .session = "15:00-05:00"}));
   EXPECT_EQ(day.data.bars.size(), 15u);
   EXPECT_EQ(evening.data.bars.size(), 29u);
-  EXPECT_EQ(day.notes.back(), "futures_day_and_night.csv: 29 bars of 2026-12-04 lie outside the session 08:45-13:45 "
-                              "and are left out (choose another with --session)");
+  EXPECT_EQ(day.notes.back(),
+            "futures_day_and_night.csv: 29 bars of 2026-12-04 lie outside the session 08:45-13:45 "
+            "and are left out (choose another with --session)");
   EXPECT_EQ(ErrorOf("futures_whole_points.csv", {.category = "FITX"}), "");
   EXPECT_EQ(Read("futures_whole_points.csv").priceScale, 1);
 
@@ -279,17 +289,21 @@ TEST(CliVendor, DaysSessionsAndReference) {
   EXPECT_TRUE(daily.daily);
   EXPECT_EQ(Text(daily.bars.back()), "20261203 00:00:00 3055 3070 3010 3015 18000 0/0 @4");
   EXPECT_EQ(std::get<ChartInput>(PrepareInput(daily, {.allDays = true})).reference, 3000);
-  EXPECT_EQ(ErrorOf("daily_bars.csv"), "daily_bars.csv: daily bars (a date column and no time): this chart draws one "
-                                       "day of minute bars or trades");
+  EXPECT_EQ(ErrorOf("daily_bars.csv"),
+            "daily_bars.csv: daily bars (a date column and no time): this chart draws one "
+            "day of minute bars or trades");
 }
 
 TEST(CliVendor, BadBarsAreErrorsAtTheirField) {
   const std::pair<const char*, const char*> cases[] = {
-      {"bad_open_outside.csv", "bad_open_outside.csv:3:7: column \"open\": 30.20 lies outside the bar's low 29.90 and "
-                               "high 30.10 (bad data)"},
-      {"bad_close_outside.csv", "bad_close_outside.csv:2:25: column \"收盤價\": 29.90 lies outside the bar's low 29.95 "
-                                "and high 30.10 (bad data)"},
-      {"bad_high_below_low.csv", "bad_high_below_low.csv:2:13: column \"high\": 29.90 is below the low 30.10 (bad data)"},
+      {"bad_open_outside.csv",
+       "bad_open_outside.csv:3:7: column \"open\": 30.20 lies outside the bar's low 29.90 and "
+       "high 30.10 (bad data)"},
+      {"bad_close_outside.csv",
+       "bad_close_outside.csv:2:25: column \"收盤價\": 29.90 lies outside the bar's low 29.95 "
+       "and high 30.10 (bad data)"},
+      {"bad_high_below_low.csv",
+       "bad_high_below_low.csv:2:13: column \"high\": 29.90 is below the low 30.10 (bad data)"},
       {"bad_negative_price.csv", "bad_negative_price.csv:2:19: column \"low\": price -29.95 is not positive"},
   };
   for (const auto& [file, message] : cases) EXPECT_EQ(ErrorOf(file), message);

@@ -52,7 +52,10 @@ MinuteBars Rows(std::vector<MinuteBar> bars) {
 
 TEST(CliKLine, BadRowsAreRefusedWithTheirLineAndColumn) {
   const MinuteBar good{20261201, 0, 5800, 5850, 5760, 5830, 2531};
-  struct Case { MinuteBar second; std::string text; };
+  struct Case {
+    MinuteBar second;
+    std::string text;
+  };
   const Case cases[] = {
       {{20261202, 0, 5900, 5890, 5810, 5880, 1},
        "quotes.csv:3:1: column \"open\": 59.00 is outside the bar's low-high range 58.10-58.90"},
@@ -100,7 +103,11 @@ TEST(CliKLine, SixtyAlternatingDaysFillAnEightHundredPixelChartByDefault) {
 
 TEST(CliKLine, BarLengthsFromTheInputsOwn) {
   KLineOptions options;
-  struct Case { const char* bars; std::size_t count; std::int32_t firstTime; };
+  struct Case {
+    const char* bars;
+    std::size_t count;
+    std::int32_t firstTime;
+  };
   const Case cases[] = {
       {"", 270 * 5, 90100}, {"30m", 9 * 5, 93000}, {"60m", 5 * 5, 100000}, {"1d", 5, 0}, {"1w", 1, 0}};
   for (const Case& c : cases) {
@@ -118,7 +125,8 @@ TEST(CliKLine, BarLengthsFromTheInputsOwn) {
   EXPECT_EQ(std::get<InputError>(refused).message, "--bars 5m is shorter than the input's own bars (1d)");
 
   // Rows with seconds are trades: each close one trade, made into minute bars.
-  MinuteBars trades = Rows({{20261204, 90001, 100, 100, 100, 100, 1}, {20261204, 90030, 103, 103, 103, 103, 2},
+  MinuteBars trades = Rows({{20261204, 90001, 100, 100, 100, 100, 1},
+                            {20261204, 90030, 103, 103, 103, 103, 2},
                             {20261204, 90105, 101, 101, 101, 101, 4}});
   EXPECT_EQ(InputPeriod(trades), 0);
   auto minutes = PrepareKLineInput(trades, InputOptions{}, KLineOptions{});

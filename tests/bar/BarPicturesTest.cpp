@@ -8,7 +8,11 @@ namespace {
 using namespace kelo::pictures;
 
 TEST(BarPictures, DirectAndReplayedDrawingsMatchTheBlessedImages) {
-  struct Picture { const char* name; int width, height; void (*draw)(CDC*); };
+  struct Picture {
+    const char* name;
+    int width, height;
+    void (*draw)(CDC*);
+  };
   const Picture pictures[] = {{"bar_intraday_volume", kPaneWidth, 420, DrawIntradayVolume},
                               {"bar_by_ratio", kPaneWidth, 200, DrawByRatioVolume},
                               {"bar_inner_outer", kPaneWidth, 360, DrawInnerOuter},

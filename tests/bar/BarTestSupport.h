@@ -18,10 +18,10 @@ namespace kelo::test {
 class ProbeBar : public CKeloBaseBar {
  public:
   ProbeBar() { SetFontSize(12, 6); }
-  using CKeloBaseBar::barCount, CKeloBaseBar::barPositions, CKeloBaseBar::barRect, CKeloBaseBar::barSlotCount;
-  using CKeloBaseBar::baseBmp, CKeloBaseBar::dataBmp, CKeloBaseBar::appendedBmp, CKeloBaseBar::baseChanged;
   using CKeloBaseBar::barBrushes, CKeloBaseBar::multiBarSize, CKeloBaseBar::horizontalLineOffset,
       CKeloBaseBar::lineOffset, CKeloBaseBar::BindBmp, CKeloBaseBar::bkColor;
+  using CKeloBaseBar::barCount, CKeloBaseBar::barPositions, CKeloBaseBar::barRect, CKeloBaseBar::barSlotCount;
+  using CKeloBaseBar::baseBmp, CKeloBaseBar::dataBmp, CKeloBaseBar::appendedBmp, CKeloBaseBar::baseChanged;
 };
 
 // A filled GDI+ rectangle as left, top, right, bottom and colour.

@@ -9,7 +9,10 @@ using MultiBar = BarDrawing;
 
 TEST_F(MultiBar, GroupsOfOneTwoAndThreeAdjacentBars) {
   const std::uint32_t b0 = BrushArgb(310), b1 = BrushArgb(320), b2 = BrushArgb(298);
-  struct Case { std::uint32_t size; std::vector<Bar> bars; };
+  struct Case {
+    std::uint32_t size;
+    std::vector<Bar> bars;
+  };
   const Case cases[] = {
       {1, {{CRect(7, 50, 22, 100), b0}}},
       {2, {{CRect(5, 50, 15, 100), b0}, {CRect(15, 99, 25, 100), b1}}},

@@ -75,9 +75,12 @@ TEST_F(TickVolume, InnerOuterOverlapShowsInTheNonConfirmedColour) {
   bar.DrawTickInnerOuterChart(dc.get(), kPlot, kDay, {v}, 0);
   bar.DrawTickInnerOuterChart(dc.get(), kPlot, kDay, {v}, 1);
   const int x = bar.GetXPosByTime(kPlot, kDay.endTime, kDay.startTime, 90000, CKeloBaseChart::eTickMinute, 0);
-  EXPECT_EQ(Ticks(LogOf(*dc)), (std::vector<Tick>{{x, 100, x, 70, Table(1428)}, {x, 100, x, 50, Table(1430)},
-                                                  {x, 100, x, 70, Table(1426)}, {x, 100, x, 50, Table(1428)},
-                                                  {x, 100, x, 90, Table(1430)}, {x, 100, x, 90, Table(1426)}}));
+  EXPECT_EQ(Ticks(LogOf(*dc)), (std::vector<Tick>{{x, 100, x, 70, Table(1428)},
+                                                  {x, 100, x, 50, Table(1430)},
+                                                  {x, 100, x, 70, Table(1426)},
+                                                  {x, 100, x, 50, Table(1428)},
+                                                  {x, 100, x, 90, Table(1430)},
+                                                  {x, 100, x, 90, Table(1426)}}));
 }
 
 TEST_F(TickVolume, UpDownDifferencesCurvesFromTheirStartAndZeroLineOnTop) {

@@ -36,7 +36,13 @@ TEST_F(BarChart, BarsStandOnTheBottomEdgeAndTheCacheKeepsPositionsForFewerValues
   const std::uint32_t brush = BrushArgb(310);
   bar.DrawBarChart(dc.get(), CRect(0, 0, 100, 100), 200, 100, 10, {50, -50});
   EXPECT_EQ(Bars(LogOf(*dc)), (std::vector<Bar>{{CRect(0, 50, 9, 100), brush}, {CRect(10, 50, 19, 100), brush}}));
-  struct Step { CRect rect; int slots; std::vector<std::int32_t> values; int count; int firstRight; };
+  struct Step {
+    CRect rect;
+    int slots;
+    std::vector<std::int32_t> values;
+    int count;
+    int firstRight;
+  };
   const Step steps[] = {
       {CRect(0, 0, 100, 100), 10, {1, 2, 3, 4}, 4, 9},
       {CRect(0, 0, 100, 100), 10, {1}, 4, 9},        // fewer values keep the cache
@@ -58,9 +64,10 @@ TEST_F(BarChart, StateAndByRatioBarsAndTheBackgroundLeftOnTheDc) {
   bar.SetBkColor(0x123456);
   std::vector<CKeloBaseBar::VolumeInOut> state = {{50, 1}, {20, 0}, {30, 2}};
   bar.DrawBarChartWithState(dc.get(), CRect(0, 0, 100, 100), 100, 0, 10, state);
-  EXPECT_EQ(Fills(LogOf(*dc)), (std::vector<kelo::surface::FillRectRecord>{
-                                   {CRect(0, 50, 9, 100), Table(19)}, {CRect(10, 80, 19, 100), Table(17)},
-                                   {CRect(20, 70, 29, 100), Table(17)}, {CRect(0, 0, 0, 0), 0x123456}}));
+  EXPECT_EQ(Fills(LogOf(*dc)), (std::vector<kelo::surface::FillRectRecord>{{CRect(0, 50, 9, 100), Table(19)},
+                                                                           {CRect(10, 80, 19, 100), Table(17)},
+                                                                           {CRect(20, 70, 29, 100), Table(17)},
+                                                                           {CRect(0, 0, 0, 0), 0x123456}}));
   EXPECT_EQ(dc->GetBkColor(), 0x123456u);
   // Fit scale of 1000 in four cells: 500, 1000, 1500, 2000; stepCount 4 gives 25-pixel steps.
   Clear();
@@ -86,18 +93,23 @@ TEST_F(UpDownBars, MinimumRowsZeroColourAndNarrowSlots) {
   data.totalCount = 40;  // 2.5-pixel slots: the bar keeps one column at the slot's left
   data.values = {30};
   bar.DrawBarChartUpDown(dc.get(), CRect(0, 0, 100, 100), data);
-  EXPECT_EQ(Fills(LogOf(*dc)), (std::vector<kelo::surface::FillRectRecord>{
-                                   {CRect(2, 20, 8, 50), 0x0000FF}, {CRect(12, 49, 18, 50), 0x0000FF},
-                                   {CRect(22, 50, 28, 51), Table(299)}, {CRect(32, 50, 38, 80), 0x00FF00},
-                                   {CRect(0, 0, 0, 0), bar.bkColor}, {CRect(0, 20, 1, 50), 0x0000FF},
-                                   {CRect(0, 0, 0, 0), bar.bkColor}}));
+  EXPECT_EQ(Fills(LogOf(*dc)), (std::vector<kelo::surface::FillRectRecord>{{CRect(2, 20, 8, 50), 0x0000FF},
+                                                                           {CRect(12, 49, 18, 50), 0x0000FF},
+                                                                           {CRect(22, 50, 28, 51), Table(299)},
+                                                                           {CRect(32, 50, 38, 80), 0x00FF00},
+                                                                           {CRect(0, 0, 0, 0), bar.bkColor},
+                                                                           {CRect(0, 20, 1, 50), 0x0000FF},
+                                                                           {CRect(0, 0, 0, 0), bar.bkColor}}));
 }
 
 // Replaces the steps of the composite paint to prove they are called through the virtual table.
 class CountingBar : public ProbeBar {
  public:
   int bases = 0, updates = 0;
-  void DrawBaseL(CDC* d, const CRect& r, std::int32_t n) override { ++bases; ProbeBar::DrawBaseL(d, r, n); }
+  void DrawBaseL(CDC* d, const CRect& r, std::int32_t n) override {
+    ++bases;
+    ProbeBar::DrawBaseL(d, r, n);
+  }
   void UpdateUpDownBarChart(CDC* dc, const CRect& rect, _SDataInfor data) override {
     ++updates;
     ProbeBar::UpdateUpDownBarChart(dc, rect, data);

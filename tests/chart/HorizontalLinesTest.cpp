@@ -30,8 +30,8 @@ std::vector<std::string> PartsOf(CDC& dc) {
 
 class HorizontalLinesDrawing : public AxisDrawing {
  protected:
-  void DrawPrices(std::int32_t maxValue, std::int32_t baseValue, std::int32_t minValue, std::vector<std::int32_t> values,
-                  std::int32_t priceScale = 1) {
+  void DrawPrices(std::int32_t maxValue, std::int32_t baseValue, std::int32_t minValue,
+                  std::vector<std::int32_t> values, std::int32_t priceScale = 1) {
     CKeloBaseChart::_SDataInfor data;
     data.maxValue = maxValue;
     data.baseValue = baseValue;
@@ -53,7 +53,8 @@ TEST_F(HorizontalLinesDrawing, DividedGridMarksTheMiddleOrHalfACellAboveIt) {
     std::int32_t cells;
     std::vector<int> grid;
     int middle;
-  } cases[] = {{4, {170, 120, 70, 20}, 120}, {1, {20}, 20} /* on the top edge */,
+  } cases[] = {{4, {170, 120, 70, 20}, 120},
+               {1, {20}, 20} /* on the top edge */,
                {5, {180, 140, 100, 60, 20}, 100} /* odd: 5 / 2 cells below the top */};
   for (const Case& c : cases) {
     Clear();
@@ -72,8 +73,10 @@ TEST_F(HorizontalLinesDrawing, PriceAxisKeepsLabelsApartWhenCrowdedAndRedrawsThe
   chart.SetIsDrawRTLine(0);
   DrawEvenPrices();
   // Every second line from the base, and the lines next to the top and bottom labels hidden.
-  const std::vector<Label> expected = {{"96", Column(125, 30), kDefaultText}, {"100", Column(85, 30), kMidText},
-                                       {"104", Column(45, 30), kDefaultText}, {"110", Column(-15, 30), kMaxText},
+  const std::vector<Label> expected = {{"96", Column(125, 30), kDefaultText},
+                                       {"100", Column(85, 30), kMidText},
+                                       {"104", Column(45, 30), kDefaultText},
+                                       {"110", Column(-15, 30), kMaxText},
                                        {"90", Column(185, 30), kMinText}};
   EXPECT_EQ(LabelsOf(*dc), expected);
   const auto lines = Lines();
@@ -86,10 +89,10 @@ TEST_F(HorizontalLinesDrawing, PriceAxisKeepsLabelsApartWhenCrowdedAndRedrawsThe
 }
 
 TEST_F(HorizontalLinesDrawing, PriceAxisNeedsMaxAboveBaseAboveMinAndScalesWithoutTheBaseInTheList) {
-  DrawPrices(100, 100, 90, {90, 95, 100});    // base equal to max
-  DrawPrices(110, 90, 90, {90, 100, 110});    // base equal to min
-  DrawPrices(90, 100, 110, {90, 100, 110});   // upside down
-  DrawPrices(110, 100, 90, {});               // no scale lines
+  DrawPrices(100, 100, 90, {90, 95, 100});   // base equal to max
+  DrawPrices(110, 90, 90, {90, 100, 110});   // base equal to min
+  DrawPrices(90, 100, 110, {90, 100, 110});  // upside down
+  DrawPrices(110, 100, 90, {});              // no scale lines
   DrawPrices(kMax32, 0, kMin32, {});
   EXPECT_TRUE(Log().empty());
   DrawPrices(kMax32, 0, kMin32, {kMin32, 0, kMax32});  // the widest range, differences not overflowing
@@ -100,7 +103,8 @@ TEST_F(HorizontalLinesDrawing, PriceAxisNeedsMaxAboveBaseAboveMinAndScalesWithou
   lines.push_back(Line(60, 0, 360, 0, kEdgePen));
   lines.push_back(Line(60, 100, 360, 100, kMidPen));
   EXPECT_EQ(Lines(), lines);
-  const std::vector<Label> labels = {{"105", Column(44), kDefaultText}, {"110", Column(-6), kMaxText}, {"90", Column(194), kMinText}};
+  const std::vector<Label> labels = {
+      {"105", Column(44), kDefaultText}, {"110", Column(-6), kMaxText}, {"90", Column(194), kMinText}};
   EXPECT_EQ(LabelsOf(*dc), labels);
 }
 
@@ -142,7 +146,8 @@ TEST_F(UnderlinedLabel, TooWideTextLosesUnderlinedCharactersOneAtATime) {
   };
   for (const Case& c : cases) {
     Clear();
-    chart.DrawUnderlineString(dc.get(), CRect(10, 0, 10 + dc->GetTextExtent(c.fitting).cx, 20), c.underline, "12345", "", 1);
+    chart.DrawUnderlineString(dc.get(), CRect(10, 0, 10 + dc->GetTextExtent(c.fitting).cx, 20), c.underline, "12345",
+                              "", 1);
     EXPECT_EQ(PartsOf(*dc), c.parts) << c.fitting << ", " << c.underline;
   }
 }
@@ -160,7 +165,8 @@ TEST_F(UnderlinedLabel, SmallerUnderlinedFontIsThreePointsBelowTheBase) {
     dc->SelectObject(&font);
     const auto texts = TextsOf(*dc);
     EXPECT_EQ(std::vector<int>({texts.at(0).font.height, texts.at(1).font.height}),
-              std::vector<int>({underlinedHeight, baseHeight})) << baseHeight << ", keep " << keep;
+              std::vector<int>({underlinedHeight, baseHeight}))
+        << baseHeight << ", keep " << keep;
   }
 }
 

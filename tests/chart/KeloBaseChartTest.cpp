@@ -59,23 +59,38 @@ TEST(ChartPens, DefaultsComeFromThePaletteAndEachSetterReplacesOnePen) {
       {"mid line", nullptr, kMidLine, 2, Geometric(PS_SOLID, 1, up)},
       {"special 1", nullptr, Special(1), 0, Geometric(PS_SOLID, 1, up)},
       {"special 3", nullptr, Special(3), 0, Geometric(PS_SOLID, 1, up)},
-      {"x line colour keeps the style", [&](auto& p) { p.SetXLinePen(PS_DOT, 3, 0); p.SetXLineColor(c); }, kXGrid, 0,
-       Geometric(PS_DOT, 3, c)},
+      {"x line colour keeps the style",
+       [&](auto& p) {
+         p.SetXLinePen(PS_DOT, 3, 0);
+         p.SetXLineColor(c);
+       },
+       kXGrid, 0, Geometric(PS_DOT, 3, c)},
       {"x sub pen", [&](auto& p) { p.SetXSubLinePen(PS_SOLID, 4, c); }, kXSubGrid, 1, Geometric(PS_SOLID, 4, c)},
       {"x sub colour", [&](auto& p) { p.SetXSubLineColor(c); }, kXSubGrid, 1, Geometric(PS_DOT, 2, c)},
-      {"axis colour keeps the style", [&](auto& p) { p.SetAxisPen(PS_DASH, 4, 0); p.SetAxisColor(c); }, kAxis, 0,
+      {"axis colour keeps the style",
+       [&](auto& p) {
+         p.SetAxisPen(PS_DASH, 4, 0);
+         p.SetAxisColor(c);
+       },
+       kAxis,
+       0,
        {PS_DASH, 4, c, false}},
       {"y line pen", [&](auto& p) { p.SetYLinePen(PS_DASHDOT, 1, c); }, kYGrid, 0, Geometric(PS_DASHDOT, 1, c)},
       {"y line colour", [&](auto& p) { p.SetYLineColor(c); }, kYGrid, 0, Geometric(PS_DOT, 2, c)},
       {"mid pen", [&](auto& p) { p.SetMidYLinePen(PS_DASH, 2, c); }, kMidLine, 2, Geometric(PS_DASH, 2, c)},
       {"mid colour", [&](auto& p) { p.SetMidYLineColor(c); }, kMidLine, 2, Geometric(PS_SOLID, 1, c)},
-      {"special 2", [&](auto& p) { p.SetSpecialPosLinePen(2, PS_DASH, 3, c); }, Special(2), 0, Geometric(PS_DASH, 3, c)},
+      {"special 2", [&](auto& p) { p.SetSpecialPosLinePen(2, PS_DASH, 3, c); }, Special(2), 0,
+       Geometric(PS_DASH, 3, c)},
       {"special 2 leaves 1", [&](auto& p) { p.SetSpecialPosLinePen(2, PS_DASH, 3, c); }, Special(1), 0,
        Geometric(PS_SOLID, 1, up)},
-      {"index 0 and 4 set nothing", [&](auto& p) { p.SetSpecialPosLinePen(0, PS_DOT, 9, c); p.SetSpecialPosLinePen(4, PS_DOT, 9, c); },
+      {"index 0 and 4 set nothing",
+       [&](auto& p) {
+         p.SetSpecialPosLinePen(0, PS_DOT, 9, c);
+         p.SetSpecialPosLinePen(4, PS_DOT, 9, c);
+       },
        Special(1), 0, Geometric(PS_SOLID, 1, up)},
-      {"index outside 1..3 draws with pen 1", [&](auto& p) { p.SetSpecialPosLinePen(1, PS_DOT, 7, c); }, Special(-2),
-       0, Geometric(PS_DOT, 7, c)},
+      {"index outside 1..3 draws with pen 1", [&](auto& p) { p.SetSpecialPosLinePen(1, PS_DOT, 7, c); }, Special(-2), 0,
+       Geometric(PS_DOT, 7, c)},
   };
   for (const Case& k : cases) {
     CKeloBaseChart chart;

@@ -35,7 +35,8 @@ std::string DrawFrame(int seed) {
     chart.DrawAxis(dc, plot);
     chart.DrawYGrid(dc, plot, 4, 0);
     chart.DrawJumpYGridText(dc, plot, 120.5 + seed % 3, 95.0, 100.0, 6, 0);
-    chart.SetXInfor(std::vector<CKeloBaseChart::STimeString>{{90000, "09:00", 0}, {100000, "10:00", 0}, {110000, "11:00", 1}});
+    chart.SetXInfor(
+        std::vector<CKeloBaseChart::STimeString>{{90000, "09:00", 0}, {100000, "10:00", 0}, {110000, "11:00", 1}});
     chart.DrawXGridByTime(dc, plot, 133000, 90000, {{100000, 0}, {113000, 1}}, 0, 1, CKeloBaseChart::eTickMinute);
     chart.DrawXGridTextByTime(dc, plot, 133000, 90000, 1, CKeloBaseChart::eTickMinute);
     chart.DrawHorizontalText(dc, plot, 2000 + seed % 3, 1000, 4, 1, 1, 0, 0, 1, 0xFFFFFFFF);
@@ -63,7 +64,8 @@ TEST(Threads, ChartsDrawnOnSeveralThreadsEqualChartsDrawnAlone) {
       auto* pool = CKeloUIObjectSingletonPool::Instance();
       for (int round = 0; round < kRounds; ++round) {
         // Brushes as the curve and bar charts take them, first use included.
-        for (unsigned i = 0; i < 64; ++i) pool->palette.GetGPBrushByIndex((i * 31 + t + round) % CKeloPalette::kColorTableSize);
+        for (unsigned i = 0; i < 64; ++i)
+          pool->palette.GetGPBrushByIndex((i * 31 + t + round) % CKeloPalette::kColorTableSize);
         if (DrawFrame(t + round) != alone[static_cast<std::size_t>((t + round) % 3)]) ++mismatches;
       }
     });

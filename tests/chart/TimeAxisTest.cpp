@@ -32,12 +32,21 @@ std::vector<std::string> TimeTexts(CDC& dc, std::vector<CRect>* rects = nullptr)
 
 TEST(TimeSlotTable, EntriesRunFromASlotBeforeTheStartToASlotAfterTheEndInsideTheDay) {
   const std::vector<std::tuple<std::int32_t, std::int32_t, std::int32_t, std::int64_t>> cases = {
-      {32400, 48600, 60, 273}, {30, 600, 60, 12} /* the first second is held at midnight */,
-      {0, 86400, 1, 86461},    {0, 86399, 1, 86460},     {86000, 89999, 60, 8} /* the last at 86400 */,
-      {86500, 89999, 1, 0},    {0, 773092799, 1, 86401}, {100, 100, 60, 0}, {200, 100, 60, 0},
-      {0, 86400, 0, 0},        {0, 86400, -60, 0},       {0, 86400, kMax32, 1}};
+      {32400, 48600, 60, 273},
+      {30, 600, 60, 12} /* the first second is held at midnight */,
+      {0, 86400, 1, 86461},
+      {0, 86399, 1, 86460},
+      {86000, 89999, 60, 8} /* the last at 86400 */,
+      {86500, 89999, 1, 0},
+      {0, 773092799, 1, 86401},
+      {100, 100, 60, 0},
+      {200, 100, 60, 0},
+      {0, 86400, 0, 0},
+      {0, 86400, -60, 0},
+      {0, 86400, kMax32, 1}};
   for (const auto& [startSec, endSec, step, entries] : cases) {
-    EXPECT_EQ(kelo::detail::TimeSlotCount(startSec, endSec, step), entries) << startSec << ".." << endSec << "/" << step;
+    EXPECT_EQ(kelo::detail::TimeSlotCount(startSec, endSec, step), entries)
+        << startSec << ".." << endSec << "/" << step;
     std::vector<float> positions(5, 1.0f);
     kelo::detail::BuildTimeSlotTable({0, 1000, 0, startSec, endSec, step}, positions);
     EXPECT_EQ(static_cast<std::int64_t>(positions.size()), entries);
@@ -53,9 +62,11 @@ TEST(TimeSlotTable, EntriesRunFromASlotBeforeTheStartToASlotAfterTheEndInsideThe
 TEST(TimeAxis, RangesWithoutSlotsHaveNoPositionAndKeepTheTable) {
   Chart chart;
   ASSERT_EQ(chart.GetXPosByTime(kMorning, kEnd, kStart, 90000, kMinute, 0), 100);
-  const std::vector<std::tuple<std::int32_t, std::int32_t, Tick>> keep = {
-      {kStart, kStart, kMinute}, {kStart, kEnd, kMinute}, {kEnd, kStart, static_cast<Tick>(0)},
-      {kEnd, kStart, static_cast<Tick>(-60)}, {kEnd, kStart, static_cast<Tick>(kMin32)}};
+  const std::vector<std::tuple<std::int32_t, std::int32_t, Tick>> keep = {{kStart, kStart, kMinute},
+                                                                          {kStart, kEnd, kMinute},
+                                                                          {kEnd, kStart, static_cast<Tick>(0)},
+                                                                          {kEnd, kStart, static_cast<Tick>(-60)},
+                                                                          {kEnd, kStart, static_cast<Tick>(kMin32)}};
   for (const auto& [end, start, step] : keep) {
     EXPECT_EQ(chart.GetXPosByTime(kMorning, end, start, 100000, step, 0), -1) << end << " " << start << " " << step;
     EXPECT_EQ(chart.xTimePositions.size(), 273u) << "the table of earlier calls is kept";
@@ -73,9 +84,14 @@ TEST(TimeAxis, TradingPeriodAcrossMidnightIsCountedFromItsStart) {
   chart.SetOffsetMinTick(900);
   const CRect rect(0, 0, 840, 100);
   const std::vector<std::tuple<std::int32_t, int, int>> cases = {
-      {150000, 0, 1},   {3000, 0, 571},   {45900, 0, 840},  {50100, 0, 842} /* the last entry */,
-      {50200, 0, 840} /* beyond the table: the right edge */, {145900, 0, 840} /* the end of the next day */,
-      {150000, 1, 842} /* without the offset: after the end */, {3000, 1, 31}};
+      {150000, 0, 1},
+      {3000, 0, 571},
+      {45900, 0, 840},
+      {50100, 0, 842} /* the last entry */,
+      {50200, 0, 840} /* beyond the table: the right edge */,
+      {145900, 0, 840} /* the end of the next day */,
+      {150000, 1, 842} /* without the offset: after the end */,
+      {3000, 1, 31}};
   for (const auto& [time, ignoreOffset, x] : cases) {
     EXPECT_EQ(chart.GetXPosByTime(rect, 140000, 0, time, kMinute, ignoreOffset), x) << time << " " << ignoreOffset;
   }
@@ -114,7 +130,8 @@ TEST(TimeAxis, SlotTableIsRebuiltOnlyWhenWidthTimesOrSlotLengthChange) {
   // SetTickType changes the key without rebuilding: the 30-second key now meets a one-minute
   // request, which rebuilds; setting 30 again makes the one-minute table answer 30-second calls.
   chart.SetLineOffSet(10);
-  EXPECT_EQ(chart.GetXPosByTime(kMorning, kEnd, kStart, 90000, static_cast<Tick>(30), 0), 100) << "inset not in the key";
+  EXPECT_EQ(chart.GetXPosByTime(kMorning, kEnd, kStart, 90000, static_cast<Tick>(30), 0), 100)
+      << "inset not in the key";
   chart.SetLineOffSet(0);
   chart.GetXPosByTime(kMorning, kEnd, kStart, kStart, kMinute, 0);
   chart.SetTickType(static_cast<Tick>(30));
@@ -127,8 +144,12 @@ TEST(TimeAxis, SlotTableIsRebuiltOnlyWhenWidthTimesOrSlotLengthChange) {
 
 TEST(TimeAxis, CountHelpersComputeInDouble) {
   Chart chart;
-  const std::vector<std::tuple<std::int32_t, std::int32_t, int, int>> offsets = {
-      {10, 4, 3, 7}, {-10, 4, 3, -7}, {1, 3, 3, 1}, {1, 0, 5, 0}, {kMax32, 1, kMax32, kMax32}, {kMin32, 1, kMax32, kMin32}};
+  const std::vector<std::tuple<std::int32_t, std::int32_t, int, int>> offsets = {{10, 4, 3, 7},
+                                                                                 {-10, 4, 3, -7},
+                                                                                 {1, 3, 3, 1},
+                                                                                 {1, 0, 5, 0},
+                                                                                 {kMax32, 1, kMax32, kMax32},
+                                                                                 {kMin32, 1, kMax32, kMin32}};
   for (const auto& [a, b, c, expected] : offsets) EXPECT_EQ(chart.CountGridOffset(a, b, c), expected) << a << "/" << b;
   EXPECT_EQ(chart.CountLineOffsetStep(300, 4), 75.0);
   chart.SetLineOffSet(10);
@@ -166,7 +187,8 @@ TEST(TimeLabels, EarlierLabelsWinMinorLabelsNeedShowAllAndTheKeyIsRectangleTimes
   std::vector<CRect> rects;
   chart.DrawXGridTextByTime(dc.get(), kMorning, kEnd, kStart, 0, kMinute);
   EXPECT_EQ(TimeTexts(*dc, &rects), (std::vector<std::string>{"09:00", "10:00", "11:00"}));
-  EXPECT_EQ(rects, (std::vector<CRect>{CRect(82, 202, 118, 215), CRect(136, 202, 172, 215), CRect(189, 202, 225, 215)}));
+  EXPECT_EQ(rects,
+            (std::vector<CRect>{CRect(82, 202, 118, 215), CRect(136, 202, 172, 215), CRect(189, 202, 225, 215)}));
   EXPECT_EQ(dc->GetTextColor(), kDefaultText);
   // showAll and the slot length are not part of the key: the layout stays.
   auto same = CDC::CreateRecording(400, 300);

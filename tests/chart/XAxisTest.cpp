@@ -47,10 +47,18 @@ TEST(XLabelSpans, CutTowardZeroAndSaturate) {
 }
 
 TEST(XLabelStrings, HourAndMinuteLabelsBecomeSecondsOfDay) {
-  const std::vector<std::pair<const char*, std::int32_t>> cases = {
-      {"09:00", 32400},  {"10:30", 37800},     {"9", 32400},       {"::9::30", 34200}, {"09:30:15", 34215},
-      {"1:2:3:4", 3723}, {"", 0},              {"abc", 0},         {" 7: 5x", 25500},  {"-1:30", -1800},
-      {"99999999999:00", kMax32},              {"-99999999999", kMin32}};
+  const std::vector<std::pair<const char*, std::int32_t>> cases = {{"09:00", 32400},
+                                                                   {"10:30", 37800},
+                                                                   {"9", 32400},
+                                                                   {"::9::30", 34200},
+                                                                   {"09:30:15", 34215},
+                                                                   {"1:2:3:4", 3723},
+                                                                   {"", 0},
+                                                                   {"abc", 0},
+                                                                   {" 7: 5x", 25500},
+                                                                   {"-1:30", -1800},
+                                                                   {"99999999999:00", kMax32},
+                                                                   {"-99999999999", kMin32}};
   for (const auto& [text, seconds] : cases) EXPECT_EQ(kelo::detail::LabelSecondsOfDay(text), seconds) << text;
 }
 
@@ -63,8 +71,8 @@ TEST(XGrid, EvenCellsPutOneMainLinePerCell) {
   } cases[] = {
       {CRect(50, 20, 350, 220), 4, 1, 0, 0, 37, {87, 162, 237, 312}},  // half a cell inside
       {CRect(50, 20, 350, 220), 4, 0, 0, 0, 0, {50, 125, 200, 275}},
-      {CRect(0, 20, 100, 220), 3, 0, 0, 0, 0, {0, 33, 66}},           // cut toward zero
-      {CRect(50, 20, 350, 220), 2, 1, 1, 0, 75, {125, 275}},          // reaching above the plot
+      {CRect(0, 20, 100, 220), 3, 0, 0, 0, 0, {0, 33, 66}},            // cut toward zero
+      {CRect(50, 20, 350, 220), 2, 1, 1, 0, 75, {125, 275}},           // reaching above the plot
       {CRect(50, 20, 350, 220), 4, 1, 0, 1, 37, {87, 162, 237, 312}},  // the variant with unused arguments
       {CRect(-100, 20, 0, 220), 3, 0, 0, 0, 0, {-100, -66, -33}},
   };
@@ -80,8 +88,8 @@ TEST(XGrid, EvenCellsPutOneMainLinePerCell) {
     EXPECT_EQ(chart.GetLineOffSet(), c.lineOffset);
     EXPECT_EQ(Xs(*dc), c.xs);
     for (const LineRecord& l : LinesOf(*dc)) {
-      EXPECT_EQ(l, Line(l.from.x, c.rect.top - (c.overDraw != 0 ? 6 : 0), l.from.x, c.rect.bottom,
-                        *chart.xLinePen.Handle()));
+      EXPECT_EQ(
+          l, Line(l.from.x, c.rect.top - (c.overDraw != 0 ? 6 : 0), l.from.x, c.rect.bottom, *chart.xLinePen.Handle()));
     }
   }
   // The sub grid alternates the main and sub pens.
@@ -212,11 +220,17 @@ TEST(XLabels, RangeLabelsRunFromMinimumToMaximum) {
   } cases[] = {
       {100, 0, 5, 0, 1, {"25.0", "50.0", "75.0", "100.0"}, {65, 145, 225, 302}},  // label 0 left of 0: hidden
       {100, 0, 5, 1, 1, {"0.0", "25.0", "50.0", "75.0", "100.0"}, {68, 145, 225, 305, 382}},  // shifted a cell
-      {1, 0, 2, 1, 2, {"0.00", "1.00"}, {185, 385}}, {1, -1, 3, 1, 3, {"-1.000", "0.000", "1.000"}, {112, 248, 382}},
+      {1, 0, 2, 1, 2, {"0.00", "1.00"}, {185, 385}},
+      {1, -1, 3, 1, 3, {"-1.000", "0.000", "1.000"}, {112, 248, 382}},
       {100, 0, 3, 1, 0, {"0", "50", "100"}, {127, 257, 388}},
       {100, 0, 3, 1, 9, {"0", "50", "100"}, {127, 257, 388}},  // unknown decimals as none
       // Forty labels 42 wide, 10 apart: every fifth is shown.
-      {139000, 100000, 40, 5, 0, {"100000", "105000", "110000", "115000", "120000", "125000", "130000", "135000"},
+      {139000,
+       100000,
+       40,
+       5,
+       0,
+       {"100000", "105000", "110000", "115000", "120000", "125000", "130000", "135000"},
        {29, 79, 129, 179, 229, 279, 329, 379}},
   };
   for (const Case& c : cases) {

@@ -29,15 +29,19 @@ TEST(YLabelGeometry, MiddleLineAxisThinsFromTheMiddleAndHidesCrowdedNeighbours) 
     std::int32_t fontHeight;
     std::int64_t lines, middle;
     std::vector<int> visible;
-  } cases[] = {{12, 11, 5, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10}}, {30, 11, 5, {3, 5, 7}} /* e = 2, 1 and 9 crowded */,
-               {12, 2, 1, {1}}, {12, 1, 0, {}}};
+  } cases[] = {{12, 11, 5, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10}},
+               {30, 11, 5, {3, 5, 7}} /* e = 2, 1 and 9 crowded */,
+               {12, 2, 1, {1}},
+               {12, 1, 0, {}}};
   for (const Case& c : cases) {
-    const auto slots = kelo::detail::MiddleLineYLayout(CRect(100, 0, 300, 200), c.lines, c.middle, Metrics(c.fontHeight));
+    const auto slots =
+        kelo::detail::MiddleLineYLayout(CRect(100, 0, 300, 200), c.lines, c.middle, Metrics(c.fontHeight));
     EXPECT_EQ(slots.size(), static_cast<std::size_t>(c.lines));
     EXPECT_EQ(VisibleOf(slots), c.visible) << "font " << c.fontHeight << ", lines " << c.lines;
   }
   // Plot left 20: the middle-line column starts at 0, the evenly spaced one keeps its width.
-  EXPECT_EQ(kelo::detail::MiddleLineYLayout(CRect(20, 0, 300, 200), 11, 5, Metrics(12))[3].rect, CRect(0, 134, 17, 146));
+  EXPECT_EQ(kelo::detail::MiddleLineYLayout(CRect(20, 0, 300, 200), 11, 5, Metrics(12))[3].rect,
+            CRect(0, 134, 17, 146));
   EXPECT_EQ(kelo::detail::EvenlySpacedYLayout(CRect(20, 0, 300, 200), 0, 10, Metrics(12))[3].rect,
             CRect(-31, 134, 17, 146));
 }
@@ -47,7 +51,8 @@ TEST_F(YAxisDrawing, GridLinesWithAndWithoutTheTopInset) {
     std::int32_t count;
     int topInset, offset;
     std::vector<int> ys;
-  } cases[] = {{5, 0, 0, {90, 70, 50, 30, 10}}, {7, 0, 0, {95, 81, 67, 52, 38, 24, 10}} /* cut toward zero */,
+  } cases[] = {{5, 0, 0, {90, 70, 50, 30, 10}},
+               {7, 0, 0, {95, 81, 67, 52, 38, 24, 10}} /* cut toward zero */,
                {5, 1, 10, {92, 74, 56, 38, 20}}};
   for (const Case& c : cases) {
     Clear();
@@ -80,7 +85,8 @@ TEST_F(YAxisDrawing, MiddleValueLabelsColourTheTopMiddleAndBottom) {
   chart.SetYValueUnit("%");
   EXPECT_EQ(chart.DrawYGridTextEx(dc.get(), CRect(60, 0, 360, 200), 110.0, 100.004, 90.0, 11, 7), 1);
   std::vector<Label> expected;  // decimals 7 formats with two and rounds the middle to 100.00
-  for (int i = 1; i <= 9; ++i) expected.push_back({std::to_string(90 + 2 * i) + ".00%", Column(194 - 20 * i), kDefaultText});
+  for (int i = 1; i <= 9; ++i)
+    expected.push_back({std::to_string(90 + 2 * i) + ".00%", Column(194 - 20 * i), kDefaultText});
   expected.push_back({"110.00%", Column(-6), kMaxText});
   expected.push_back({"100.00%", Column(94), kMidText});
   expected.push_back({"90.00%", Column(194), kMinText});
@@ -88,9 +94,10 @@ TEST_F(YAxisDrawing, MiddleValueLabelsColourTheTopMiddleAndBottom) {
   for (const auto& r : TextRecords(Log())) EXPECT_EQ(r.text.bkMode, TRANSPARENT);
   EXPECT_EQ(dc->GetTextColor(), kDefaultText);
   // The middle is rounded to the decimals before the lines are spaced from it.
-  const std::vector<std::tuple<int, double, const char*, const char*>> rounding = {
-      {0, 100.6, "101", "102"}, {1, 100.66, "100.7", "102.6"}, {3, 100.0004, "100.000", "102.000"},
-      {2, 100.006, "100.01", "102.01"}};
+  const std::vector<std::tuple<int, double, const char*, const char*>> rounding = {{0, 100.6, "101", "102"},
+                                                                                   {1, 100.66, "100.7", "102.6"},
+                                                                                   {3, 100.0004, "100.000", "102.000"},
+                                                                                   {2, 100.006, "100.01", "102.01"}};
   for (const auto& [decimals, mid, midText, aboveMid] : rounding) {
     Clear();
     chart.DrawYGridTextEx(dc.get(), CRect(60, 0, 360, 200), 110.0, mid, 90.0, 11, decimals);
@@ -103,15 +110,17 @@ TEST_F(YAxisDrawing, MiddleValueLabelsColourTheTopMiddleAndBottom) {
 
 TEST_F(YAxisDrawing, MiddleValueOutsideTheRangeOrWithoutLinesDrawsNothing) {
   const CRect rect(60, 0, 360, 200);
-  for (const auto& [mid, lines] : std::vector<std::pair<double, std::int32_t>>{{111, 11}, {89, 11}, {100, 0}, {100, -5}}) {
+  for (const auto& [mid, lines] :
+       std::vector<std::pair<double, std::int32_t>>{{111, 11}, {89, 11}, {100, 0}, {100, -5}}) {
     EXPECT_EQ(chart.DrawYGridTextEx(dc.get(), rect, 110.0, mid, 90.0, lines, 2), 0) << mid << " " << lines;
   }
   chart.DrawSymYGridText(dc.get(), rect, 12.0, 8.0, 0);
   chart.DrawSymYGridText(dc.get(), rect, 12.0, 8.0, kMax32);
   EXPECT_TRUE(Log().empty());
   EXPECT_EQ(chart.DrawYGridTextEx(dc.get(), rect, 110.0, 100.0, 90.0, 1, 0), 1);  // one line: all in the bottom slot
-  EXPECT_EQ(LabelsOf(*dc), (std::vector<Label>{{"110", Column(194), kMaxText}, {"100", Column(194), kMidText},
-                                               {"90", Column(194), kMinText}}));
+  EXPECT_EQ(LabelsOf(*dc),
+            (std::vector<Label>{
+                {"110", Column(194), kMaxText}, {"100", Column(194), kMidText}, {"90", Column(194), kMinText}}));
 }
 
 TEST_F(YAxisDrawing, MiddleLayoutIsRebuiltOnlyWhenRectangleCountOrMiddleChange) {
@@ -150,8 +159,10 @@ TEST_F(YAxisDrawing, MiddleLayoutIsRebuiltOnlyWhenRectangleCountOrMiddleChange) 
 TEST_F(YAxisDrawing, SymmetricLabelsShowSignedDistancesFromTheMiddle) {
   chart.SetYValueUnit("u");
   chart.DrawSymYGridText(dc.get(), CRect(60, 0, 360, 200), 12.0, 8.0, 5);
-  const std::vector<Label> expected = {{"-1.00u", Column(144), kDefaultText}, {"+1.00u", Column(44), kDefaultText},
-                                       {"+2.00u", Column(-6), kMaxText},      {"10.00u", Column(94), kMidText},
+  const std::vector<Label> expected = {{"-1.00u", Column(144), kDefaultText},
+                                       {"+1.00u", Column(44), kDefaultText},
+                                       {"+2.00u", Column(-6), kMaxText},
+                                       {"10.00u", Column(94), kMidText},
                                        {"-2.00u", Column(194), kMinText}};
   EXPECT_EQ(LabelsOf(*dc), expected);
 }
@@ -159,8 +170,10 @@ TEST_F(YAxisDrawing, SymmetricLabelsShowSignedDistancesFromTheMiddle) {
 TEST_F(YAxisDrawing, JumpLabelsSkipTheTopLineAndKeepClearOfTheBaseLabel) {
   chart.DrawJumpYGridText(dc.get(), CRect(60, 0, 360, 200), 110.0, 90.0, 100.0, 10, 0);
   // Odd lines from the top; line 5 (the middle) would touch the base label.
-  const std::vector<Label> expected = {{"+8.00", Column(14), kDefaultText},  {"+4.00", Column(54), kDefaultText},
-                                       {"-4.00", Column(134), kDefaultText}, {"-8.00", Column(174), kDefaultText},
+  const std::vector<Label> expected = {{"+8.00", Column(14), kDefaultText},
+                                       {"+4.00", Column(54), kDefaultText},
+                                       {"-4.00", Column(134), kDefaultText},
+                                       {"-8.00", Column(174), kDefaultText},
                                        {"100.00", Column(94), kMidText}};
   EXPECT_EQ(LabelsOf(*dc), expected);
   EXPECT_EQ(dc->GetTextColor(), kMidText) << "the base label's colour is left set";
@@ -173,8 +186,10 @@ TEST_F(YAxisDrawing, JumpLabelsSkipTheTopLineAndKeepClearOfTheBaseLabel) {
   Clear();
   chart.SetFontSize(30, 6);
   chart.DrawJumpYGridText(dc.get(), CRect(60, 0, 360, 200), 20.0, 0.0, 10.0, 20, 1);
-  const std::vector<Label> crowded = {{"+7.00", Column(15, 30), kDefaultText}, {"+3.00", Column(55, 30), kDefaultText},
-                                      {"-5.00", Column(135, 30), kDefaultText}, {"-9.00", Column(175, 30), kDefaultText}};
+  const std::vector<Label> crowded = {{"+7.00", Column(15, 30), kDefaultText},
+                                      {"+3.00", Column(55, 30), kDefaultText},
+                                      {"-5.00", Column(135, 30), kDefaultText},
+                                      {"-9.00", Column(175, 30), kDefaultText}};
   EXPECT_EQ(LabelsOf(*dc), crowded);
   Clear();
   chart.DrawJumpYGridText(dc.get(), CRect(60, 0, 360, 200), 20.0, 0.0, 10.0, 0, 0);
@@ -193,7 +208,8 @@ TEST_F(YAxisDrawing, ProfitAndLossLabelsAreColouredBySideAndMarkTheReference) {
   }
   EXPECT_EQ(LabelsOf(*dc), expected);
   EXPECT_EQ(Lines(), Across(60, 360, {60}, kMidPen));
-  EXPECT_EQ(dc->GetTextColor(), palette.colorTable[CKeloPalette::kUpTextColor]) << "the last label's colour is left set";
+  EXPECT_EQ(dc->GetTextColor(), palette.colorTable[CKeloPalette::kUpTextColor])
+      << "the last label's colour is left set";
   const kelo::test::Log positive = Log();  // a negative step draws exactly as its magnitude
   Clear();
   chart.DrawYGridTextBylossBenefit(dc.get(), CRect(60, 0, 360, 120), 0.0, 50.0, -50.0, -5.0, 2);
@@ -209,8 +225,8 @@ TEST_F(YAxisDrawing, ProfitAndLossLabelsAreColouredBySideAndMarkTheReference) {
 
 TEST_F(YAxisDrawing, ProfitAndLossWithoutAUsableStepDrawsNothing) {
   const std::vector<std::tuple<double, double, double>> cases = {
-      {-50, 50, 0.0}, {-50, 50, kNan}, {-50, 50, kInf}, {-1e300, 1e300, 1.0}, {kNan, 50, 5.0}, {-5e6, 5e6, 1.0},
-      {3.0, 4.0, 5.0} /* a range inside one step */};
+      {-50, 50, 0.0},  {-50, 50, kNan},  {-50, 50, kInf}, {-1e300, 1e300, 1.0},
+      {kNan, 50, 5.0}, {-5e6, 5e6, 1.0}, {3.0, 4.0, 5.0} /* a range inside one step */};
   for (const auto& [minValue, maxValue, step] : cases) {
     chart.DrawYGridTextBylossBenefit(dc.get(), CRect(60, 0, 360, 120), 0.0, maxValue, minValue, step, 2);
     EXPECT_TRUE(Log().empty()) << step;
@@ -221,8 +237,10 @@ TEST_F(YAxisDrawing, FittedScaleDrawsLinesOnlyAtLabelledLinesAndOtherwiseKeepsTh
   chart.SetLeftUnit("K", 0);
   EXPECT_EQ(chart.DrawFitYGridText(dc.get(), CRect(60, 0, 360, 200), 3500, 10, 1), 1);
   EXPECT_EQ(chart.GetHorizontalLineOffSet(), 10);  // half-cell inset 10, then 19-pixel cells
-  const std::vector<Label> expected = {{"1000", Column(175), kLeftText}, {"2000", Column(156), kLeftText},
-                                       {"3000", Column(137), kLeftText}, {"4000", Column(118), kLeftText},
+  const std::vector<Label> expected = {{"1000", Column(175), kLeftText},
+                                       {"2000", Column(156), kLeftText},
+                                       {"3000", Column(137), kLeftText},
+                                       {"4000", Column(118), kLeftText},
                                        {"K", Column(194), kLeftText}};
   EXPECT_EQ(LabelsOf(*dc), expected);
   EXPECT_EQ(Lines(), Across(60, 360, {181, 162, 143, 124}, kGridPen));

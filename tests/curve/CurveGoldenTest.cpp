@@ -14,7 +14,11 @@ void PricePane(CDC* dc) {
   DrawPricePane(dc, chart, SampleTradingDay(false));
 }
 
-struct Sample { const char* name; int width, height; void (*draw)(CDC*); };
+struct Sample {
+  const char* name;
+  int width, height;
+  void (*draw)(CDC*);
+};
 
 TEST(GoldenCurveCharts, DirectAndReplayedDrawingsMatchTheBlessedImages) {
   const Sample samples[] = {{"curve_price_pane", kPaneWidth, kPaneHeight, PricePane},

@@ -18,11 +18,11 @@ const Gdiplus::Color kC(0xFF010203);
 
 TEST(CurveObject, NumberedStylesAcceptOnlyIndicesInsideTheirLists) {
   ProbeCurve chart;
-  EXPECT_EQ((std::vector<int>{chart.SetCurveNumColor(9, kC), chart.SetCurveNumColor(10, kC),
-                              chart.SetCurveNumWidth(10, 2), chart.SetCurveNumStyle(0xFFFFFFFFu, Gdiplus::DashStyleDot),
-                              chart.SetROIBrushNumColor(0, kC), chart.SetROIBrushNumColor(1, kC),
-                              chart.SetROICurveNumWidth(1, 2)}),
-            (std::vector<int>{1, 0, 0, 0, 1, 0, 0}));
+  EXPECT_EQ(
+      (std::vector<int>{chart.SetCurveNumColor(9, kC), chart.SetCurveNumColor(10, kC), chart.SetCurveNumWidth(10, 2),
+                        chart.SetCurveNumStyle(0xFFFFFFFFu, Gdiplus::DashStyleDot), chart.SetROIBrushNumColor(0, kC),
+                        chart.SetROIBrushNumColor(1, kC), chart.SetROICurveNumWidth(1, 2)}),
+      (std::vector<int>{1, 0, 0, 0, 1, 0, 0}));
   EXPECT_EQ(chart.GetCurveColors(10).GetValue(), 0xFFFFFF00u);
   chart.SetRgnPointsValue(std::vector<std::vector<Curve::XYValue>>(3));
   EXPECT_EQ(chart.SetROIBrushNumColor(2, kC), 1);
@@ -150,17 +150,34 @@ TEST(CurveObject, CompositeOperationsCallTheirStepsThroughTheVirtualTable) {
   auto dc = CDC::CreateRecording(300, 200);
   const CRect rect(0, 0, 300, 200);
   using V = std::vector<std::string>;
-  struct Case { const char* what; void (*run)(Spy&, CDC*); V calls; };
+  struct Case {
+    const char* what;
+    void (*run)(Spy&, CDC*);
+    V calls;
+  };
   const Case cases[] = {
-      {"group", [](Spy& s, CDC* d) { s.DrawEasyCurveGroupChart(d, CRect(0, 0, 300, 200), 9, 0, 2, {{1}, {2}}, 1); },
+      {"group",
+       [](Spy& s, CDC* d) {
+         s.DrawEasyCurveGroupChart(d, CRect(0, 0, 300, 200), 9, 0, 2, {{1}, {2}}, 1);
+       },
        {"DrawBase", "Update", "DrawFigureCurve", "DrawFigureCurve"}},
-      {"group by time", [](Spy& s, CDC* d) { s.DrawEasyCurveGroupChartNew(d, CRect(0, 0, 300, 200), 9, 0, 2, {{1}}, 1, 60); },
+      {"group by time",
+       [](Spy& s, CDC* d) { s.DrawEasyCurveGroupChartNew(d, CRect(0, 0, 300, 200), 9, 0, 2, {{1}}, 1, 60); },
        {"DrawBaseNew", "Update", "DrawFigureCurve"}},
-      {"panes", [](Spy& s, CDC* d) { s.DrawEasyCurveGroupChartEx(d, CRect(0, 0, 300, 200), {{CRect(0, 0, 300, 200), 3, CString(), 9, 0, 2, {{1}}, 1}}); },
+      {"panes",
+       [](Spy& s, CDC* d) {
+         s.DrawEasyCurveGroupChartEx(d, CRect(0, 0, 300, 200),
+                                     {{CRect(0, 0, 300, 200), 3, CString(), 9, 0, 2, {{1}}, 1}});
+       },
        {"SetYCells", "DrawBase", "SetYCells", "DrawFigureCurve"}},
-      {"xy", [](Spy& s, CDC* d) { s.SetRgnPointsValue({{}}), s.SetEasyPoints({{}}), s.DrawEasyXYChart(d, CRect(0, 0, 300, 200), 9, 0, 2, 9, 0, 2, {{}}); },
+      {"xy",
+       [](Spy& s, CDC* d) {
+         s.SetRgnPointsValue({{}}), s.SetEasyPoints({{}}),
+             s.DrawEasyXYChart(d, CRect(0, 0, 300, 200), 9, 0, 2, 9, 0, 2, {{}});
+       },
        {"DrawXYCurve", "DrawROIRgn", "DrawEasyPoints"}},
-      {"combined ticks", [](Spy& s, CDC* d) { s.DrawTickPriceCombine(d, std::deque<Curve::CurveCombine>(2)); },
+      {"combined ticks",
+       [](Spy& s, CDC* d) { s.DrawTickPriceCombine(d, std::deque<Curve::CurveCombine>(2)); },
        {"DrawTickPrice", "DrawTickPrice"}},
   };
   for (const Case& c : cases) {

@@ -17,13 +17,14 @@ namespace kelo::test {
 class ProbeCurve : public CKeloBaseCurve {
  public:
   ProbeCurve() { SetFontSize(12, 7); }
-  using CKeloBaseCurve::baseChanged, CKeloBaseCurve::curveStyles, CKeloBaseCurve::roiStyles,
-      CKeloBaseCurve::highPoint, CKeloBaseCurve::lowPoint;
+  using CKeloBaseCurve::baseChanged, CKeloBaseCurve::curveStyles, CKeloBaseCurve::roiStyles, CKeloBaseCurve::highPoint,
+      CKeloBaseCurve::lowPoint;
 };
 
 // One stroked straight line: its two ends and the pen's colour.
 struct Seg {
-  float x1, y1, x2, y2; std::uint32_t argb;
+  float x1, y1, x2, y2;
+  std::uint32_t argb;
   friend bool operator==(const Seg&, const Seg&) = default;
   friend std::ostream& operator<<(std::ostream& os, const Seg& s) {
     return os << "(" << s.x1 << "," << s.y1 << ")-(" << s.x2 << "," << s.y2 << ") " << std::hex << s.argb << std::dec;

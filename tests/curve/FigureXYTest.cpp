@@ -29,7 +29,12 @@ struct Figure : ::testing::Test {
 
 TEST_F(Figure, LinearCurvesStoreTheirGeometryAndDrawSegmentsThatEndInRange) {
   const CRect rect(0, 0, 100, 100);
-  struct Case { Values values; int fromMiddle; bool ex; std::vector<Seg> segs; };
+  struct Case {
+    Values values;
+    int fromMiddle;
+    bool ex;
+    std::vector<Seg> segs;
+  };
   const Case cases[] = {
       {{2, 7}, 0, false, {{0, 80, 50, 30, kDefault}}},
       {{2, 7}, 1, false, {{0, 50, 0, 80, kDefault}, {0, 80, 50, 30, kDefault}}},
@@ -58,7 +63,13 @@ TEST_F(Figure, LinearCurvesStoreTheirGeometryAndDrawSegmentsThatEndInRange) {
 
 TEST_F(Figure, DividedCurvesSplitAtTheBaseAndNeverLeaveTheRectangleForNaN) {
   const CRect rect(0, 0, 100, 101);
-  struct Case { std::int32_t max, base, min, total; Values values; int leading; bool ex; std::vector<Seg> segs; };
+  struct Case {
+    std::int32_t max, base, min, total;
+    Values values;
+    int leading;
+    bool ex;
+    std::vector<Seg> segs;
+  };
   const Case cases[] = {
       {20, 10, 0, 2, {10, 15, 0}, 0, false, {{0, 50.5f, 50, 25.25f, kDefault}, {50, 25.25f, 100, 101, kDefault}}},
       {20, 10, 0, 2, {10, 15, 0}, 1, true, {{0, 50.5f, 0, 25.25f, kUp}, {0, 25.25f, 50, 101, kDown}}},
@@ -75,7 +86,9 @@ TEST_F(Figure, DividedCurvesSplitAtTheBaseAndNeverLeaveTheRectangleForNaN) {
   }
 }
 
-struct XY : Figure { const CRect rect{0, 0, 200, 200}; };
+struct XY : Figure {
+  const CRect rect{0, 0, 200, 200};
+};
 
 TEST_F(XY, OutsidePointsEndNoLineButStartTheNext) {
   // 0 .. 100 over 200 pixels both ways.
@@ -169,7 +182,8 @@ TEST_F(XY, ASelfCrossingRegionIsFilledUnclippedWithTheSelfClippedPixels) {
 TEST_F(XY, HostileValuesGiveFiniteCoordinatesAndTwoCornersNoRegion) {
   constexpr std::int32_t kMin = INT32_MIN, kMax = INT32_MAX;
   chart.SetXCells(0);
-  chart.DrawTickPrice(dc.get(), rect, {0, 235959, kMin, 0, kMax, 0}, {{10, kMax, kMax, kMin, kMin, 0, 0, 0}}, Curve::eTickMinute, 1);
+  chart.DrawTickPrice(dc.get(), rect, {0, 235959, kMin, 0, kMax, 0}, {{10, kMax, kMax, kMin, kMin, 0, 0, 0}},
+                      Curve::eTickMinute, 1);
   chart.DrawEasyXYChart(dc.get(), rect, kMax, kMin, 3, kMax, kMax - 1, 3, {{{kMin, kMax}, {kMax, kMax}}});
   chart.UpdateCurveGroupDataEx(dc.get(), rect, {{rect, 2, CString(), kMax, kMin, 1, {{kMin, kMax}}, -1}});
   chart.DrawEasyCurveGroupChart(dc.get(), rect, kMin + 1, kMin, 0, {{kMin}}, -1);

@@ -89,7 +89,12 @@ Difference Compare(CDC& a, CDC& b, int width, int height) {
 }
 
 TEST(KLineChart, ALiveFeedRepaintsTheTailToTheSamePixelsAsAFullPaint) {
-  struct Case { int width, height, visible; CKeloKLine::ELowerPane lower; std::uint32_t overlays; bool hollow; };
+  struct Case {
+    int width, height, visible;
+    CKeloKLine::ELowerPane lower;
+    std::uint32_t overlays;
+    bool hollow;
+  };
   const Case cases[] = {
       {800, 600, 80, CKeloKLine::eLowerKD, CKeloKLine::eOverlayMA | CKeloKLine::eOverlayVolumeMA, false},
       {400, 300, 90, CKeloKLine::eLowerMACD, CKeloKLine::eOverlayBollinger, true},
@@ -143,9 +148,13 @@ TEST(KLineChart, ALiveFeedRepaintsTheTailToTheSamePixelsAsAFullPaint) {
 }
 
 TEST(KLineChart, HostileBarsRectanglesAndCountsDrawWithoutFault) {
-  const std::vector<KeloKLine::SKBar> extreme = {
-      {20261203, 0, INT32_MAX, INT32_MAX, 1, 1, INT64_MAX}, {20261204, 0, 1, INT32_MAX, 1, INT32_MAX, INT64_MAX}};
-  struct Case { std::vector<KeloKLine::SKBar> bars; CRect rect; std::int32_t visible; };
+  const std::vector<KeloKLine::SKBar> extreme = {{20261203, 0, INT32_MAX, INT32_MAX, 1, 1, INT64_MAX},
+                                                 {20261204, 0, 1, INT32_MAX, 1, INT32_MAX, INT64_MAX}};
+  struct Case {
+    std::vector<KeloKLine::SKBar> bars;
+    CRect rect;
+    std::int32_t visible;
+  };
   const Case cases[] = {
       {extreme, CRect(0, 0, 300, 200), 0},
       {extreme, CRect(0, 0, 300, 200), INT32_MAX},

@@ -12,9 +12,12 @@ namespace {
 using namespace kelo::detail;
 
 TEST(CandleWidth, OddBodiesKeepAPixelBetweenNeighboursFromThreePixelsASlot) {
-  struct Case { double step; int width; };
-  const Case cases[] = {{2.99, 0}, {3.0, 1}, {3.9, 1}, {4.0, 3}, {5.0, 3}, {6.0, 3},
-                        {8.0, 5}, {10.0, 7}, {12.17, 9}, {13.0, 9}, {NAN, 0}, {-4.0, 0}};
+  struct Case {
+    double step;
+    int width;
+  };
+  const Case cases[] = {{2.99, 0}, {3.0, 1},  {3.9, 1},   {4.0, 3},  {5.0, 3}, {6.0, 3},
+                        {8.0, 5},  {10.0, 7}, {12.17, 9}, {13.0, 9}, {NAN, 0}, {-4.0, 0}};
   for (const Case& c : cases) EXPECT_EQ(BodyWidth(c.step), c.width) << c.step;
   // Every width the slots can take: bodies centred on their slots never touch.
   for (int tenths = 30; tenths <= 200; ++tenths) {
@@ -71,7 +74,12 @@ TEST(Candles, BodiesWicksFlatLinesAndOhlcTicks) {
   EXPECT_EQ(rows.Y(100), 110);
   EXPECT_EQ(rows.Y(150), 60);
   EXPECT_EQ(rows.Y(1000), 10) << "clamped to the pane";
-  struct Case { SKBar bar; int bodyWidth; Direction d; CRect wick, body; };
+  struct Case {
+    SKBar bar;
+    int bodyWidth;
+    Direction d;
+    CRect wick, body;
+  };
   const Case cases[] = {
       {{0, 0, 120, 190, 110, 180, 1}, 5, Direction::kUp, CRect(50, 20, 51, 101), CRect(48, 30, 53, 91)},
       {{0, 0, 180, 190, 110, 120, 1}, 5, Direction::kDown, CRect(50, 20, 51, 101), CRect(48, 30, 53, 91)},
@@ -92,7 +100,11 @@ TEST(Candles, BodiesWicksFlatLinesAndOhlcTicks) {
 }
 
 TEST(PriceAxis, BoundsOnTheTickLadderAroundTheRange) {
-  struct Case { std::int64_t high, low; std::int32_t scale; std::int32_t top, bottom, grid; };
+  struct Case {
+    std::int64_t high, low;
+    std::int32_t scale;
+    std::int32_t top, bottom, grid;
+  };
   const Case cases[] = {
       {4960, 4470, 100, 4985, 4445, 5},     // 44.70-49.60: 0.05 ticks, a twentieth of room
       {10250, 9900, 100, 10350, 9840, 10},  // across the 100 band edge: 0.5 above, 0.1 below
@@ -112,7 +124,9 @@ TEST(PriceAxis, BoundsOnTheTickLadderAroundTheRange) {
 }
 
 TEST(VolumeScale, RoundTopsRowsAndTexts) {
-  struct Case { std::int64_t max, top; };
+  struct Case {
+    std::int64_t max, top;
+  };
   const Case cases[] = {{0, 1}, {1, 1}, {2, 2}, {3, 5}, {11, 20}, {21, 25}, {26, 50}, {51, 100}, {50001, 100000}};
   for (const Case& c : cases) EXPECT_EQ(VolumeTop(c.max), c.top) << c.max;
   const CRect pane(0, 100, 10, 200);

@@ -27,8 +27,11 @@ TEST(Indicators, MatchHandComputedValuesAndLeaveTheWarmUpUndefined) {
   ExpectSeries(b.lower, 7, {1}, "lower");
 
   // KD(3,3,3): RSV 100 then 0 then 0, K and D smoothed from 50.
-  const std::vector<SKBar> bars = {{0, 0, 9, 10, 8, 9, 1}, {0, 0, 10, 11, 9, 10, 1}, {0, 0, 11, 12, 10, 12, 1},
-                                   {0, 0, 12, 12, 9, 9, 1}, {0, 0, 9, 9, 9, 9, 1}};
+  const std::vector<SKBar> bars = {{0, 0, 9, 10, 8, 9, 1},
+                                   {0, 0, 10, 11, 9, 10, 1},
+                                   {0, 0, 11, 12, 10, 12, 1},
+                                   {0, 0, 12, 12, 9, 9, 1},
+                                   {0, 0, 9, 9, 9, 9, 1}};
   const SKD kd = StochasticKD(bars, 3, 3, 3);
   ExpectSeries(kd.k, 2, {200.0 / 3, 400.0 / 9, 800.0 / 27}, "K");
   ExpectSeries(kd.d, 2, {500.0 / 9, 1400.0 / 27, 3600.0 / 81}, "D");
@@ -47,7 +50,10 @@ TEST(Indicators, MatchHandComputedValuesAndLeaveTheWarmUpUndefined) {
 }
 
 TEST(Calendar, DayNumbersWeekdaysAndLeapDays) {
-  struct Case { std::int32_t date, day; int weekday; };
+  struct Case {
+    std::int32_t date, day;
+    int weekday;
+  };
   const Case cases[] = {{19700101, 0, 3}, {20261204, 20791, 4}, {20000229, 11016, 1}, {20261207, 20794, 0}};
   for (const Case& c : cases) {
     EXPECT_EQ(DayNumber(c.date), c.day) << c.date;
@@ -58,8 +64,11 @@ TEST(Calendar, DayNumbersWeekdaysAndLeapDays) {
 
 TEST(Aggregation, TradesFillTheMinuteThatEndsAfterThem) {
   const std::vector<SSession> stock = {{90000, 133000}};
-  const std::vector<STrade> trades = {{20261204, 90000, 100, 1}, {20261204, 90059, 102, 2}, {20261204, 90100, 101, 3},
-                                      {20261204, 132959, 99, 4}, {20261204, 133000, 98, 5}};
+  const std::vector<STrade> trades = {{20261204, 90000, 100, 1},
+                                      {20261204, 90059, 102, 2},
+                                      {20261204, 90100, 101, 3},
+                                      {20261204, 132959, 99, 4},
+                                      {20261204, 133000, 98, 5}};
   const std::vector<SKBar> expected = {{20261204, 90100, 100, 102, 100, 102, 3},
                                        {20261204, 90200, 101, 101, 101, 101, 3},
                                        {20261204, 133000, 99, 99, 98, 98, 9}};  // the closing auction joins 13:30
@@ -77,9 +86,16 @@ std::vector<SKBar> StockDay(std::int32_t date) {
 
 TEST(Aggregation, MinutePeriodsEndOnTheirStampAndStopAtTheSessionEnd) {
   const std::vector<SSession> stock = {{90000, 133000}};
-  struct Case { EPeriod period; std::size_t count; std::int32_t firstStamp, lastStamp; std::int64_t lastVolume; };
-  const Case cases[] = {{ePeriod5Min, 54, 90500, 133000, 5},   {ePeriod15Min, 18, 91500, 133000, 15},
-                        {ePeriod30Min, 9, 93000, 133000, 30},  {ePeriod60Min, 5, 100000, 133000, 30},
+  struct Case {
+    EPeriod period;
+    std::size_t count;
+    std::int32_t firstStamp, lastStamp;
+    std::int64_t lastVolume;
+  };
+  const Case cases[] = {{ePeriod5Min, 54, 90500, 133000, 5},
+                        {ePeriod15Min, 18, 91500, 133000, 15},
+                        {ePeriod30Min, 9, 93000, 133000, 30},
+                        {ePeriod60Min, 5, 100000, 133000, 30},
                         {ePeriod1Min, 270, 90100, 133000, 1}};
   for (const Case& c : cases) {
     const auto bars = AggregateBars(StockDay(20261204), c.period, stock);

@@ -216,7 +216,8 @@ void DrawXYChart(CDC* dc, int part) {
   chart.SetRgnPointsValue({{{5, 10}, {25, 30}, {45, 35}, {35, 15}}, {{55, -5}, {85, 10}, {88, -15}, {65, -25}}});
   chart.SetROIBrushNumColor(1, Gdiplus::Color(0x6000A0FF));
   chart.SetCurveNumStyle(1, Gdiplus::DashStyleDash);
-  chart.SetEasyPoints({{15.0f, 12.0f, Gdiplus::Color(0xFFFFA000), 10.0f}, {72.0f, -8.0f, Gdiplus::Color(0xFF40FF40), 8.0f}});
+  chart.SetEasyPoints(
+      {{15.0f, 12.0f, Gdiplus::Color(0xFFFFA000), 10.0f}, {72.0f, -8.0f, Gdiplus::Color(0xFF40FF40), 8.0f}});
   if (part == 0) {
     chart.DrawEasyXYChart(dc, kPane, 90, 0, 4, 50, -30, 5, curves);
   } else {
@@ -390,10 +391,18 @@ struct Kind {
 };
 void PrintTo(const Kind& kind, std::ostream* out) { *out << kind.name; }
 const Kind kKinds[] = {
-    {"Frame", DrawFrame, 7},          {"TickPrice", DrawTickPrice, 4},     {"FigureCurves", DrawFigureCurves, 4},
-    {"CurveGroups", DrawCurveGroups, 5}, {"XYChart", DrawXYChart, 2},      {"ValueBars", DrawValueBars, 3},
-    {"UpDownBars", DrawUpDownBars, 2}, {"GroupedBars", DrawGroupedBars, 3}, {"MultiBar", DrawMultiBar, 1},
-    {"TickVolumes", DrawTickVolumes, 4}, {"Surfaces", DrawSurfaces, 1},     {"KLine", DrawKLine, 2},
+    {"Frame", DrawFrame, 7},
+    {"TickPrice", DrawTickPrice, 4},
+    {"FigureCurves", DrawFigureCurves, 4},
+    {"CurveGroups", DrawCurveGroups, 5},
+    {"XYChart", DrawXYChart, 2},
+    {"ValueBars", DrawValueBars, 3},
+    {"UpDownBars", DrawUpDownBars, 2},
+    {"GroupedBars", DrawGroupedBars, 3},
+    {"MultiBar", DrawMultiBar, 1},
+    {"TickVolumes", DrawTickVolumes, 4},
+    {"Surfaces", DrawSurfaces, 1},
+    {"KLine", DrawKLine, 2},
 };
 
 // One round: the kind made, one part of it drawn on a new pane (raster on even rounds,
@@ -455,8 +464,8 @@ const Target kTargets[] = {
     {"RecordingWithRasterLayers", true, [] { return CDC::CreateRecording(kPage.Width(), kPage.Height()); }},
     {"SvgPage", false,
      [] {
-       return CDC::FromBackend(std::make_shared<kelo::surface::VectorBackend>(kelo::surface::VectorBackend::Format::kSvg,
-                                                                              kPage.Width(), kPage.Height()));
+       return CDC::FromBackend(std::make_shared<kelo::surface::VectorBackend>(
+           kelo::surface::VectorBackend::Format::kSvg, kPage.Width(), kPage.Height()));
      }},
 };
 

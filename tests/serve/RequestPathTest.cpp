@@ -66,11 +66,12 @@ TEST(RequestPath, QueryIsDecodedInOrderAndBounded) {
 TEST(RequestPath, SymbolsAndRouteLabels) {
   EXPECT_TRUE(ValidSymbol(std::string(64, 'A')));
   EXPECT_FALSE(ValidSymbol(std::string(65, 'A')));
-  for (const char* bad : {"", ".", "..", ".x", "a..b", "a/b", "a b", "\xE5\x8F\xB0"}) EXPECT_FALSE(ValidSymbol(bad)) << bad;
+  for (const char* bad : {"", ".", "..", ".x", "a..b", "a/b", "a b", "\xE5\x8F\xB0"})
+    EXPECT_FALSE(ValidSymbol(bad)) << bad;
   EXPECT_EQ(SplitSymbol("2330.TW.png"), std::make_pair(std::string("2330.TW"), std::string("png")));
   const std::pair<const char*, const char*> labels[] = {
-      {"/", "board"}, {"/chart/a/b.png?x", "chart"}, {"/render/x.png", "render"}, {"/metrics", "metrics"},
-      {"/chartx", "other"}, {"/%00", "other"}};
+      {"/", "board"},          {"/chart/a/b.png?x", "chart"}, {"/render/x.png", "render"},
+      {"/metrics", "metrics"}, {"/chartx", "other"},          {"/%00", "other"}};
   for (const auto& [path, label] : labels) EXPECT_EQ(RouteLabel(path), label) << path;
 }
 
@@ -92,7 +93,9 @@ TEST(ChartCache, KeysDifferInEveryFieldAndETagsFollowKeys) {
   };
   for (const std::string& a : keys) {
     for (const std::string& b : keys) {
-      if (&a != &b) EXPECT_NE(StrongETag(a), StrongETag(b));
+      if (&a != &b) {
+        EXPECT_NE(StrongETag(a), StrongETag(b));
+      }
     }
   }
   EXPECT_EQ(StrongETag(""), "\"cbf29ce484222325\"");  // FNV-1a offset basis
@@ -101,7 +104,8 @@ TEST(ChartCache, KeysDifferInEveryFieldAndETagsFollowKeys) {
 TEST(ChartCache, IfNoneMatchLists) {
   const std::pair<const char*, bool> cases[] = {
       {"\"abc\"", true}, {"W/\"abc\"", true}, {"\"x\", \"abc\"", true}, {" \"x\" ,\t\"abc\" ", true},
-      {"*", true}, {"\"abcd\"", false}, {"abc", false}, {"", false}, {",,", false}};
+      {"*", true},       {"\"abcd\"", false}, {"abc", false},           {"", false},
+      {",,", false}};
   for (const auto& [header, matches] : cases) EXPECT_EQ(ETagMatches(header, "\"abc\""), matches) << header;
 }
 
@@ -130,7 +134,8 @@ TEST(ChartCache, EvictsLeastRecentlyUsedWithinItsBytes) {
 
 TEST(JsonText, EscapesAndReplacesWhatIsNotUtf8) {
   EXPECT_EQ(JsonString("a\"b\\c\n\x01"), "\"a\\\"b\\\\c\\u000a\\u0001\"");
-  EXPECT_EQ(JsonString("\xE5\x8F\xB0\xA5x\xC0\xAF"), "\"\xE5\x8F\xB0\\ufffdx\\ufffd\\ufffd\"");  // Big5 byte, overlong '/'
+  EXPECT_EQ(JsonString("\xE5\x8F\xB0\xA5x\xC0\xAF"),
+            "\"\xE5\x8F\xB0\\ufffdx\\ufffd\\ufffd\"");  // Big5 byte, overlong '/'
   EXPECT_EQ(JsonError("bad", 3, 16), "{\"error\": \"bad\", \"line\": 3, \"column\": 16}\n");
   EXPECT_EQ(JsonError("gone"), "{\"error\": \"gone\"}\n");
 }

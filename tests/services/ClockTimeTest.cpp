@@ -18,7 +18,8 @@ TEST(ClockTime, RejectsTimesThatAreNotClockTimesAndClampsSecondsWithoutOverflow)
     EXPECT_EQ(KeloUtility::TimeToSecTick(time, seconds), 0) << time;
     EXPECT_EQ(seconds, 0) << time;
   }
-  const std::pair<std::int32_t, std::int32_t> clamped[] = {{-1, 0}, {kMin, 0}, {773095200, 2147475959}, {kMax, 2147475959}};
+  const std::pair<std::int32_t, std::int32_t> clamped[] = {
+      {-1, 0}, {kMin, 0}, {773095200, 2147475959}, {kMax, 2147475959}};
   for (const auto& [seconds, time] : clamped) {
     std::int32_t t = 1;
     EXPECT_EQ(KeloUtility::SecTickToTime(t, seconds), 0) << seconds;

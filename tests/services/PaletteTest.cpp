@@ -21,7 +21,8 @@ TEST(Palette, DarkThemeWithRedUpAndGreenDownAndNothingDrawnInTheKeyedOutBackgrou
   EXPECT_EQ(background, RGB(0, 0, 0));
   EXPECT_EQ(Palette().GetLayoutColor(99), background) << "unknown index: background";
   EXPECT_TRUE(Reddish(table[5]) && Reddish(table[321]) && Reddish(Opaque(table[1416])) && Reddish(Opaque(table[1430])));
-  EXPECT_TRUE(Greenish(table[9]) && Greenish(table[311]) && Greenish(Opaque(table[1420])) && Greenish(Opaque(table[1428])));
+  EXPECT_TRUE(Greenish(table[9]) && Greenish(table[311]) && Greenish(Opaque(table[1420])) &&
+              Greenish(Opaque(table[1428])));
   const std::set<unsigned> argbEntries = {1416, 1420, 1426, 1428, 1430, 1676, 1678, 1710, 1738};
   for (unsigned i = 0; i < CKeloPalette::kColorTableSize; ++i) {
     EXPECT_NE(argbEntries.count(i) ? Opaque(table[i]) : table[i], background) << "entry " << i;
@@ -39,8 +40,10 @@ TEST(Palette, BrushesAreOwnedOpaqueAndStable) {
   }
   EXPECT_EQ(Palette().GetGPBrushByIndex(CKeloPalette::kColorTableSize), Palette().GetGPBrushByIndex(0));
   // The GDI+ fills of state bars match their GDI fills.
-  EXPECT_EQ(std::vector({Palette().colorTable[CKeloPalette::kState0BarBrush], Palette().colorTable[CKeloPalette::kState1BarBrush]}),
-            std::vector({Palette().colorTable[CKeloPalette::kState0BarColor], Palette().colorTable[CKeloPalette::kState1BarColor]}));
+  EXPECT_EQ(std::vector({Palette().colorTable[CKeloPalette::kState0BarBrush],
+                         Palette().colorTable[CKeloPalette::kState1BarBrush]}),
+            std::vector({Palette().colorTable[CKeloPalette::kState0BarColor],
+                         Palette().colorTable[CKeloPalette::kState1BarColor]}));
 }
 
 }  // namespace

@@ -33,7 +33,8 @@ bool Close(std::uint32_t a, std::uint32_t b, int tolerance) {
 
 // Pixels of a raster as straight ARGB (the surfaces are opaque, so premultiplied = straight).
 std::uint32_t Pixel(const RasterBackend& image, int x, int y) {
-  const auto* row = reinterpret_cast<const std::uint32_t*>(image.Data() + static_cast<std::ptrdiff_t>(y) * image.Stride());
+  const auto* row =
+      reinterpret_cast<const std::uint32_t*>(image.Data() + static_cast<std::ptrdiff_t>(y) * image.Stride());
   return row[x];
 }
 
@@ -80,7 +81,8 @@ int CountDifferentPixels(const RasterBackend& a, const RasterBackend& b, int tol
   RasterBackend diff(image.Width(), image.Height(), RGB(0, 0, 0));  // differing pixels in red
   for (int y = 0; y < image.Height(); ++y) {
     for (int x = 0; x < image.Width(); ++x) {
-      const std::size_t i = static_cast<std::size_t>(y) * static_cast<std::size_t>(expected.width) + static_cast<std::size_t>(x);
+      const std::size_t i =
+          static_cast<std::size_t>(y) * static_cast<std::size_t>(expected.width) + static_cast<std::size_t>(x);
       if (Close(Pixel(image, x, y) | 0xFF000000u, expected.pixels[i], tolerance)) continue;
       if (bad++ == 0) firstX = x, firstY = y;
       diff.FillSolidRect(CRect(x, y, x + 1, y + 1), RGB(255, 0, 0));

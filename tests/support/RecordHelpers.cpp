@@ -167,8 +167,8 @@ std::ostream& Print(std::ostream& os, const FillPathRecord& r) {
   return os << "Fill " << r.path << " " << Hex{r.argb, 8} << " " << r.state;
 }
 std::ostream& Print(std::ostream& os, const FillPieRecord& r) {
-  return os << "FillPie (" << r.x << ", " << r.y << ", " << r.w << ", " << r.h << ") from " << r.startAngle
-            << " sweep " << r.sweepAngle << " " << Hex{r.argb, 8} << " " << r.state;
+  return os << "FillPie (" << r.x << ", " << r.y << ", " << r.w << ", " << r.h << ") from " << r.startAngle << " sweep "
+            << r.sweepAngle << " " << Hex{r.argb, 8} << " " << r.state;
 }
 
 }  // namespace

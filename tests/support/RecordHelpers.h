@@ -83,7 +83,7 @@ std::ostream& operator<<(std::ostream& os, const PathDesc& path);
 std::ostream& operator<<(std::ostream& os, const GpPenDesc& pen);
 std::ostream& operator<<(std::ostream& os, const GpState& state);
 // One printer per recorded operation, declared from the list of operations.
-#define KELO_DECLARE_RECORD_PRINTER(T)                \
+#define KELO_DECLARE_RECORD_PRINTER(T)                    \
   std::ostream& operator<<(std::ostream& os, const T& r); \
   inline void PrintTo(const T& r, std::ostream* os) { *os << r; }
 KELO_RECORD_TYPES(KELO_DECLARE_RECORD_PRINTER)

@@ -74,7 +74,7 @@ TEST(CopyCost, CopiesOfTheSameUnchangedPixelsShareOneKeptSnapshot) {
   auto* log = RecordingOf(*recording);
   recording->BitBlt(0, 0, 400, 300, layer.get(), 0, 0, SRCCOPY);
   const std::uint64_t oneCopy = log->Bytes();
-  recording->BitBlt(0, 0, 400, 300, layer.get(), 0, 0, SRCCOPY);  // unchanged: shared
+  recording->BitBlt(0, 0, 400, 300, layer.get(), 0, 0, SRCCOPY);    // unchanged: shared
   recording->BitBlt(10, 10, 50, 50, layer.get(), 10, 10, SRCCOPY);  // inside the kept window: shared
   layer->FillSolidRect(0, 0, 1, 1, RGB(1, 1, 1));
   recording->BitBlt(0, 0, 400, 300, layer.get(), 0, 0, SRCCOPY);  // changed: a new copy

@@ -121,7 +121,7 @@ TEST(Copies, BitBltCopiesExactlyAndClipsAndTransparentBltLeavesTheKeyOut) {
   }
   EXPECT_FALSE(l.screen->BitBlt(0, 0, 4, 4, nullptr, 0, 0, SRCCOPY));
   EXPECT_FALSE(l.screen->BitBlt(0, 0, -4, 4, &l.memory, 0, 0, SRCCOPY));
-  EXPECT_FALSE(l.screen->BitBlt(0, 0, 4, 4, &l.memory, 0, 0, 0x00EE0086));      // only SRCCOPY
+  EXPECT_FALSE(l.screen->BitBlt(0, 0, 4, 4, &l.memory, 0, 0, 0x00EE0086));       // only SRCCOPY
   EXPECT_FALSE(l.screen->TransparentBlt(0, 0, 4, 4, &l.memory, 0, 0, 8, 8, 0));  // no stretching
   Canvas c;  // a copy within one image is not smeared
   CPen pen(PS_SOLID, 1, kInk);

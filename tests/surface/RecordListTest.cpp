@@ -32,7 +32,7 @@ TEST(RecordList, CallsUnderOneClipShareItUntilTheClipChanges) {
   const GpState third = ExpectOp<StrokePathRecord>(log, 2).state;
   EXPECT_EQ(&*first.clip, &*second.clip);  // one path, not a copy per call
   EXPECT_EQ(first, second);
-  EXPECT_EQ(third.clip, first.clip);  // the same path by value ...
+  EXPECT_EQ(third.clip, first.clip);       // the same path by value ...
   EXPECT_EQ(third.moreClips->size(), 1u);  // ... narrowed by the second region
   EXPECT_NE(third, first);
 }

@@ -195,15 +195,20 @@ TEST(Replay, ACopyOutOfTheFarCornerOfALargeRecordedBitmapKeepsItsPixels) {
 }
 
 TEST(Replay, ACopyReadsTheSourceWindowItsVisibleDestinationShows) {
-  struct Row { CRect dst; CPoint origin; CRect visible; CRect window; };
+  struct Row {
+    CRect dst;
+    CPoint origin;
+    CRect visible;
+    CRect window;
+  };
   const Row rows[] = {
-      {{0, 0, 20, 10}, {345, 245}, {0, 0, 20, 10}, {345, 245, 365, 255}},     // far corner, all shown
-      {{-5, -2, 100, 100}, {10, 20}, {0, 0, 20, 10}, {15, 22, 35, 32}},       // cut to what shows
-      {{0, 0, 20, 10}, {390, 295}, {0, 0, 20, 10}, {390, 295, 400, 300}},     // cut to the source
-      {{30, 0, 40, 10}, {0, 0}, {0, 0, 20, 10}, {}},                          // lands off the surface
-      {{INT_MIN, INT_MIN, INT_MAX, INT_MAX}, {INT_MAX, 0}, {0, 0, 20, 10}, {}},  // reads past the source
+      {{0, 0, 20, 10}, {345, 245}, {0, 0, 20, 10}, {345, 245, 365, 255}},             // far corner, all shown
+      {{-5, -2, 100, 100}, {10, 20}, {0, 0, 20, 10}, {15, 22, 35, 32}},               // cut to what shows
+      {{0, 0, 20, 10}, {390, 295}, {0, 0, 20, 10}, {390, 295, 400, 300}},             // cut to the source
+      {{30, 0, 40, 10}, {0, 0}, {0, 0, 20, 10}, {}},                                  // lands off the surface
+      {{INT_MIN, INT_MIN, INT_MAX, INT_MAX}, {INT_MAX, 0}, {0, 0, 20, 10}, {}},       // reads past the source
       {{INT_MIN, 0, INT_MAX, 5}, {INT_MIN, 0}, {100, 0, 120, 10}, {100, 0, 120, 5}},  // 64 bits wide
-      {{0, 0, 20, 10}, {-10, 295}, {5, 2, 64, 48}, {0, 297, 10, 300}},        // a window of a window
+      {{0, 0, 20, 10}, {-10, 295}, {5, 2, 64, 48}, {0, 297, 10, 300}},                // a window of a window
   };
   for (const Row& row : rows) {
     EXPECT_EQ(kelo::surface::detail::CopyReadWindow(row.dst, row.origin, row.visible, 400, 300), row.window)
@@ -256,7 +261,8 @@ void DrawCopiesBackAndForth(CDC& screen) {
   }
   for (int round = 0; round < 24; ++round) {
     CDC& from = memory[1 - round % 2];
-    for (int copy = 0; copy < 2; ++copy) memory[round % 2].BitBlt(2900, 1900 + copy, 60, 40, &from, 2900, 1900, SRCCOPY);
+    for (int copy = 0; copy < 2; ++copy)
+      memory[round % 2].BitBlt(2900, 1900 + copy, 60, 40, &from, 2900, 1900, SRCCOPY);
   }
   screen.BitBlt(0, 0, 64, 48, &memory[0], 2880, 1890, SRCCOPY);
 }

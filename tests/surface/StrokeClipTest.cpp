@@ -28,17 +28,35 @@ TEST(StrokeClip, WidthsAndBoxes) {
 
 TEST(StrokeClip, KeepsWhatLiesInTheBoxAndCutsTheRest) {
   const std::vector<PointD> square = {{50, 50}, {200, 50}, {200, 100}, {50, 100}};  // the last run enters 290 along
-  const struct { const char* what; std::vector<PointD> points; bool closed; double period; Runs runs; } cases[] = {
+  const struct {
+    const char* what;
+    std::vector<PointD> points;
+    bool closed;
+    double period;
+    Runs runs;
+  } cases[] = {
       {"inside: unchanged", {{0, 0}, {5, 5}, {5, 5}, {100, 0}}, true, 8, {{{0, 0}, {5, 5}, {5, 5}, {100, 0}}}},
       {"a non-finite point", {{0, 0}, {NAN, 5}, {-1e9, 0}}, false, 0, {}},
       {"diagonal, 1e38 long", {{1e38, 1e38}, {-1e38, -1e38}}, false, 0, {{{110, 110}, {-10, -10}}}},
       {"the largest doubles", {{-DBL_MAX, -DBL_MAX}, {DBL_MAX, DBL_MAX}}, false, 0, {{{-10, -10}, {110, 110}}}},
       {"steep", {{50, -1e20}, {50.5, 1e20}}, false, 0, {{{50.25, -10}, {50.25, 110}}}},
       {"touches a corner only", {{-20, 0}, {0, -20}}, false, 0, {}},
-      {"out and back in", {{50, 50}, {200, 50}, {200, 60}, {50, 60}}, false, 0, {{{50, 50}, {110, 50}}, {{110, 60}, {50, 60}}}},
-      {"dashes keep their phase: 990 along the edge, a run starts 990 mod 8 before", {{-1000, 50}, {50, 50}}, false, 8, {{{-16, 50}, {50, 50}}}},
+      {"out and back in",
+       {{50, 50}, {200, 50}, {200, 60}, {50, 60}},
+       false,
+       0,
+       {{{50, 50}, {110, 50}}, {{110, 60}, {50, 60}}}},
+      {"dashes keep their phase: 990 along the edge, a run starts 990 mod 8 before",
+       {{-1000, 50}, {50, 50}},
+       false,
+       8,
+       {{{-16, 50}, {50, 50}}}},
       {"closed, solid: joined at the first point", square, true, 0, {{{110, 100}, {50, 100}, {50, 50}, {110, 50}}}},
-      {"closed, dashed: restarts at the first point", square, true, 8, {{{50, 50}, {110, 50}}, {{112, 100}, {50, 100}, {50, 50}}}},
+      {"closed, dashed: restarts at the first point",
+       square,
+       true,
+       8,
+       {{{50, 50}, {110, 50}}, {{112, 100}, {50, 100}, {50, 50}}}},
   };
   for (const auto& c : cases) {
     Runs got;
@@ -70,7 +88,9 @@ TEST(StrokeClip, AFarDashedLineDrawsWhatItsVisiblePartDraws) {
       const auto far = draw({10 - 1800, 5 - 2400}, 5000), near = draw({10 - 72, 5 - 96}, 400);  // along (3, 4)
       int worst = 0;
       for (int i = 0; i < 120 * 100 * 3; ++i) {
-        const auto channel = [&](CDC& dc) { return (RasterOf(dc)->GetPixel(i / 3 % 120, i / 360) >> (i % 3 * 8)) & 255; };
+        const auto channel = [&](CDC& dc) {
+          return (RasterOf(dc)->GetPixel(i / 3 % 120, i / 360) >> (i % 3 * 8)) & 255;
+        };
         worst = std::max(worst, std::abs(static_cast<int>(channel(*far)) - static_cast<int>(channel(*near))));
       }
       EXPECT_LE(worst, 16) << "dash style " << dash << ", width " << width;

@@ -37,7 +37,8 @@ TEST(TextRaster, HostileRectanglesAndSizesDrawSafely) {
   for (UINT format : {0u, DT_CENTER | DT_VCENTER | DT_SINGLELINE, DT_RIGHT | DT_BOTTOM | DT_SINGLELINE}) {
     dc->DrawText("12.34", -1, &huge, format);
   }
-  EXPECT_GT(kelo::test::CountNot(*kelo::surface::RasterOf(*dc), RGB(255, 255, 255)), 0);  // the centred line crosses the image
+  EXPECT_GT(kelo::test::CountNot(*kelo::surface::RasterOf(*dc), RGB(255, 255, 255)),
+            0);  // the centred line crosses the image
   CRect far(INT_MAX - 5, 0, INT_MAX, 20);
   dc->DrawText("12.34", -1, &far, DT_NOCLIP);
   for (LONG height : {INT_MIN, -100000, 100000, INT_MAX}) {

@@ -16,10 +16,17 @@
 namespace {
 
 TEST(MulDiv, RoundsHalfAwayFromZeroAndFailsWithMinusOne) {
-  const std::vector<std::vector<LONG>> cases = {
-      {10, 96, 72, 13}, {5, 1, 2, 3},  {-5, 1, 2, -3}, {5, -1, 2, -3},           {5, 1, -2, -3},
-      {-5, -1, -2, -3}, {1, 1, 0, -1} /* division by zero */, {INT_MAX, INT_MAX, 1, -1} /* does not fit */,
-      {INT_MIN, 1, -1, -1}, {INT_MAX, 2, 2, INT_MAX}, {INT_MIN, 1, 1, -1} /* -2^31 is outside the results too */};
+  const std::vector<std::vector<LONG>> cases = {{10, 96, 72, 13},
+                                                {5, 1, 2, 3},
+                                                {-5, 1, 2, -3},
+                                                {5, -1, 2, -3},
+                                                {5, 1, -2, -3},
+                                                {-5, -1, -2, -3},
+                                                {1, 1, 0, -1} /* division by zero */,
+                                                {INT_MAX, INT_MAX, 1, -1} /* does not fit */,
+                                                {INT_MIN, 1, -1, -1},
+                                                {INT_MAX, 2, 2, INT_MAX},
+                                                {INT_MIN, 1, 1, -1} /* -2^31 is outside the results too */};
   for (const auto& c : cases) EXPECT_EQ(MulDiv(c[0], c[1], c[2]), c[3]) << c[0] << " * " << c[1] << " / " << c[2];
 }
 
@@ -37,8 +44,8 @@ TEST(CRect, SizesAndMovesSaturateAtTheIntegerLimits) {
 
 TEST(CString, SlicesClampToTheTextAndNeverReadPastATerminator) {
   const CString t("12345");
-  EXPECT_EQ(std::vector<std::string>({t.Left(-1).str(), t.Right(99).str(), t.Mid(-2, 2).str(), t.Mid(4, 10).str(),
-                                      t.Mid(9, 1).str()}),
+  EXPECT_EQ(std::vector<std::string>(
+                {t.Left(-1).str(), t.Right(99).str(), t.Mid(-2, 2).str(), t.Mid(4, 10).str(), t.Mid(9, 1).str()}),
             std::vector<std::string>({"", "12345", "12", "5", ""}));
   EXPECT_EQ(std::vector<int>({t.GetAt(5), t.GetAt(-1)}), std::vector<int>({0, 0}));
   EXPECT_EQ(CString(static_cast<const char*>(nullptr)), "");

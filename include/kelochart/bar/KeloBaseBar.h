@@ -22,8 +22,8 @@ class CKeloBaseBar : public CKeloBaseChart {
  public:
   // The time range and value range of one intraday drawing.
   struct SDrawRange {
-    std::int32_t startTime = 0;     // left end of the time axis (clock time)
-    std::int32_t endTime = 0;       // right end of the time axis
+    std::int32_t startTime = 0;  // left end of the time axis (clock time)
+    std::int32_t endTime = 0;    // right end of the time axis
     std::int64_t minValue = 0;
     std::int64_t maxValue = 0;
     std::int32_t overflowTime = 0;  // where a sample after endTime stands (no midnight offset)
@@ -97,8 +97,7 @@ class CKeloBaseBar : public CKeloBaseChart {
                                      std::int32_t slotCount, std::vector<VolumeInOut>& values);
   virtual void DrawBarChartUpDown(CDC* pDC, const CRect& rect, _SDataInfor data);
   virtual void DrawEasyMultiBarChart(CDC* pDC, const CRect& rect, std::int32_t maxValue, std::int32_t minValue,
-                                     std::int32_t groupCount, std::vector<BarGroupData> groups,
-                                     std::int32_t divisor);
+                                     std::int32_t groupCount, std::vector<BarGroupData> groups, std::int32_t divisor);
   virtual void DrawEasyUpDownBarChart(CDC* pDC, const CRect& rect, _SDataInfor data);
   virtual void UpdateMultiBarData(CDC* pDC, const CRect& rect, std::int32_t maxValue, std::int32_t minValue,
                                   std::int32_t groupCount, std::vector<BarGroupData> groups);
@@ -168,17 +167,15 @@ class CKeloBaseBar : public CKeloBaseChart {
                             std::vector<STickVolume> samples, ETickType tickType);
   int DrawTickVolumeByRatioWithState(CDC* pDC, const CRect& rect, std::int64_t maxVolume, SDrawRange range,
                                      std::vector<STickVolume> samples, ETickType tickType);
-  int GetDrawTickVolumeByRatioIsCorrect(std::int64_t maxVolume, SDrawRange range,
-                                        std::vector<STickVolume> samples);
+  int GetDrawTickVolumeByRatioIsCorrect(std::int64_t maxVolume, SDrawRange range, std::vector<STickVolume> samples);
   void DrawTickInnerOuterChart(CDC* pDC, const CRect& rect, SDrawRange range, std::vector<STickVolume> samples,
                                int mode);
-  void DrawTickInnerOuterUpDownChart(CDC* pDC, const CRect& rect, SDrawRange range,
-                                     std::vector<STickVolume> samples, int mode, int curve1Start,
-                                     int curve2Start);
+  void DrawTickInnerOuterUpDownChart(CDC* pDC, const CRect& rect, SDrawRange range, std::vector<STickVolume> samples,
+                                     int mode, int curve1Start, int curve2Start);
 
   // ---- grouped bars (MultiBar.cpp) ----
-  void DrawMultiBar(CDC* pDC, const CRect& rect, std::int32_t maxValue, std::int32_t minValue,
-                    std::int32_t groupCount, std::vector<BarGroupData> groups);
+  void DrawMultiBar(CDC* pDC, const CRect& rect, std::int32_t maxValue, std::int32_t minValue, std::int32_t groupCount,
+                    std::vector<BarGroupData> groups);
 
  protected:
   void PrepareDefaultBarColors();

@@ -43,8 +43,7 @@ std::int32_t GetReasonableMinPrice(std::int32_t price, std::int32_t priceScale, 
 // up as bottom, ..., base, ..., top with at most 11 entries. Inner lines that have no grid
 // (a category above 16, a priceScale of 0) are left out; a reversed half gets none.
 double GetReasonablePrice(std::int32_t topPrice, std::int32_t basePrice, std::int32_t bottomPrice,
-                          std::int32_t priceScale, unsigned int category,
-                          std::vector<std::int32_t>& scalePrices);
+                          std::int32_t priceScale, unsigned int category, std::vector<std::int32_t>& scalePrices);
 double GetOverlapReasonablePrice(std::int32_t topPrice, std::int32_t basePrice, std::int32_t bottomPrice,
                                  std::int32_t priceScale, unsigned int category,
                                  std::vector<std::int32_t>& scalePrices);

@@ -43,7 +43,7 @@ class CKeloBaseChart {
   struct STimeString {
     std::int32_t time = 0;  // clock time HHMMSS
     CString text;
-    int isMinor = 0;        // shown only when all labels are asked for
+    int isMinor = 0;  // shown only when all labels are asked for
   };
 
   // One vertical line of the time grid: kind 0 main line, 1 sub line.
@@ -120,14 +120,14 @@ class CKeloBaseChart {
   // ---- Y axis: horizontal grid and labels (YAxis.cpp) ----
   void DrawYGrid(CDC* dc, const CRect& rect, std::int32_t count, int topInset);
   void DrawYGridText(CDC* dc, const CRect& rect, double maxValue, double minValue);
-  int DrawYGridTextEx(CDC* dc, const CRect& rect, double maxValue, double midValue, double minValue,
-                      std::int32_t count, int decimals);
+  int DrawYGridTextEx(CDC* dc, const CRect& rect, double maxValue, double midValue, double minValue, std::int32_t count,
+                      int decimals);
   void DrawSymYGridText(CDC* dc, const CRect& rect, double maxValue, double minValue, std::int32_t count);
   int DrawFitYGridText(CDC* dc, const CRect& rect, std::int64_t maxValue, std::int32_t count, int drawLines);
   void DrawJumpYGridText(CDC* dc, const CRect& rect, double maxValue, double minValue, double baseValue,
                          std::int32_t count, int noBaseLabel);
-  void DrawYGridTextBylossBenefit(CDC* dc, const CRect& rect, double refValue, double maxValue,
-                                  double minValue, double step, int decimals);
+  void DrawYGridTextBylossBenefit(CDC* dc, const CRect& rect, double refValue, double maxValue, double minValue,
+                                  double step, int decimals);
 
   // ---- X axis: vertical grid and labels (XAxis.cpp) ----
   void DrawXGrid(CDC* dc, const CRect& rect, std::int32_t count, int halfCellInset);
@@ -145,14 +145,14 @@ class CKeloBaseChart {
                               int cellShift, int decimals);
 
   // ---- time axis (TimeAxis.cpp) ----
-  int GetXPosByTime(const CRect& rect, std::int32_t endTime, std::int32_t startTime, std::int32_t time,
-                    ETickType step, int ignoreOffset);
+  int GetXPosByTime(const CRect& rect, std::int32_t endTime, std::int32_t startTime, std::int32_t time, ETickType step,
+                    int ignoreOffset);
   int GetTimeByXPos(int x, std::int32_t& time);
   void DrawXGridByTime(CDC* dc, const CRect& rect, std::int32_t endTime, std::int32_t startTime,
                        std::vector<STimeLine> lines, int ignoreOffset, int drawSubLines, ETickType step);
   void SetXInfor(std::vector<STimeString> strings);
-  void DrawXGridTextByTime(CDC* dc, const CRect& rect, std::int32_t endTime, std::int32_t startTime,
-                           int showAll, ETickType step);
+  void DrawXGridTextByTime(CDC* dc, const CRect& rect, std::int32_t endTime, std::int32_t startTime, int showAll,
+                           ETickType step);
   int CountGridOffset(std::int32_t a, std::int32_t b, int c);
   double CountLineOffsetStep(std::int32_t width, std::int32_t count);
 
@@ -161,8 +161,8 @@ class CKeloBaseChart {
   void DrawHorizontalLineWithTextByRange(CDC* dc, const CRect& rect, const _SDataInfor& data,
                                          unsigned int shortFormatKind);
   void DrawHorizontalText(CDC* dc, const CRect& rect, std::int64_t maxValue, std::int64_t minValue,
-                          std::int32_t cellCount, int drawLeft, int drawRight, int topInset,
-                          std::uint32_t rightFormat, int drawLines, unsigned int shortFormatKind);
+                          std::int32_t cellCount, int drawLeft, int drawRight, int topInset, std::uint32_t rightFormat,
+                          int drawLines, unsigned int shortFormatKind);
   void DrawUnderlineString(CDC* dc, const CRect& rect, int underlineCount, CString text, CString suffix,
                            int keepFontSize) const;
 
@@ -192,18 +192,18 @@ class CKeloBaseChart {
   CPen specialPosLinePen1;
   CPen specialPosLinePen2;
   CPen specialPosLinePen3;
-  COLORREF defaultTextColor;  // palette entry 307
-  COLORREF xTextColor;  // palette entry 321
-  COLORREF leftYTextColor;  // palette entry 311
-  COLORREF rightYTextColor;  // palette entry 321
-  COLORREF yMaxTextColor;  // palette entry 321
-  COLORREF yMidTextColor;  // palette entry 299
-  COLORREF yMinTextColor;  // palette entry 311
-  COLORREF xLineColor;  // palette entry 303
-  COLORREF xSubLineColor;  // palette entry 303
-  COLORREF yLineColor;  // palette entry 303
-  COLORREF midYLineColor;  // palette entry 321
-  COLORREF axisColor;  // palette entry 303
+  COLORREF defaultTextColor;      // palette entry 307
+  COLORREF xTextColor;            // palette entry 321
+  COLORREF leftYTextColor;        // palette entry 311
+  COLORREF rightYTextColor;       // palette entry 321
+  COLORREF yMaxTextColor;         // palette entry 321
+  COLORREF yMidTextColor;         // palette entry 299
+  COLORREF yMinTextColor;         // palette entry 311
+  COLORREF xLineColor;            // palette entry 303
+  COLORREF xSubLineColor;         // palette entry 303
+  COLORREF yLineColor;            // palette entry 303
+  COLORREF midYLineColor;         // palette entry 321
+  COLORREF axisColor;             // palette entry 303
   COLORREF specialPosLineColor1;  // palette entry 321
   COLORREF specialPosLineColor2;  // palette entry 321
   COLORREF specialPosLineColor3;  // palette entry 321

@@ -44,8 +44,8 @@ class CKeloBaseCurve : public CKeloBaseChart {
   // Where the day's highest or lowest price was drawn.
   struct SHighLowPoint {
     int x = 0;
-    int y = 0;                // pixel, cut toward zero
-    std::int32_t time = 0;    // clock time of the price
+    int y = 0;              // pixel, cut toward zero
+    std::int32_t time = 0;  // clock time of the price
     std::int32_t price = 0;
   };
 
@@ -150,16 +150,15 @@ class CKeloBaseCurve : public CKeloBaseChart {
   virtual void DrawEasyPoints(CDC* dc, const CRect& rect, std::int32_t xMax, std::int32_t xMin, std::int32_t yMax,
                               std::int32_t yMin);
   virtual void DrawEasyXYChart(CDC* dc, const CRect& rect, std::int32_t xMax, std::int32_t xMin,
-                               std::int32_t xLabelCount, std::int32_t yMax, std::int32_t yMin,
-                               std::int32_t yLabelCount, std::vector<std::vector<XYValue>> curves);
+                               std::int32_t xLabelCount, std::int32_t yMax, std::int32_t yMin, std::int32_t yLabelCount,
+                               std::vector<std::vector<XYValue>> curves);
   virtual void DrawPoints(CDC* dc, const CRect& rect, std::int32_t xMax, std::int32_t xMin, std::int32_t yMax,
                           std::int32_t yMin, std::vector<XYValue> points);
   virtual void DrawEasyCurveGroupChart(CDC* dc, const CRect& rect, std::int32_t maxValue, std::int32_t minValue,
                                        std::int32_t slotCount, const std::vector<std::vector<std::int32_t>>& curves,
                                        std::int32_t priceScale);
-  virtual void DrawEasyCurveGroupChartNew(CDC* dc, const CRect& rect, std::int32_t maxValue,
-                                          std::int32_t minValue, std::int32_t slotCount,
-                                          const std::vector<std::vector<std::int32_t>>& curves,
+  virtual void DrawEasyCurveGroupChartNew(CDC* dc, const CRect& rect, std::int32_t maxValue, std::int32_t minValue,
+                                          std::int32_t slotCount, const std::vector<std::vector<std::int32_t>>& curves,
                                           std::int32_t priceScale, int secondsPerUnit);
   virtual void UpdateCurveGroupData(CDC* dc, const CRect& rect, std::int32_t maxValue, std::int32_t minValue,
                                     std::int32_t slotCount, const std::vector<std::vector<std::int32_t>>& curves,
@@ -203,8 +202,8 @@ class CKeloBaseCurve : public CKeloBaseChart {
 
   // ---- intraday tick-price curve (TickPrice.cpp) ----
   // The whole curve in one colour; the up and down pens get their colours back afterwards.
-  void DrawTickPrice(CDC* dc, const CRect& rect, SDrawRange range, std::vector<STickPrice> prices,
-                     Gdiplus::Color color, ETickType gapSeconds, int markMode);
+  void DrawTickPrice(CDC* dc, const CRect& rect, SDrawRange range, std::vector<STickPrice> prices, Gdiplus::Color color,
+                     ETickType gapSeconds, int markMode);
   void RecordHighLowPointPos(double y, int x, int yPixel, std::int32_t time, std::int32_t price);
   // which != 0: the high mark, 0: the low mark.
   void GetHighLowPointXY(int which, int& x, int& y, std::int32_t& time, std::int32_t& price);

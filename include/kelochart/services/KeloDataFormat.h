@@ -21,8 +21,8 @@ void ConvertToShortPriceFormat(unsigned kind, CString* text, int* count);
 // trailing characters to underline into *count. reserved is 0. The figures are those of
 // KeloUtility::VolumeFormatA without the point, the unit closing the text: 1234567 gives
 // "123M", "M" and 2 (read 1.23M); 12345 gives "12345", "" and 0.
-void ConvertToShortVolumeFormat(unsigned kind, std::int64_t volume, CString* text,
-                                CString* suffix, int* count, int reserved);
+void ConvertToShortVolumeFormat(unsigned kind, std::int64_t volume, CString* text, CString* suffix, int* count,
+                                int reserved);
 
 namespace KeloDataGroup {
 class CKeloDataMerge {

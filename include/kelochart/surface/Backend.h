@@ -20,17 +20,17 @@ namespace kelo::surface {
 
 // A GDI pen as it is when a line is drawn.
 struct GdiPenDesc {
-  int style = PS_SOLID;      // PS_SOLID .. PS_NULL (without the type bits)
-  int width = 1;             // pixels; 0 draws as 1
+  int style = PS_SOLID;  // PS_SOLID .. PS_NULL (without the type bits)
+  int width = 1;         // pixels; 0 draws as 1
   COLORREF color = 0;
-  bool geometric = false;    // created with ExtCreatePen and PS_GEOMETRIC
+  bool geometric = false;  // created with ExtCreatePen and PS_GEOMETRIC
   friend bool operator==(const GdiPenDesc&, const GdiPenDesc&) = default;
 };
 
 // A font as it is when text is drawn or measured.
 struct FontDesc {
   std::string face = "DejaVu Sans Mono";
-  int height = -12;          // LOGFONT lfHeight: < 0 em height, > 0 cell height, 0 default
+  int height = -12;  // LOGFONT lfHeight: < 0 em height, > 0 cell height, 0 default
   int width = 0;
   int weight = FW_NORMAL;
   bool italic = false;
@@ -72,7 +72,7 @@ struct PathDesc {
 struct GpPenDesc {
   std::uint32_t argb = 0xFF000000;
   float width = 1.0f;
-  int dashStyle = 0;         // Gdiplus::DashStyle: 0 solid, 1 dash, 2 dot, 3 dash-dot, 4 dash-dot-dot
+  int dashStyle = 0;  // Gdiplus::DashStyle: 0 solid, 1 dash, 2 dot, 3 dash-dot, 4 dash-dot-dot
   friend bool operator==(const GpPenDesc&, const GpPenDesc&) = default;
 };
 

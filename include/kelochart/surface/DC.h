@@ -76,8 +76,8 @@ class CDC {
   BOOL BitBlt(int x, int y, int width, int height, CDC* source, int xSource, int ySource, DWORD rop);
   // Copies source to this DC leaving out the pixels equal to transparent. Stretching is not
   // supported: source and destination sizes must match (otherwise nothing is drawn, FALSE).
-  BOOL TransparentBlt(int xDest, int yDest, int wDest, int hDest, CDC* source, int xSource,
-                      int ySource, int wSource, int hSource, UINT transparent);
+  BOOL TransparentBlt(int xDest, int yDest, int wDest, int hDest, CDC* source, int xSource, int ySource, int wSource,
+                      int hSource, UINT transparent);
 
   // LOGPIXELSX / LOGPIXELSY: 96, the usual screen resolution.
   int GetDeviceCaps(int index) const;

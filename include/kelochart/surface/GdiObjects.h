@@ -41,8 +41,7 @@ class CPen : public CGdiObject {
   BOOL CreatePen(int style, int width, COLORREF color);
   // A pen from a brush; geometric when the style carries PS_GEOMETRIC. Only solid brushes
   // and no user style are supported (styleCount 0, styles null).
-  BOOL CreatePen(int style, int width, const LOGBRUSH* brush, int styleCount = 0,
-                 const DWORD* styles = nullptr);
+  BOOL CreatePen(int style, int width, const LOGBRUSH* brush, int styleCount = 0, const DWORD* styles = nullptr);
   BOOL DeleteObject() override;
   bool HasHandle() const override { return handle_ != nullptr; }
 
@@ -57,10 +56,8 @@ class CPen : public CGdiObject {
 
 // ExtCreatePen of GDI: a pen whose colour comes from a brush record.
 // Returns a new pen description for CPen::Attach, null for unsupported brushes.
-std::shared_ptr<const kelo::surface::GdiPenDesc> ExtCreatePen(int style, int width,
-                                                              const LOGBRUSH* brush,
-                                                              DWORD styleCount,
-                                                              const DWORD* styles);
+std::shared_ptr<const kelo::surface::GdiPenDesc> ExtCreatePen(int style, int width, const LOGBRUSH* brush,
+                                                              DWORD styleCount, const DWORD* styles);
 
 class CFont : public CGdiObject {
  public:

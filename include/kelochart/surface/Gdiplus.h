@@ -102,8 +102,14 @@ class Brush {
 class SolidBrush : public Brush {
  public:
   explicit SolidBrush(const Color& color) : color_(color) {}
-  Status GetColor(Color* color) const { *color = color_; return Ok; }
-  Status SetColor(const Color& color) { color_ = color; return Ok; }
+  Status GetColor(Color* color) const {
+    *color = color_;
+    return Ok;
+  }
+  Status SetColor(const Color& color) {
+    color_ = color;
+    return Ok;
+  }
   Brush* Clone() const override { return new SolidBrush(color_); }
   ARGB FillArgb() const override { return color_.GetValue(); }
 
@@ -114,11 +120,23 @@ class SolidBrush : public Brush {
 class Pen {
  public:
   explicit Pen(const Color& color, REAL width = 1.0f) : color_(color), width_(width) {}
-  Status SetColor(const Color& color) { color_ = color; return Ok; }
-  Status GetColor(Color* color) const { *color = color_; return Ok; }
-  Status SetWidth(REAL width) { width_ = width; return Ok; }
+  Status SetColor(const Color& color) {
+    color_ = color;
+    return Ok;
+  }
+  Status GetColor(Color* color) const {
+    *color = color_;
+    return Ok;
+  }
+  Status SetWidth(REAL width) {
+    width_ = width;
+    return Ok;
+  }
   REAL GetWidth() const { return width_; }
-  Status SetDashStyle(DashStyle style) { dash_ = style; return Ok; }
+  Status SetDashStyle(DashStyle style) {
+    dash_ = style;
+    return Ok;
+  }
   DashStyle GetDashStyle() const { return dash_; }
   Pen* Clone() const { return new Pen(*this); }
   kelo::surface::GpPenDesc Desc() const { return {color_.GetValue(), width_, static_cast<int>(dash_)}; }
@@ -138,9 +156,15 @@ class GraphicsPath {
   Status AddLine(REAL x1, REAL y1, REAL x2, REAL y2);
   Status CloseFigure();
   Status StartFigure();
-  Status SetFillMode(FillMode mode) { mode_ = mode; return Ok; }
+  Status SetFillMode(FillMode mode) {
+    mode_ = mode;
+    return Ok;
+  }
   FillMode GetFillMode() const { return mode_; }
-  void Reset() { figures_.clear(); open_ = false; }
+  void Reset() {
+    figures_.clear();
+    open_ = false;
+  }
   kelo::surface::PathDesc Desc() const;
 
  private:
@@ -177,7 +201,9 @@ class Graphics {
   Status DrawLine(const Pen* pen, const PointF& a, const PointF& b) { return DrawLine(pen, a.X, a.Y, b.X, b.Y); }
   Status DrawLines(const Pen* pen, const PointF* points, INT count);
   Status FillRectangle(const Brush* brush, INT x, INT y, INT width, INT height);
-  Status FillRectangle(const Brush* brush, const Rect& rect) { return FillRectangle(brush, rect.X, rect.Y, rect.Width, rect.Height); }
+  Status FillRectangle(const Brush* brush, const Rect& rect) {
+    return FillRectangle(brush, rect.X, rect.Y, rect.Width, rect.Height);
+  }
   Status FillRectangle(const Brush* brush, REAL x, REAL y, REAL width, REAL height);
   Status FillPie(const Brush* brush, REAL x, REAL y, REAL width, REAL height, REAL startAngle, REAL sweepAngle);
   Status FillPie(const Brush* brush, const RectF& r, REAL startAngle, REAL sweepAngle) {

@@ -43,8 +43,8 @@ struct BlitRecord {
   // window the copy read. Null when the copy read nothing.
   std::shared_ptr<const RecordingSnapshot> source;
   friend bool operator==(const BlitRecord& a, const BlitRecord& b) {
-    return a.dst == b.dst && a.sourceOrigin == b.sourceOrigin && a.useKey == b.useKey &&
-           a.key == b.key && a.sourceName == b.sourceName;
+    return a.dst == b.dst && a.sourceOrigin == b.sourceOrigin && a.useKey == b.useKey && a.key == b.key &&
+           a.sourceName == b.sourceName;
   }
 };
 struct StrokePathRecord {  // Graphics::DrawLine, DrawLines, DrawPath
@@ -176,7 +176,7 @@ class RecordingBackend : public SurfaceBackend {
   std::vector<Record> records_;
   std::uint64_t dropped_ = 0;
   std::shared_ptr<ListBytes> bytes_;  // of records_
-  std::uint64_t version_;  // of the pixels the records draw (see PixelWindow)
+  std::uint64_t version_;             // of the pixels the records draw (see PixelWindow)
   // The last shared snapshot: valid while its version is version_ (records are only added,
   // or all cleared, which drops it). A read-only surface holds its source here for good.
   mutable std::shared_ptr<const RecordingSnapshot> lastSnapshot_;

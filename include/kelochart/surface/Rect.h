@@ -14,7 +14,12 @@ struct RECT {
 class CRect : public RECT {
  public:
   CRect() = default;
-  CRect(LONG l, LONG t, LONG r, LONG b) { left = l; top = t; right = r; bottom = b; }
+  CRect(LONG l, LONG t, LONG r, LONG b) {
+    left = l;
+    top = t;
+    right = r;
+    bottom = b;
+  }
   CRect(const RECT& r) : RECT(r) {}  // NOLINT: implicit like the MFC class
 
   // Width and height are computed in 64 bits and narrowed, so that hostile
@@ -31,7 +36,12 @@ class CRect : public RECT {
   BOOL IsRectNull() const { return left == 0 && top == 0 && right == 0 && bottom == 0; }
   BOOL EqualRect(const RECT* r) const;
   void CopyRect(const RECT* r);
-  void SetRect(LONG l, LONG t, LONG r, LONG b) { left = l; top = t; right = r; bottom = b; }
+  void SetRect(LONG l, LONG t, LONG r, LONG b) {
+    left = l;
+    top = t;
+    right = r;
+    bottom = b;
+  }
   void SetRectEmpty() { left = top = right = bottom = 0; }
   void DeflateRect(int x, int y);
   void DeflateRect(int l, int t, int r, int b);

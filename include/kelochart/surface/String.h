@@ -8,9 +8,9 @@
 class CString {
  public:
   CString() = default;
-  CString(const char* s) : text_(s ? s : "") {}             // NOLINT: implicit like MFC
-  CString(std::string s) : text_(std::move(s)) {}           // NOLINT
-  CString(std::string_view s) : text_(s) {}                 // NOLINT
+  CString(const char* s) : text_(s ? s : "") {}    // NOLINT: implicit like MFC
+  CString(std::string s) : text_(std::move(s)) {}  // NOLINT
+  CString(std::string_view s) : text_(s) {}        // NOLINT
   CString(const char* s, int length);
 
   // printf-style formatting; the result replaces the text. Any length works.
@@ -38,11 +38,26 @@ class CString {
   operator const char*() const { return text_.c_str(); }  // NOLINT: as LPCSTR
   const std::string& str() const { return text_; }
 
-  CString& operator+=(const CString& other) { text_ += other.text_; return *this; }
-  CString& operator+=(const char* other) { text_ += (other ? other : ""); return *this; }
-  CString& operator+=(char c) { text_ += c; return *this; }
-  friend CString operator+(CString a, const CString& b) { a += b; return a; }
-  friend CString operator+(CString a, const char* b) { a += b; return a; }
+  CString& operator+=(const CString& other) {
+    text_ += other.text_;
+    return *this;
+  }
+  CString& operator+=(const char* other) {
+    text_ += (other ? other : "");
+    return *this;
+  }
+  CString& operator+=(char c) {
+    text_ += c;
+    return *this;
+  }
+  friend CString operator+(CString a, const CString& b) {
+    a += b;
+    return a;
+  }
+  friend CString operator+(CString a, const char* b) {
+    a += b;
+    return a;
+  }
   friend bool operator==(const CString& a, const CString& b) { return a.text_ == b.text_; }
   friend bool operator==(const CString& a, const char* b) { return a.text_ == (b ? b : ""); }
   friend bool operator<(const CString& a, const CString& b) { return a.text_ < b.text_; }

@@ -96,13 +96,19 @@ struct SIZE {
 
 struct CPoint : POINT {
   CPoint() = default;
-  CPoint(LONG x_, LONG y_) { x = x_; y = y_; }
+  CPoint(LONG x_, LONG y_) {
+    x = x_;
+    y = y_;
+  }
   friend bool operator==(const CPoint& a, const CPoint& b) { return a.x == b.x && a.y == b.y; }
 };
 
 struct CSize : SIZE {
   CSize() = default;
-  CSize(LONG cx_, LONG cy_) { cx = cx_; cy = cy_; }
+  CSize(LONG cx_, LONG cy_) {
+    cx = cx_;
+    cy = cy_;
+  }
   friend bool operator==(const CSize& a, const CSize& b) { return a.cx == b.cx && a.cy == b.cy; }
 };
 

@@ -18,8 +18,7 @@ int main(int argc, char** argv) {
                     CKeloUIObjectSingletonPool::Instance()->palette.GetLayoutColor(CKeloPalette::kLayoutBackground));
   chart.DrawAxis(dc.get(), plot);
   std::vector<std::int32_t> scale;
-  KeloChartCalculate::GetReasonablePrice(3300, 3000, 2700, 100,
-                                         KeloChartCalculate::GetNormalStockIndex(), scale);
+  KeloChartCalculate::GetReasonablePrice(3300, 3000, 2700, 100, KeloChartCalculate::GetNormalStockIndex(), scale);
   if (PlatformFirst() != 0 || PlatformAfter() != 0) return 1;
   return dc->WritePng(argv[1]) && scale.size() == 11 ? 0 : 1;
 }
