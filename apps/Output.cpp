@@ -31,7 +31,7 @@ std::optional<OutputFormat> FormatForPath(const std::string& path) {
 }
 
 bool RenderPicture(const DrawFunction& draw, int width, int height, OutputFormat format, Theme theme,
-                   std::vector<std::uint8_t>& bytes, bool viaRecording) {
+                   std::vector<std::uint8_t>& bytes, bool viaRecording, int pngLevel) {
   using namespace kelo::surface;
   bytes.clear();
   std::shared_ptr<SurfaceBackend> target;
@@ -58,7 +58,7 @@ bool RenderPicture(const DrawFunction& draw, int width, int height, OutputFormat
     if (format == OutputFormat::kSvg) NumberSvgIdsInOrder(bytes);
     return !bytes.empty();
   }
-  return EncodePng(*target, bytes);
+  return EncodePng(*target, bytes, pngLevel);
 }
 
 std::optional<std::string> WriteOutput(const std::string& path, const std::vector<std::uint8_t>& bytes) {

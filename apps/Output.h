@@ -9,6 +9,7 @@
 #include <vector>
 
 #include <kelochart/surface/DC.h>
+#include <kelochart/surface/PngEncoder.h>
 
 #include "Theme.h"
 
@@ -23,9 +24,11 @@ std::optional<OutputFormat> FormatForPath(const std::string& path);
 using DrawFunction = std::function<void(CDC* dc)>;
 
 // Draws and encodes; false when the surface or the encoder failed. viaRecording draws on a
-// recording and replays it (the light theme always does, to turn the colours).
+// recording and replays it (the light theme always does, to turn the colours); pngLevel is
+// the deflate level of a PNG (0 to 12).
 bool RenderPicture(const DrawFunction& draw, int width, int height, OutputFormat format, Theme theme,
-                   std::vector<std::uint8_t>& bytes, bool viaRecording = false);
+                   std::vector<std::uint8_t>& bytes, bool viaRecording = false,
+                   int pngLevel = kelo::surface::kDefaultPngLevel);
 
 // Writes the bytes to path through a temporary file in the same folder renamed over it, so
 // no reader ever sees a partial image; "-" writes to standard output. The error text on

@@ -27,6 +27,7 @@ struct RenderRequest {
   KLineOptions kline;  // bar length, indicators, style and bars shown of the K-line kind
   Theme theme = Theme::kDark;
   OutputFormat format = OutputFormat::kPng;
+  int pngLevel = kelo::surface::kDefaultPngLevel;  // deflate level of a PNG, 0 to 12
   bool viaRecording = false;
 };
 

@@ -168,7 +168,7 @@ def render(kind: str, data: Data, *, format: str = "png", size: Tuple[int, int] 
     name     the instrument's name in the caption, for tables (default "chart"); a file's
              chart takes the file name's stem, as the tool does
     options  the tool's long options with underscores: category, reference, price_scale,
-             session, theme, font, font_size, record (``kelochart.options()``)
+             session, theme, font, font_size, png_level, record (``kelochart.options()``)
 
     Raises InputError (a ValueError) for data the tool refuses, ValueError for a bad option
     value or kind, TypeError for an unknown option.

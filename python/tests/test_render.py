@@ -38,6 +38,7 @@ def test_every_kind_file_and_dataframe_give_the_tools_bytes(tool, day, tmp_path,
     (["--category", "FITX", "--session", "09:00-13:30", "--font-size", "9"],
      dict(category="FITX", session="09:00-13:30", font_size=9)),
     (["--price-scale", "1000", "--reference", "30.5", "--record"], dict(price_scale=1000, reference=30.5, record=True)),
+    (["--png-level", "12", "--size", "400x300"], dict(png_level=12, size=(400, 300))),
 ])
 def test_options_are_the_tools(tool, day, tmp_path, args, kwargs):
     expected = tool_bytes(tool, tmp_path, "intraday", day, *args)

@@ -31,7 +31,7 @@ void Chunk(std::vector<std::uint8_t>& out, const char type[4], const std::uint8_
 
 }  // namespace
 
-PngSettings DefaultPngSettings() { return PngSettings{4}; }
+PngSettings DefaultPngSettings() { return PngSettings{kDefaultPngLevel}; }
 
 bool EncodeArgb32Png(const std::uint8_t* data, int width, int height, int stride, const PngSettings& settings,
                      std::vector<std::uint8_t>& png) {
@@ -150,12 +150,12 @@ bool ReadPng(const std::string& path, PngImage& image) {
 
 namespace kelo::surface {
 
-bool EncodePng(SurfaceBackend& surface, std::vector<std::uint8_t>& png) {
+bool EncodePng(SurfaceBackend& surface, std::vector<std::uint8_t>& png, int level) {
   png.clear();
   const PixelWindow read = surface.ReadPixels(CRect(0, 0, surface.Width(), surface.Height()));
   if (read.Empty() || read.window != CRect(0, 0, surface.Width(), surface.Height())) return false;
   return detail::EncodeArgb32Png(reinterpret_cast<const std::uint8_t*>(read.pixels), surface.Width(), surface.Height(),
-                                 static_cast<int>(read.stride * 4), detail::DefaultPngSettings(), png);
+                                 static_cast<int>(read.stride * 4), detail::PngSettings{level}, png);
 }
 
 }  // namespace kelo::surface

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include <kelochart/surface/Backend.h>
+#include <kelochart/surface/PngEncoder.h>
 
 namespace kelo::surface::detail {
 
@@ -18,10 +19,11 @@ struct PngImage {
 
 // Encoder settings: the libdeflate compression level, 0 (stored) to 12.
 struct PngSettings {
-  int level = 4;
+  int level = kDefaultPngLevel;
 };
-// The settings every PNG of the layer is written with: level 4, the measured balance of time
-// and size on chart images (docs/performance.md).
+// The settings every PNG of the layer is written with unless a caller chooses a level
+// (kDefaultPngLevel: the measured balance of time and size on chart images,
+// docs/performance.md).
 PngSettings DefaultPngSettings();
 
 // Encodes a premultiplied, native-endian ARGB32 image (cairo's layout, opaque) as an 8-bit

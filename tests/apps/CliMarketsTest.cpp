@@ -193,6 +193,11 @@ TEST(CliMarkets, OptionValuesWrongWhateverTheDataAreBadUsage) {
        "--size 307x224 is too small for xy with 12-pixel labels: the smallest size that works is "
        "308x224"},
       {"size", "308x224", ""},
+      {"png_level", "13", "--png-level must be a whole number from 0 to 12, not 13"},
+      {"png-level", "-1", "--png-level must be a whole number from 0 to 12, not -1"},
+      {"png-level", "1x", "--png-level must be a whole number from 0 to 12, not 1x"},
+      {"png-level", "0", ""},
+      {"png-level", "12", ""},
   };
   for (const auto& [name, value, message] : cases) {
     RenderRequest request;

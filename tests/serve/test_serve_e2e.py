@@ -55,6 +55,7 @@ SAME_BYTES = [
     ("updown", "TXFL6", "svg", "category=FITX&session=15%3A00-05%3A00&theme=light",
      ["--category", "FITX", "--session", "15:00-05:00", "--theme", "light"]),
     ("multibar", "2317", "png", "record=true&size=400x300", ["--record", "--size", "400x300"]),
+    ("intraday", "2330", "png", "png_level=0", ["--png-level", "0"]),
 ]
 
 

@@ -9,8 +9,15 @@
 
 namespace kelo::surface {
 
+// The deflate level PNGs are written with unless a caller asks for another: 0 (stored) to 12
+// (smallest, slowest). Level 1 takes half the time of levels 2 to 6 on chart images, whose
+// files it makes 10 to 20 % larger (docs/performance.md); a caller short of bytes rather
+// than time passes a higher level.
+inline constexpr int kDefaultPngLevel = 1;
+
 // The whole surface as an 8-bit RGB PNG, as CDC::WritePng writes it (a recording is drawn
-// first). False, with png empty, for a surface that cannot be read back (an SVG or PDF page).
-bool EncodePng(SurfaceBackend& surface, std::vector<std::uint8_t>& png);
+// first). False, with png empty, for a surface that cannot be read back (an SVG or PDF page)
+// or a level outside 0 to 12.
+bool EncodePng(SurfaceBackend& surface, std::vector<std::uint8_t>& png, int level = kDefaultPngLevel);
 
 }  // namespace kelo::surface
