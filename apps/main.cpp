@@ -12,18 +12,24 @@
 // Exit codes: 0 success, 1 bad data or a failed write, 2 bad usage.
 #include <CLI/CLI.hpp>
 
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <iostream>
 #include <map>
+#include <string>
+#include <vector>
 
 #include "Batch.h"
 #include "CsvReader.h"
 #include "KLineChart.h"
 #include "SampleData.h"
 #include "ScaleCommands.h"
-#include "serve/Server.h"
+#include "serve/ServeCommand.h"
 
 namespace {
 
@@ -52,6 +58,33 @@ constexpr int kBadData = 1, kBadUsage = 2;
 int Fail(int code, const std::string& message) {
   std::fprintf(stderr, "kelochart: %s\n", message.c_str());
   return code;
+}
+
+// The tool is started once per chart by scripts: it keeps fontconfig's answers in the user's
+// cache (KELOCHART_FONT_ANSWERS: another file, or "off").
+void KeepFontAnswersOfTheTool() {
+  const char* setting = std::getenv("KELOCHART_FONT_ANSWERS");
+  const std::string path = setting == nullptr              ? kelo::surface::DefaultFontAnswersPath()
+                           : std::string(setting) == "off" ? std::string()
+                                                           : std::string(setting);
+  kelo::surface::KeepFontAnswers(path);
+}
+
+// `serve` runs as the service's own program beside this one, with the arguments after
+// `serve` (already checked here): replacing this process keeps its id, so whoever started
+// `kelochart serve` signals the service itself. Returns only when the program cannot start.
+int StartServe(int argc, char** argv) {
+  std::error_code ec;
+  const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", ec);
+  const std::filesystem::path program =
+      (ec ? std::filesystem::path(argv[0]) : self).parent_path() / kelo::serve::kServeProgram;
+  int first = 1;
+  while (first < argc && std::strcmp(argv[first], "serve") != 0) ++first;
+  std::vector<char*> args{const_cast<char*>(program.c_str())};
+  for (int i = first + 1; i < argc; ++i) args.push_back(argv[i]);
+  args.push_back(nullptr);
+  ::execv(program.c_str(), args.data());
+  return Fail(kBadData, "cannot start the service's program " + program.string() + ": " + std::strerror(errno));
 }
 
 struct RenderCommand {
@@ -195,12 +228,7 @@ int main(int argc, char** argv) {
   kelo::serve::ServeOptions serveOptions;
   CLI::App* serve =
       app.add_subcommand("serve", "serve the charts of a folder of CSV files over HTTP, with a market board");
-  serve->add_option("--data", serveOptions.dataDir, "folder of <symbol>.csv files")->required();
-  serve->add_option("--host", serveOptions.host, "address to listen on")->capture_default_str();
-  serve->add_option("--port", serveOptions.port, "port (0: any free port)")->capture_default_str();
-  serve->add_option("--threads", serveOptions.threads, "connection workers (default 64; renders run one per core)");
-  serve->add_option("--cache-mb", serveOptions.cacheMb, "chart cache size in MiB")->capture_default_str();
-  serve->add_option("--max-body-mb", serveOptions.maxBodyMb, "largest POST body in MiB")->capture_default_str();
+  kelo::serve::AddServeOptions(*serve, serveOptions);
 
   try {
     app.parse(argc, argv);
@@ -209,6 +237,7 @@ int main(int argc, char** argv) {
     return code == 0 ? 0 : kBadUsage;
   }
 
+  KeepFontAnswersOfTheTool();
   for (RenderCommand& c : commands) {
     if (c.app->parsed()) ExitNow(RunRender(c));
   }
@@ -227,7 +256,7 @@ int main(int argc, char** argv) {
     std::fputs(std::get<std::string>(text).c_str(), stdout);
     return 0;
   }
-  if (serve->parsed()) return kelo::serve::RunServe(serveOptions);
+  if (serve->parsed()) return StartServe(argc, argv);
   if (sample->parsed()) {
     const std::string text = SampleCsv(sampleSeed);
     if (auto error = WriteOutput(sampleOut, std::vector<std::uint8_t>(text.begin(), text.end()))) {
