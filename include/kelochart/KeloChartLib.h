@@ -36,6 +36,7 @@
 #include <kelochart/surface/RecordingBackend.h>
 #include <kelochart/surface/VectorBackend.h>
 #include <kelochart/surface/PngEncoder.h>
+#include <kelochart/surface/FontAnswers.h>
 
 #include <kelochart/services/KeloUtility.h>
 #include <kelochart/services/KeloPalette.h>

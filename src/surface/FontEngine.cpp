@@ -24,6 +24,12 @@
 #include <unordered_map>
 #include <utility>
 
+#include <filesystem>
+#include <set>
+
+#include <kelochart/surface/FontAnswers.h>
+
+#include "surface/FontAnswers.h"
 #include "surface/Limits.h"
 #include "surface/StockObjects.h"
 
@@ -71,7 +77,12 @@ struct FontEngine::Impl {
   // A fontconfig configuration of the engine's own, destroyed at exit: fontconfig keeps
   // its patterns behind offsets that leak checkers cannot follow, and the process-wide
   // configuration is never freed.
+  // Made when fontconfig is first asked: a process whose faces all come from kept answers
+  // never reads the configuration.
   FcConfig* config = nullptr;
+  bool shutDown = false;
+  std::string answersPath;  // empty: answers are not kept
+  FontAnswers kept;
   FT_Library library = nullptr;
   cairo_font_options_t* options = nullptr;
   std::map<std::tuple<std::string, int, bool>, int> faceIds;  // (file, index, embolden)
@@ -120,13 +131,65 @@ struct FontEngine::Impl {
     return true;
   }
 
+  FcConfig* Config() {
+    if (config == nullptr && !shutDown) config = FcInitLoadConfigAndFonts();
+    return config;
+  }
+
+  // What fontconfig read to answer: its configuration files and their folders (a file added
+  // to conf.d), the user's configuration places whether they exist or not, the font and
+  // cache folders.
+  std::vector<PathStamp> ConfigStamps() {
+    std::set<std::string> paths;
+    auto add = [&](FcStrList* list, bool withFolder) {
+      if (list == nullptr) return;
+      while (FcChar8* s = FcStrListNext(list)) {
+        const std::string path(reinterpret_cast<const char*>(s));
+        paths.insert(path);
+        if (withFolder) paths.insert(std::filesystem::path(path).parent_path().string());
+      }
+      FcStrListDone(list);
+    };
+    add(FcConfigGetConfigFiles(config), true);
+    add(FcConfigGetConfigDirs(config), false);
+    add(FcConfigGetFontDirs(config), false);
+    add(FcConfigGetCacheDirs(config), false);
+    const char* home = std::getenv("HOME");
+    const char* xdg = std::getenv("XDG_CONFIG_HOME");
+    const std::string configHome = xdg && xdg[0] ? std::string(xdg) : home ? std::string(home) + "/.config" : "";
+    if (!configHome.empty()) {
+      paths.insert(configHome + "/fontconfig");
+      paths.insert(configHome + "/fontconfig/fonts.conf");
+      paths.insert(configHome + "/fontconfig/conf.d");
+    }
+    if (home != nullptr) {
+      paths.insert(std::string(home) + "/.fonts.conf");
+      paths.insert(std::string(home) + "/.fonts.conf.d");
+      paths.insert(std::string(home) + "/.fonts");
+    }
+    std::vector<PathStamp> stamps;
+    for (const std::string& path : paths) stamps.push_back(StampOf(path));
+    return stamps;
+  }
+
+  void KeepAnswer(const FaceRequest& request, const FaceAnswer& answer) {
+    if (answersPath.empty() || config == nullptr) return;
+    if (kept.answers.size() >= kMaxFontAnswers) kept.answers.clear();
+    kept.answers[request] = answer;
+    kept.environment = FontEnvironment();
+    kept.stamps = ConfigStamps();
+    std::error_code ec;
+    std::filesystem::create_directories(std::filesystem::path(answersPath).parent_path(), ec);
+    WriteFontAnswers(answersPath, kept);
+  }
+
   // The fontconfig request of a family, substituted as for a match; the caller destroys it.
-  FcPattern* Request(const Family& family) const {
+  FcPattern* Request(const Family& family) {
     FcPattern* pattern = FcPatternCreate();
     FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(family.name.c_str()));
     FcPatternAddInteger(pattern, FC_WEIGHT, FcWeightFromOpenType(family.weight));
     FcPatternAddInteger(pattern, FC_SLANT, family.italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
-    FcConfigSubstitute(config, pattern, FcMatchPattern);
+    FcConfigSubstitute(Config(), pattern, FcMatchPattern);
     FcDefaultSubstitute(pattern);
     return pattern;
   }
@@ -158,22 +221,30 @@ struct FontEngine::Impl {
     family->name = name;
     family->weight = weight;
     family->italic = request.italic;
-    if (config == nullptr) {  // after shutdown: no faces any more
+    if (shutDown) {  // after shutdown: no faces any more
       Family& ref = *family;
       families.emplace(key, std::move(family));
       return ref;
     }
-    FcPattern* pattern = Request(*family);
-    FcResult result = FcResultNoMatch;
-    if (FcPattern* match = FcFontMatch(config, pattern, &result)) {
-      std::string file;
-      int index = 0;
-      FcBool embolden = FcFalse;
-      FcPatternGetBool(match, FC_EMBOLDEN, 0, &embolden);
-      if (PatternFile(match, file, index)) family->primary = FaceFor(file, index, embolden == FcTrue);
-      FcPatternDestroy(match);
+    if (auto answer = kept.answers.find(key); answer != kept.answers.end()) {
+      family->primary = FaceFor(answer->second.file, answer->second.index, answer->second.embolden);
     }
-    FcPatternDestroy(pattern);
+    if (family->primary < 0 && Config() != nullptr) {
+      FcPattern* pattern = Request(*family);
+      FcResult result = FcResultNoMatch;
+      if (FcPattern* match = FcFontMatch(config, pattern, &result)) {
+        FaceAnswer answer;
+        FcBool embolden = FcFalse;
+        FcPatternGetBool(match, FC_EMBOLDEN, 0, &embolden);
+        answer.embolden = embolden == FcTrue;
+        if (PatternFile(match, answer.file, answer.index)) {
+          family->primary = FaceFor(answer.file, answer.index, answer.embolden);
+          if (family->primary >= 0) KeepAnswer(key, answer);
+        }
+        FcPatternDestroy(match);
+      }
+      FcPatternDestroy(pattern);
+    }
     Family& ref = *family;
     families.emplace(key, std::move(family));
     return ref;
@@ -189,7 +260,7 @@ struct FontEngine::Impl {
       if (g != 0) found = {family.primary, g};
     }
     if (found.second == 0) {
-      if (!family.sortTried && config != nullptr) {
+      if (!family.sortTried && Config() != nullptr) {
         family.sortTried = true;
         FcResult result = FcResultNoMatch;
         FcPattern* request = Request(family);
@@ -281,10 +352,16 @@ void FontEngine::Shutdown() {
   }
   if (im.config != nullptr) FcConfigDestroy(im.config);
   im.config = nullptr;
+  im.shutDown = true;
+}
+
+void FontEngine::KeepAnswers(const std::string& path) {
+  std::lock_guard<std::mutex> lock(impl_->mutex);
+  impl_->answersPath = path;
+  impl_->kept = path.empty() ? FontAnswers{} : ReadFontAnswers(path, FontEnvironment());
 }
 
 FontEngine::FontEngine() : impl_(new Impl) {
-  impl_->config = FcInitLoadConfigAndFonts();
   std::atexit(&FontEngine::Shutdown);
   FT_Init_FreeType(&impl_->library);
   impl_->options = cairo_font_options_create();
@@ -418,3 +495,9 @@ std::uint32_t NextCodepoint(std::string_view text, std::size_t& i) {
 }
 
 }  // namespace kelo::surface::detail
+
+namespace kelo::surface {
+
+void KeepFontAnswers(const std::string& path) { detail::FontEngine::Instance().KeepAnswers(path); }
+
+}  // namespace kelo::surface

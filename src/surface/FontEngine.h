@@ -7,6 +7,7 @@
 #include <cairo.h>
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -43,6 +44,8 @@ class FontEngine {
   double EmPixels(const FontDesc& font);
   // Logical fonts (face name, weight, italic) cached now: never more than a small bound.
   std::size_t CachedFamilies();
+  // Takes fontconfig's answers from the file at path and keeps new ones there (empty: off).
+  void KeepAnswers(const std::string& path);
 
   FontEngine(const FontEngine&) = delete;
   FontEngine& operator=(const FontEngine&) = delete;

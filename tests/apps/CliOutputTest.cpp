@@ -16,6 +16,7 @@
 #include "CsvReader.h"
 #include "GoldenImage.h"
 #include "SampleData.h"
+#include "surface/FontAnswers.h"
 #include "surface/Png.h"
 
 namespace {
@@ -144,9 +145,11 @@ TEST(CliOutput, ThePngHoldsThePixelsDrawnAtEveryLevel) {
 }
 
 // Runs the tool; its exit code, with stderr in `err`.
-int RunTool(const std::string& args, std::string& err) {
+int RunTool(const std::string& args, std::string& err, const std::string& fontAnswers = "off") {
   const std::string errFile = kelo::test::TestOutDir() + "/cli-stderr.txt";
-  const int status = std::system((std::string(KELOCHART_CLI) + " " + args + " >/dev/null 2>" + errFile).c_str());
+  const int status = std::system(("KELOCHART_FONT_ANSWERS='" + fontAnswers + "' " + std::string(KELOCHART_CLI) + " " +
+                                  args + " >/dev/null 2>" + errFile)
+                                     .c_str());
   err = Slurp(errFile);
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
@@ -170,6 +173,29 @@ TEST(CliBinary, ExitCodesSayWhatWentWrongAndBadDataWritesNoImage) {
   EXPECT_EQ(RunTool("render innerouter " + kData + "/good_minimal.csv -o " + out, err), 1);
   EXPECT_NE(err.find("needs the columns \"inner\" and \"outer\""), std::string::npos) << err;
   EXPECT_EQ(RunTool("tick --category nope 10", err), 2);
+}
+
+// Fontconfig's answers kept between runs draw what asking draws: written by one run, read by
+// the next, and an answer whose font file is gone is asked again.
+TEST(CliBinary, KeptFontAnswersDrawWhatAskingDraws) {
+  const fs::path dir = FreshDir("font-answers");
+  const std::string answers = (dir / "answers").string();
+  std::string err;
+  auto render = [&](const std::string& setting, const std::string& name) {
+    EXPECT_EQ(RunTool("render intraday --size 400x300 -o " + (dir / name).string(), err, setting), 0) << err;
+    return Slurp((dir / name).string());
+  };
+  const std::string asked = render("off", "asked.png");
+  EXPECT_FALSE(fs::exists(answers));
+  EXPECT_EQ(render(answers, "writes.png"), asked);
+  using namespace kelo::surface::detail;
+  FontAnswers kept = ReadFontAnswers(answers, FontEnvironment());
+  ASSERT_EQ(kept.answers.size(), 1u);
+  EXPECT_EQ(render(answers, "reads.png"), asked);
+  kept.answers.begin()->second.file = (dir / "gone.ttf").string();
+  ASSERT_TRUE(WriteFontAnswers(answers, kept));
+  EXPECT_EQ(render(answers, "gone.png"), asked);
+  EXPECT_NE(ReadFontAnswers(answers, FontEnvironment()).answers.begin()->second.file, (dir / "gone.ttf").string());
 }
 
 }  // namespace
