@@ -52,8 +52,9 @@ bool EncodeArgb32Png(const std::uint8_t* data, int width, int height, int stride
       const std::uint32_t p = src[x];
       if constexpr (std::endian::native == std::endian::little) {
         // R, G, B and a byte the next pixel (or the next row's filter byte) overwrites: one
-        // store a pixel instead of three.
-        const std::uint32_t rgb = ((p >> 16) & 0xFFu) | (p & 0xFF00u) | ((p & 0xFFu) << 16);
+        // store a pixel instead of three. 0xAARRGGBB byte-swapped is 0xBBGGRRAA; shifted, it
+        // lies in memory as R, G, B, 0.
+        const std::uint32_t rgb = __builtin_bswap32(p) >> 8;
         std::memcpy(out, &rgb, 4);
       } else {
         out[0] = static_cast<std::uint8_t>(p >> 16);
