@@ -104,11 +104,11 @@ bool AddStrokePath(cairo_t* cr, const PathDesc& path, int width, int height, dou
   for (const PathFigure& figure : path.figures) {
     // A figure wholly inside the box (a chart's lines are) is what clipping would give back
     // unchanged: its points go to cairo as they are, without the copies clipping makes.
-    const bool inside = figure.points.size() >= 2 &&
-                        std::all_of(figure.points.begin(), figure.points.end(), [&](const auto& p) {
-                          const double x = p.x, y = p.y;
-                          return x >= box.l && x <= box.r && y >= box.t && y <= box.b;
-                        });
+    const bool inside =
+        figure.points.size() >= 2 && std::all_of(figure.points.begin(), figure.points.end(), [&](const auto& p) {
+          const double x = p.x, y = p.y;
+          return x >= box.l && x <= box.r && y >= box.t && y <= box.b;
+        });
     if (inside) {
       cairo_move_to(cr, figure.points[0].x, figure.points[0].y);
       for (std::size_t i = 1; i < figure.points.size(); ++i) cairo_line_to(cr, figure.points[i].x, figure.points[i].y);
