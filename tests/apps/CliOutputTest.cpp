@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -146,7 +147,8 @@ TEST(CliOutput, ThePngHoldsThePixelsDrawnAtEveryLevel) {
 
 // Runs the tool; its exit code, with stderr in `err`.
 int RunTool(const std::string& args, std::string& err, const std::string& fontAnswers = "off") {
-  const std::string errFile = kelo::test::TestOutDir() + "/cli-stderr.txt";
+  // One file per test process: ctest runs the tests of this program side by side.
+  const std::string errFile = kelo::test::TestOutDir() + "/cli-stderr-" + std::to_string(::getpid()) + ".txt";
   const int status = std::system(("KELOCHART_FONT_ANSWERS='" + fontAnswers + "' " + std::string(KELOCHART_CLI) + " " +
                                   args + " >/dev/null 2>" + errFile)
                                      .c_str());
