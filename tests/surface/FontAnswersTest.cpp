@@ -19,7 +19,8 @@ namespace {
 namespace fs = std::filesystem;
 
 struct Scratch {
-  fs::path dir = fs::path(kelo::test::TestOutDir()) / "font-answers";
+  // Per process: ctest runs the tests of this program side by side.
+  fs::path dir = fs::path(kelo::test::TestOutDir()) / ("font-answers-store-" + std::to_string(::getpid()));
   Scratch() {
     fs::remove_all(dir);
     fs::create_directories(dir);
