@@ -203,6 +203,23 @@ TEST_F(HorizontalLinesDrawing, SideLabelsWithoutCellsDrawNothingAndTheWidest64Bi
   EXPECT_EQ(Lines().size(), 4u);
 }
 
+TEST_F(HorizontalLinesDrawing, SideLabelsFollowTheCellCountOnOnePlot) {
+  chart.SetLeftUnit("K", 0);
+  chart.SetRightUnit("V");
+  const Label k{"K", Column(194, 13), kLeftText}, v{"V", CRect(363, 194, 411, 219), kRightText};
+  auto right = [](const char* text, int top) { return Label{text, CRect(363, top, 411, top + 12), kRightText}; };
+  // One cell labels only the top line; a new count on the same plot is laid out again.
+  const std::vector<std::pair<std::int32_t, std::vector<Label>>> cases = {
+      {1, {{"2000", Column(-6), kLeftText}, k, right("1000", -6), v}},
+      {2,
+       {{"1500", Column(94), kLeftText}, {"2000", Column(-6), kLeftText}, k, right("500", 94), right("1000", -6), v}}};
+  for (const auto& [cells, labels] : cases) {
+    Clear();
+    chart.DrawHorizontalText(dc.get(), CRect(60, 0, 360, 200), 2000, 1000, cells, 1, 1, 0, DT_LEFT, 0, kLibraryKind);
+    EXPECT_EQ(LabelsOf(*dc), labels) << cells << " cells";
+  }
+}
+
 TEST_F(HorizontalLinesDrawing, AFontDestroyedWhileSelectedReadsAsTheStockFont) {
   CFont* stock = dc->GetCurrentFont();
   LOGFONT record;
