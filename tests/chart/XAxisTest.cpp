@@ -293,6 +293,11 @@ TEST(XLabels, LabelListsPastTheAxisLimitDrawNothingAndGetNoSlots) {
     calls[i](chart, dc.get());
     EXPECT_TRUE(kelo::surface::RecordingOf(*dc)->Log().empty()) << i;
   }
+  Chart chart;  // the limit itself still draws
+  chart.SetXInforNew(std::vector<CString>(65536, CString("09:30")));
+  auto dc = CDC::CreateRecording(500, 300);
+  calls[0](chart, dc.get());
+  EXPECT_FALSE(kelo::surface::RecordingOf(*dc)->Log().empty());
 }
 
 }  // namespace
