@@ -128,8 +128,11 @@ TEST(XGrid, LabelTimesGiveLinesAndLabelPositions) {
   EXPECT_EQ(Xs(*dc), (std::vector<int>{10, 100, 280}));
   // With an inset the unit shrinks by both insets: W 300, count 4 -> inset 37, unit 226 / 270.
   auto inset = CDC::CreateRecording(400, 300);
+  chart.SetOverDrawLine(1);  // and the lines start half a text line above the plot
   chart.DrawXSubXGrid(inset.get(), CRect(0, 20, 300, 220), 4, 60, 270, 1);
+  chart.SetOverDrawLine(0);
   EXPECT_EQ(Xs(*inset), (std::vector<int>{37, 37 + 75, 37 + 226}));
+  EXPECT_EQ(LinesOf(*inset).at(0).from, CPoint(37, 14));
   // Negative seconds per unit or units run leftwards: -60 s per unit gives units -90 and
   // -270, and -5 units give -54 pixels per unit. No scale: no lines and no stale positions.
   struct Scale {
