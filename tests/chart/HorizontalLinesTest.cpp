@@ -106,6 +106,9 @@ TEST_F(HorizontalLinesDrawing, PriceAxisNeedsMaxAboveBaseAboveMinAndScalesWithou
   const std::vector<Label> labels = {
       {"105", Column(44), kDefaultText}, {"110", Column(-6), kMaxText}, {"90", Column(194), kMinText}};
   EXPECT_EQ(LabelsOf(*dc), labels);
+  Clear();  // the base line is on the upper scale: the lower one (11 units to 100 pixels) rounds it up a pixel
+  DrawPrices(110, 100, 89, {89, 100, 105, 110});
+  EXPECT_EQ(Lines().at(1), Line(60, 100, 360, 100, kGridPen));
 }
 
 // A label font selected by the caller, which every drawing must leave selected.

@@ -31,6 +31,7 @@ TEST(YLabelGeometry, MiddleLineAxisThinsFromTheMiddleAndHidesCrowdedNeighbours) 
     std::vector<int> visible;
   } cases[] = {{12, 11, 5, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10}},
                {30, 11, 5, {3, 5, 7}} /* e = 2, 1 and 9 crowded */,
+               {40, 11, 5, {5}} /* line 8 ends a text height below the top: not a label place */,
                {12, 2, 1, {1}},
                {12, 1, 0, {}}};
   for (const Case& c : cases) {
