@@ -116,6 +116,16 @@ TEST(TickPath, SegmentsTakeTheirDirectionHoldLinesTheirThresholdAndLateSlotsAreS
     EXPECT_EQ(sink.segments, expected);
     EXPECT_EQ(sink.marks, 0);
   }
+  // Marks: the open unless it is skipped; mode 1 also the high and the low.
+  for (const auto& [mode, skip, marks] :
+       std::vector<std::tuple<int, std::int32_t, int>>{{2, 0, 1}, {2, 1, 0}, {1, 0, 3}, {1, 1, 2}}) {
+    Curve::STickPrice p = R(90100, 1000, 1010, 995, 1005);
+    p.skipOpenMark = skip;
+    MinuteAxis axis;
+    Collect sink;
+    kelo::detail::WalkTickPath({CRect(0, 0, 400, 200), range, 60, 0, mode}, {p}, axis, sink);
+    EXPECT_EQ(sink.marks, marks) << mode << " " << skip;
+  }
 }
 
 TEST(TickPrice, DrawsIntegerLinesInTheUpAndDownPensOnTheFramesTimeAxis) {
