@@ -178,6 +178,8 @@ TEST(TickPrice, MarksFollowDrawnPositionKeepTheEarlierOfEqualsAndRestartOnModeOn
       {false, {{50, 1}, {40, 2}}, 0, 1},  // a new object: only the low mark can move
       {true, {{50, 1}}, 1, 1},            // the first offer sets both
       {true, {{50, 1}, {40, 2}, {40, 3}, {60, 4}, {60, 5}}, 2, 4},
+      {true, {{50, 1}, {-1, -1}, {60, 3}}, 3, 3},  // a mark on (-1, -1) reads as none: both restart
+      {true, {{-5, 1}, {-1, -1}, {-3, 3}}, 3, 3},  // the low one as well
   };
   for (const Case& c : cases) {
     ProbeCurve chart;
