@@ -66,6 +66,24 @@ TEST(KLineChart, SixtyAlternatingDaysDrawSixtyCandlesEvenlyWithTheirVolumeBelow)
   EXPECT_EQ(steps.rbegin()->first, 13);
 }
 
+TEST(KLineChart, AFlatMacdHistogramStandsOnZeroInTheUpColour) {
+  const COLORREF up = CKeloUIObjectSingletonPool::Instance()->palette.colorTable[CKeloPalette::kUpBarColor];
+  const COLORREF down = CKeloUIObjectSingletonPool::Instance()->palette.colorTable[CKeloPalette::kDownBarColor];
+  auto bars = Alternating(40);  // flat: the candles and volume bars take the neutral colour
+  for (KeloKLine::SKBar& b : bars) b.open = b.high = b.low = b.close = 5000;
+  CKeloKLine chart;
+  chart.SetLowerPane(CKeloKLine::eLowerMACD);
+  chart.SetBars(bars);
+  auto dc = CDC::CreateRecording(400, 300);
+  chart.DrawKLine(dc.get(), CRect(0, 0, 400, 300));
+  int ups = 0;
+  for (const FillRectRecord& f : kelo::test::Fills(kelo::test::LogOf(*dc))) {
+    EXPECT_NE(f.color, down) << f.rect;
+    ups += f.color == up && f.rect.Height() == 1 ? 1 : 0;
+  }
+  EXPECT_GT(ups, 0);
+}
+
 // How two rasters differ: the pixels that differ and the largest difference of a channel.
 struct Difference {
   int pixels = 0;
