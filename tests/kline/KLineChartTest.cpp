@@ -84,6 +84,23 @@ TEST(KLineChart, AFlatMacdHistogramStandsOnZeroInTheUpColour) {
   EXPECT_GT(ups, 0);
 }
 
+TEST(KLineChart, RsiPaneDrawsTheSixAndTwelveBarLinesInTheirPens) {
+  const auto& palette = CKeloUIObjectSingletonPool::Instance()->palette.colorTable;
+  CKeloKLine chart;
+  chart.SetOverlays(0);
+  chart.SetLowerPane(CKeloKLine::eLowerRSI);
+  chart.SetBars(Alternating(60));
+  auto dc = CDC::CreateRecording(800, 600);
+  chart.DrawKLine(dc.get(), CRect(0, 0, 800, 600));
+  const auto strokes = kelo::test::Strokes(kelo::test::LogOf(*dc));
+  ASSERT_EQ(strokes.size(), 2u);
+  // Each line starts at the first bar with a whole period of changes before it.
+  for (const auto& [stroke, entry, first] : {std::tuple{strokes[0], 1738, 6}, {strokes[1], 1676, 12}}) {
+    EXPECT_EQ(stroke.pen.argb, palette[entry]) << first;
+    EXPECT_EQ(stroke.path.figures.at(0).points.at(0).x, static_cast<float>(chart.GetXPosByIndex(first)));
+  }
+}
+
 // How two rasters differ: the pixels that differ and the largest difference of a channel.
 struct Difference {
   int pixels = 0;
