@@ -182,6 +182,19 @@ TEST(KLineChart, ALiveFeedRepaintsTheTailToTheSamePixelsAsAFullPaint) {
   }
 }
 
+TEST(KLineChart, TheLayerRepaintsWhatItHasNotSeen) {
+  const CRect rect(0, 0, 400, 300);
+  CKeloKLine live;
+  auto screen = CDC::CreateRaster(400, 300);
+  live.UpdateKLine(screen.get(), rect);
+  live.AppendBar(Alternating(1)[0]);  // the first bar of an empty chart
+  EXPECT_EQ(live.UpdateKLine(screen.get(), rect), CKeloKLine::eRepaintFull);
+  live.SetBars(Alternating(30));
+  live.DrawKLine(screen.get(), rect);  // painted directly, not into the layer
+  EXPECT_EQ(live.UpdateKLine(screen.get(), rect), CKeloKLine::eRepaintFull);
+  EXPECT_EQ(live.UpdateKLine(screen.get(), rect), CKeloKLine::eRepaintNone);
+}
+
 TEST(KLineChart, HostileBarsRectanglesAndCountsDrawWithoutFault) {
   const std::vector<KeloKLine::SKBar> extreme = {{20261203, 0, INT32_MAX, INT32_MAX, 1, 1, INT64_MAX},
                                                  {20261204, 0, 1, INT32_MAX, 1, INT32_MAX, INT64_MAX}};
