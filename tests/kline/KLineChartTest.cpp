@@ -193,6 +193,12 @@ TEST(KLineChart, TheLayerRepaintsWhatItHasNotSeen) {
   live.DrawKLine(screen.get(), rect);  // painted directly, not into the layer
   EXPECT_EQ(live.UpdateKLine(screen.get(), rect), CKeloKLine::eRepaintFull);
   EXPECT_EQ(live.UpdateKLine(screen.get(), rect), CKeloKLine::eRepaintNone);
+  live.SetVisibleCount(1);  // a change in the first bar shown is still a tail
+  live.UpdateKLine(screen.get(), rect);
+  KeloKLine::SKBar last = Alternating(30).back();
+  last.close = last.low + 10;
+  live.UpdateLastBar(last);
+  EXPECT_EQ(live.UpdateKLine(screen.get(), rect), CKeloKLine::eRepaintTail);
 }
 
 TEST(KLineChart, HostileBarsRectanglesAndCountsDrawWithoutFault) {
