@@ -193,12 +193,23 @@ TEST(KLineChart, TheLayerRepaintsWhatItHasNotSeen) {
   live.DrawKLine(screen.get(), rect);  // painted directly, not into the layer
   EXPECT_EQ(live.UpdateKLine(screen.get(), rect), CKeloKLine::eRepaintFull);
   EXPECT_EQ(live.UpdateKLine(screen.get(), rect), CKeloKLine::eRepaintNone);
-  live.SetVisibleCount(1);  // a change in the first bar shown is still a tail
-  live.UpdateKLine(screen.get(), rect);
-  KeloKLine::SKBar last = Alternating(30).back();
-  last.close = last.low + 10;
-  live.UpdateLastBar(last);
-  EXPECT_EQ(live.UpdateKLine(screen.get(), rect), CKeloKLine::eRepaintTail);
+  // A change in the first bar shown is still a tail; with two shown it repaints from the first.
+  auto bars = Alternating(30);
+  bars.back().close = bars.back().low + 10;
+  for (const std::int32_t visible : {1, 2}) {
+    live.SetVisibleCount(visible);
+    live.UpdateKLine(screen.get(), rect);
+    live.UpdateLastBar(bars.back());
+    EXPECT_EQ(live.UpdateKLine(screen.get(), rect), CKeloKLine::eRepaintTail);
+    live.DrawEasyKLine(screen.get(), rect);
+    CKeloKLine whole;
+    whole.SetVisibleCount(visible);
+    whole.SetBars(bars);
+    auto reference = CDC::CreateRaster(400, 300);
+    whole.DrawEasyKLine(reference.get(), rect);
+    EXPECT_LE(Compare(*screen, *reference, 400, 300).largest, 16) << visible;
+    live.UpdateLastBar(Alternating(30).back());
+  }
 }
 
 TEST(KLineChart, HostileBarsRectanglesAndCountsDrawWithoutFault) {
