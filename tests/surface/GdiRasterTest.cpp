@@ -123,6 +123,10 @@ TEST(Copies, BitBltCopiesExactlyAndClipsAndTransparentBltLeavesTheKeyOut) {
   EXPECT_FALSE(l.screen->BitBlt(0, 0, -4, 4, &l.memory, 0, 0, SRCCOPY));
   EXPECT_FALSE(l.screen->BitBlt(0, 0, 4, 4, &l.memory, 0, 0, 0x00EE0086));       // only SRCCOPY
   EXPECT_FALSE(l.screen->TransparentBlt(0, 0, 4, 4, &l.memory, 0, 0, 8, 8, 0));  // no stretching
+  CDC bare;  // a memory DC without a bitmap has nothing to copy
+  bare.CreateCompatibleDC(l.screen.get());
+  EXPECT_FALSE(l.screen->BitBlt(0, 0, 4, 4, &bare, 0, 0, SRCCOPY) ||
+               l.screen->TransparentBlt(0, 0, 4, 4, &bare, 0, 0, 4, 4, 0));
   Canvas c;  // a copy within one image is not smeared
   CPen pen(PS_SOLID, 1, kInk);
   c.Line(pen, 0, 0, 4, 0);
