@@ -132,6 +132,8 @@ TEST(Copies, BitBltCopiesExactlyAndClipsAndTransparentBltLeavesTheKeyOut) {
   c.Line(pen, 0, 0, 4, 0);
   EXPECT_TRUE(c.dc->BitBlt(2, 0, 10, 1, c.dc.get(), 0, 0, SRCCOPY));
   EXPECT_EQ(Row(c.raster(), 0, 0, 14, kInk), "######........");
+  EXPECT_TRUE(c.dc->BitBlt(0, 3, 8, 10, c.dc.get(), 0, 0, SRCCOPY));  // nor one three rows down
+  EXPECT_EQ(Column(c.raster(), 1, 0, 10, kInk), "#..#......");
 }
 
 TEST(Copies, KeyedCopiesOfAnyWidthLeaveOutExactlyTheKeyPixels) {
