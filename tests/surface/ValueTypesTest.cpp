@@ -50,6 +50,9 @@ TEST(CString, SlicesClampToTheTextAndNeverReadPastATerminator) {
   EXPECT_EQ(std::vector<int>({t.GetAt(5), t.GetAt(-1)}), std::vector<int>({0, 0}));
   EXPECT_EQ(CString(static_cast<const char*>(nullptr)), "");
   EXPECT_EQ(CString("abc\0def", 7), "abc");
+  CString longer;  // past the 256 bytes formatted on the stack
+  longer.Format("%s!", std::string(300, 'x').c_str());
+  EXPECT_EQ(longer.str(), std::string(300, 'x') + "!");
   EXPECT_EQ(std::vector<int>({t.Find('3'), t.Find('3', 3), t.Find('1', -4)}), std::vector<int>({2, -1, 0}));
   const CString times(",,9:00,,13:30,");  // delimiter runs are skipped; the end is -1
   int start = 0;
