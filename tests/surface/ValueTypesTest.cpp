@@ -35,10 +35,10 @@ TEST(CRect, SizesAndMovesSaturateAtTheIntegerLimits) {
   EXPECT_EQ(std::vector<LONG>({wide.Width(), wide.Height(), CRect(10, 20, 4, 25).Width()}),
             std::vector<LONG>({INT_MAX, INT_MAX, -6}));
   CRect r(INT_MAX - 1, 0, INT_MAX, 1);
-  r.OffsetRect(10, 0);
-  EXPECT_EQ(r, CRect(INT_MAX, 0, INT_MAX, 1));
+  r.OffsetRect(10, 3);
+  EXPECT_EQ(r, CRect(INT_MAX, 3, INT_MAX, 4));
   r.InflateRect(INT_MAX, 1);
-  EXPECT_EQ(r, CRect(0, -1, INT_MAX, 2));
+  EXPECT_EQ(r, CRect(0, 2, INT_MAX, 5));
   EXPECT_EQ(CRect(-3, -3, 0, 0).CenterPoint(), CPoint(-1, -1));
 }
 
