@@ -28,6 +28,7 @@ TEST(SizeLimits, SurfacesAndBitmapsPastTheLimitAreRefused) {
       EXPECT_EQ(CDC::CreateRaster(c.width, c.height), nullptr);
     }
   }
+  EXPECT_EQ(kelo::surface::RecordingBackend(-5, 10).Width(), 0) << "a recording made directly: no width";
 }
 
 TEST(SizeLimits, ARecordingStopsAtItsRecordLimitAndCountsTheRest) {
