@@ -289,6 +289,9 @@ def main():
                          'summary lists the tests that kill no mutant alone')
     ap.add_argument('--compare', metavar='WORK',
                     help='work dir of another run of the same sample: list mutants it killed that survive here')
+    ap.add_argument('--reuse-killed', metavar='WORK',
+                    help='work dir of a run of the same sources and sample with a suite this one only adds to: '
+                         'its killed mutants count as killed here without being built again')
     args = ap.parse_args()
 
     src_rev = git('rev-parse', '--verify', args.src_rev + '^{commit}').decode().strip()
@@ -336,6 +339,17 @@ def main():
                 done[r['id']] = r
     log = open(log_path, 'a')
 
+    # Sound only when this suite keeps every test of the other run unchanged and adds cases
+    # (a test that failed there fails here); the summary counts these apart.
+    reused = {}
+    if args.reuse_killed:
+        for line in open(os.path.join(args.reuse_killed, 'results.jsonl')):
+            r = json.loads(line)
+            k = r.get('key', {})
+            if (k.get('src'), k.get('seed'), k.get('sample')) == (src_rev, args.seed, args.sample) \
+                    and r['outcome'].startswith(('killed', 'timeout')):
+                reused[r['id']] = r
+
     def restore(site):
         path = os.path.join(tree, site['file'])
         with open(path, 'wb') as f:
@@ -344,6 +358,12 @@ def main():
     for n, i in enumerate(chosen, 1):
         site = sites[i]
         if i in done:
+            continue
+        if i in reused:
+            r = dict(key=key, id=i, outcome=reused[i]['outcome'], desc=describe(site), failed=[], seconds=0,
+                     reused=True)
+            done[i] = r
+            log.write(json.dumps(r) + '\n')
             continue
         text = base[site['file']].decode()
         off = site['offset']
@@ -375,9 +395,10 @@ def main():
     broken = [r for r in results if r['outcome'] == 'not-compiled']
     rate = 100.0 * len(killed) / max(1, len(killed) + len(survived))
     lines = ['src %s, tests %s, sample %d, seed %d (%d sites)' % (src_rev[:12], tests_id if os.path.isabs(tests_id) else tests_id[:12], len(chosen), args.seed, len(sites)),
-             'killed %d (of which timeouts %d), survived %d, not compiled %d' % (
+             'killed %d (of which timeouts %d, taken as killed from another run %d), survived %d, '
+             'not compiled %d' % (
                  len(killed), sum(r['outcome'].startswith('timeout') for r in killed),
-                 len(survived), len(broken)),
+                 sum(1 for r in killed if r.get('reused')), len(survived), len(broken)),
              'kill rate %.1f %% (%d / %d compiled mutants)' % (rate, len(killed), len(killed) + len(survived)),
              '', 'survivors:'] + ['  #%d %s' % (r['id'], r['desc']) for r in survived]
     if args.attribute:  # which tests kill mutants no other test kills

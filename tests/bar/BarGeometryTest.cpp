@@ -83,14 +83,16 @@ TEST(GroupLayout, GroupSizesZeroToThree) {
     double unit;
     int width;
     std::vector<int> lefts;
+    int lineOffset = 0;
   };
   const Case cases[] = {
       {0, 10, 30.0, 30, {15, 45}},  // one unit per group, first bar still drawn
-      {1, 10, 15.0, 15, {7, 37}},  {2, 10, 10.0, 10, {5, 35}},
-      {3, 10, 7.5, 7, {3, 33}},    {2, 200, 0.5, 1, {0, 1}},  // a bar never gets narrower than one pixel
+      {1, 10, 15.0, 15, {7, 37}},    {2, 10, 10.0, 10, {5, 35}},
+      {3, 10, 7.5, 7, {3, 33}},      {2, 200, 0.5, 1, {0, 1}},  // a bar never gets narrower than one pixel
+      {2, 10, 9.0, 9, {19, 46}, 15},                            // inset on either side
   };
   for (const Case& c : cases) {
-    const GroupLayout layout = LayoutGroups(CRect(0, 0, 300, 100), 0, c.groups, c.size);
+    const GroupLayout layout = LayoutGroups(CRect(0, 0, 300, 100), c.lineOffset, c.groups, c.size);
     ASSERT_TRUE(layout.valid);
     EXPECT_DOUBLE_EQ(layout.unit, c.unit);
     EXPECT_EQ(layout.barWidth, c.width);

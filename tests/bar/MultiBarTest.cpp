@@ -69,4 +69,13 @@ TEST_F(MultiBar, AppendedLayerDrawsOverTheMainGroupsAndGivesTheBrushesBack) {
   EXPECT_EQ(Blits(LogOf(*dc)).size(), 2u) << "a hidden appended layer is not composed";
 }
 
+TEST_F(MultiBar, AppendedBarsAreBlueUnlessGivenColours) {
+  bar.SetAppenedBarData({{80, 60, 0}});
+  bar.ShowAppendedBmp(1);
+  bar.DrawEasyMultiBarChart(dc.get(), CRect(0, 0, 400, 300), 100, 0, 10, {{50, 40, 0}}, 1);
+  const auto appended = Bars(OnSurface(LogOf(*dc), "bar.appended"));
+  ASSERT_EQ(appended.size(), 2u);
+  EXPECT_EQ(std::make_pair(appended[0].argb, appended[1].argb), std::make_pair(0xFF4682E6u, 0xFF4682E6u));
+}
+
 }  // namespace

@@ -106,6 +106,9 @@ TEST_F(HorizontalLinesDrawing, PriceAxisNeedsMaxAboveBaseAboveMinAndScalesWithou
   const std::vector<Label> labels = {
       {"105", Column(44), kDefaultText}, {"110", Column(-6), kMaxText}, {"90", Column(194), kMinText}};
   EXPECT_EQ(LabelsOf(*dc), labels);
+  Clear();  // the base line is on the upper scale: the lower one (11 units to 100 pixels) rounds it up a pixel
+  DrawPrices(110, 100, 89, {89, 100, 105, 110});
+  EXPECT_EQ(Lines().at(1), Line(60, 100, 360, 100, kGridPen));
 }
 
 // A label font selected by the caller, which every drawing must leave selected.
@@ -201,6 +204,23 @@ TEST_F(HorizontalLinesDrawing, SideLabelsWithoutCellsDrawNothingAndTheWidest64Bi
   chart.DrawHorizontalText(dc.get(), CRect(60, 0, 360, 200), std::numeric_limits<std::int64_t>::max(),
                            std::numeric_limits<std::int64_t>::min(), 4, 1, 1, 0, 0, 1, kLibraryKind);
   EXPECT_EQ(Lines().size(), 4u);
+}
+
+TEST_F(HorizontalLinesDrawing, SideLabelsFollowTheCellCountOnOnePlot) {
+  chart.SetLeftUnit("K", 0);
+  chart.SetRightUnit("V");
+  const Label k{"K", Column(194, 13), kLeftText}, v{"V", CRect(363, 194, 411, 219), kRightText};
+  auto right = [](const char* text, int top) { return Label{text, CRect(363, top, 411, top + 12), kRightText}; };
+  // One cell labels only the top line; a new count on the same plot is laid out again.
+  const std::vector<std::pair<std::int32_t, std::vector<Label>>> cases = {
+      {1, {{"2000", Column(-6), kLeftText}, k, right("1000", -6), v}},
+      {2,
+       {{"1500", Column(94), kLeftText}, {"2000", Column(-6), kLeftText}, k, right("500", 94), right("1000", -6), v}}};
+  for (const auto& [cells, labels] : cases) {
+    Clear();
+    chart.DrawHorizontalText(dc.get(), CRect(60, 0, 360, 200), 2000, 1000, cells, 1, 1, 0, DT_LEFT, 0, kLibraryKind);
+    EXPECT_EQ(LabelsOf(*dc), labels) << cells << " cells";
+  }
 }
 
 TEST_F(HorizontalLinesDrawing, AFontDestroyedWhileSelectedReadsAsTheStockFont) {

@@ -34,6 +34,7 @@ TEST(TimeSlotTable, EntriesRunFromASlotBeforeTheStartToASlotAfterTheEndInsideThe
   const std::vector<std::tuple<std::int32_t, std::int32_t, std::int32_t, std::int64_t>> cases = {
       {32400, 48600, 60, 273},
       {30, 600, 60, 12} /* the first second is held at midnight */,
+      {120, 600, 1, 601} /* from a minute before the start */,
       {0, 86400, 1, 86461},
       {0, 86399, 1, 86460},
       {86000, 89999, 60, 8} /* the last at 86400 */,
@@ -57,6 +58,7 @@ TEST(TimeSlotTable, EntriesRunFromASlotBeforeTheStartToASlotAfterTheEndInsideThe
   std::vector<float> positions;
   kelo::detail::BuildTimeSlotTable({kMin32, kMax32, kMin32, 0, 86400, 1}, positions);
   EXPECT_EQ(positions.size(), 86461u);
+  EXPECT_EQ(kelo::detail::PickShiftedTimeSlot(600, 0, 0, 900, 10).kind, kelo::detail::TimeSlotPick::kNone);
 }
 
 TEST(TimeAxis, RangesWithoutSlotsHaveNoPositionAndKeepTheTable) {

@@ -128,8 +128,11 @@ TEST(XGrid, LabelTimesGiveLinesAndLabelPositions) {
   EXPECT_EQ(Xs(*dc), (std::vector<int>{10, 100, 280}));
   // With an inset the unit shrinks by both insets: W 300, count 4 -> inset 37, unit 226 / 270.
   auto inset = CDC::CreateRecording(400, 300);
+  chart.SetOverDrawLine(1);  // and the lines start half a text line above the plot
   chart.DrawXSubXGrid(inset.get(), CRect(0, 20, 300, 220), 4, 60, 270, 1);
+  chart.SetOverDrawLine(0);
   EXPECT_EQ(Xs(*inset), (std::vector<int>{37, 37 + 75, 37 + 226}));
+  EXPECT_EQ(LinesOf(*inset).at(0).from, CPoint(37, 14));
   // Negative seconds per unit or units run leftwards: -60 s per unit gives units -90 and
   // -270, and -5 units give -54 pixels per unit. No scale: no lines and no stale positions.
   struct Scale {
@@ -293,6 +296,11 @@ TEST(XLabels, LabelListsPastTheAxisLimitDrawNothingAndGetNoSlots) {
     calls[i](chart, dc.get());
     EXPECT_TRUE(kelo::surface::RecordingOf(*dc)->Log().empty()) << i;
   }
+  Chart chart;  // the limit itself still draws
+  chart.SetXInforNew(std::vector<CString>(65536, CString("09:30")));
+  auto dc = CDC::CreateRecording(500, 300);
+  calls[0](chart, dc.get());
+  EXPECT_FALSE(kelo::surface::RecordingOf(*dc)->Log().empty());
 }
 
 }  // namespace

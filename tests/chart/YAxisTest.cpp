@@ -31,6 +31,7 @@ TEST(YLabelGeometry, MiddleLineAxisThinsFromTheMiddleAndHidesCrowdedNeighbours) 
     std::vector<int> visible;
   } cases[] = {{12, 11, 5, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10}},
                {30, 11, 5, {3, 5, 7}} /* e = 2, 1 and 9 crowded */,
+               {40, 11, 5, {5}} /* line 8 ends a text height below the top: not a label place */,
                {12, 2, 1, {1}},
                {12, 1, 0, {}}};
   for (const Case& c : cases) {
@@ -64,6 +65,8 @@ TEST_F(YAxisDrawing, GridLinesWithAndWithoutTheTopInset) {
   for (std::int32_t count : {0, -3, kMin32, kMax32}) chart.DrawYGrid(dc.get(), CRect(50, 10, 350, 110), count, 0);
   EXPECT_TRUE(Log().empty());
   EXPECT_EQ(chart.GetHorizontalLineOffSet(), 10) << "the inset of the last drawing is kept";
+  chart.DrawYGrid(dc.get(), CRect(50, 10, 350, 110), 65536, 0);  // the limit itself draws
+  EXPECT_EQ(Lines().size(), 65536u);
 }
 
 TEST_F(YAxisDrawing, LinearLabelsOnEverySecondLineWithTheUnitBelow) {
@@ -181,6 +184,9 @@ TEST_F(YAxisDrawing, JumpLabelsSkipTheTopLineAndKeepClearOfTheBaseLabel) {
   chart.DrawJumpYGridText(dc.get(), CRect(60, 0, 360, 200), 110.0, 90.0, 100.0, 10, 1);
   EXPECT_EQ(LabelsOf(*dc).size(), 4u);
   EXPECT_EQ(dc->GetTextColor(), kDefaultText);
+  Clear();  // near the image's left edge the column runs past it, as the evenly spaced one does
+  chart.DrawJumpYGridText(dc.get(), CRect(20, 0, 360, 200), 110.0, 90.0, 100.0, 10, 1);
+  EXPECT_EQ(LabelsOf(*dc).at(0).rect, CRect(-31, 14, 17, 26));
   // Crowded: 10-pixel lines, 30-pixel labels: lines 3, 7, 15 and 19 (11 and 13 lie under the
   // base label, the others would touch the label above them).
   Clear();

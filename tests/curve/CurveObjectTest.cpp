@@ -117,7 +117,9 @@ TEST_F(Group, APaneWithoutScaleKeepsItsGridButGetsNoCurves) {
   panes[1] = {CRect(0, 100, 300, 200), 2, CString("B"), 100, 0, 2, {{0, 50, 100}}, 0};
   chart.DrawEasyCurveGroupChartEx(dc.get(), rect, panes);
   const Log log = Take();
-  EXPECT_EQ(Segs(OnSurface(log, "curve.data")).size(), 2u);
+  const auto segs = Segs(OnSurface(log, "curve.data"));
+  ASSERT_EQ(segs.size(), 2u);
+  EXPECT_EQ(segs[0].x1, 67.0f) << "half a grid cell of the pane in from its left";
   const auto base = Lines(OnSurface(log, "curve.base"));
   EXPECT_TRUE(std::any_of(base.begin(), base.end(), [](const auto& l) { return l.from.y > 112; }));
   EXPECT_EQ(chart.GetYCells(), 4);  // the last pane given cells: the second has no data

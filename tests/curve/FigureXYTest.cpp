@@ -92,9 +92,10 @@ struct XY : Figure {
 
 TEST_F(XY, OutsidePointsEndNoLineButStartTheNext) {
   // 0 .. 100 over 200 pixels both ways.
-  chart.DrawXYCurve(dc.get(), rect, 100, 0, 100, 0, {{0, 0}, {200, 50}, {10, 10}, {20, 20}});
-  EXPECT_EQ(Take(), (std::vector<Seg>{{400, 100, 20, 180, kDefault}, {20, 180, 40, 160, kDefault}}));
-  chart.DrawXYCurve(dc.get(), rect, 100, 100, 100, 0, {{0, 0}, {10, 10}});
+  chart.DrawXYCurve(dc.get(), rect, 100, 0, 100, 0, {{0, 0}, {200, 50}, {10, 10}, {20, 20}, {0, 30}});
+  EXPECT_EQ(Take(), (std::vector<Seg>{
+                        {400, 100, 20, 180, kDefault}, {20, 180, 40, 160, kDefault}, {40, 160, 0, 140, kDefault}}));
+  chart.DrawXYCurve(dc.get(), rect, 100, 100, 100, 0, {{0, 0}, {100, 10}});
   EXPECT_TRUE(Take().empty());
 }
 

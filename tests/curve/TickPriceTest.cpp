@@ -116,6 +116,16 @@ TEST(TickPath, SegmentsTakeTheirDirectionHoldLinesTheirThresholdAndLateSlotsAreS
     EXPECT_EQ(sink.segments, expected);
     EXPECT_EQ(sink.marks, 0);
   }
+  // Marks: the open unless it is skipped; mode 1 also the high and the low.
+  for (const auto& [mode, skip, marks] :
+       std::vector<std::tuple<int, std::int32_t, int>>{{2, 0, 1}, {2, 1, 0}, {1, 0, 3}, {1, 1, 2}}) {
+    Curve::STickPrice p = R(90100, 1000, 1010, 995, 1005);
+    p.skipOpenMark = skip;
+    MinuteAxis axis;
+    Collect sink;
+    kelo::detail::WalkTickPath({CRect(0, 0, 400, 200), range, 60, 0, mode}, {p}, axis, sink);
+    EXPECT_EQ(sink.marks, marks) << mode << " " << skip;
+  }
 }
 
 TEST(TickPrice, DrawsIntegerLinesInTheUpAndDownPensOnTheFramesTimeAxis) {
@@ -168,6 +178,8 @@ TEST(TickPrice, MarksFollowDrawnPositionKeepTheEarlierOfEqualsAndRestartOnModeOn
       {false, {{50, 1}, {40, 2}}, 0, 1},  // a new object: only the low mark can move
       {true, {{50, 1}}, 1, 1},            // the first offer sets both
       {true, {{50, 1}, {40, 2}, {40, 3}, {60, 4}, {60, 5}}, 2, 4},
+      {true, {{50, 1}, {-1, -1}, {60, 3}}, 3, 3},  // a mark on (-1, -1) reads as none: both restart
+      {true, {{-5, 1}, {-1, -1}, {-3, 3}}, 3, 3},  // the low one as well
   };
   for (const Case& c : cases) {
     ProbeCurve chart;

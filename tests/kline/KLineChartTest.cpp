@@ -66,6 +66,41 @@ TEST(KLineChart, SixtyAlternatingDaysDrawSixtyCandlesEvenlyWithTheirVolumeBelow)
   EXPECT_EQ(steps.rbegin()->first, 13);
 }
 
+TEST(KLineChart, AFlatMacdHistogramStandsOnZeroInTheUpColour) {
+  const COLORREF up = CKeloUIObjectSingletonPool::Instance()->palette.colorTable[CKeloPalette::kUpBarColor];
+  const COLORREF down = CKeloUIObjectSingletonPool::Instance()->palette.colorTable[CKeloPalette::kDownBarColor];
+  auto bars = Alternating(40);  // flat: the candles and volume bars take the neutral colour
+  for (KeloKLine::SKBar& b : bars) b.open = b.high = b.low = b.close = 5000;
+  CKeloKLine chart;
+  chart.SetLowerPane(CKeloKLine::eLowerMACD);
+  chart.SetBars(bars);
+  auto dc = CDC::CreateRecording(400, 300);
+  chart.DrawKLine(dc.get(), CRect(0, 0, 400, 300));
+  int ups = 0;
+  for (const FillRectRecord& f : kelo::test::Fills(kelo::test::LogOf(*dc))) {
+    EXPECT_NE(f.color, down) << f.rect;
+    ups += f.color == up && f.rect.Height() == 1 ? 1 : 0;
+  }
+  EXPECT_GT(ups, 0);
+}
+
+TEST(KLineChart, RsiPaneDrawsTheSixAndTwelveBarLinesInTheirPens) {
+  const auto& palette = CKeloUIObjectSingletonPool::Instance()->palette.colorTable;
+  CKeloKLine chart;
+  chart.SetOverlays(0);
+  chart.SetLowerPane(CKeloKLine::eLowerRSI);
+  chart.SetBars(Alternating(60));
+  auto dc = CDC::CreateRecording(800, 600);
+  chart.DrawKLine(dc.get(), CRect(0, 0, 800, 600));
+  const auto strokes = kelo::test::Strokes(kelo::test::LogOf(*dc));
+  ASSERT_EQ(strokes.size(), 2u);
+  // Each line starts at the first bar with a whole period of changes before it.
+  for (const auto& [stroke, entry, first] : {std::tuple{strokes[0], 1738, 6}, {strokes[1], 1676, 12}}) {
+    EXPECT_EQ(stroke.pen.argb, palette[entry]) << first;
+    EXPECT_EQ(stroke.path.figures.at(0).points.at(0).x, static_cast<float>(chart.GetXPosByIndex(first)));
+  }
+}
+
 // How two rasters differ: the pixels that differ and the largest difference of a channel.
 struct Difference {
   int pixels = 0;
@@ -144,6 +179,36 @@ TEST(KLineChart, ALiveFeedRepaintsTheTailToTheSamePixelsAsAFullPaint) {
     live.UpdateLastBar(last);
     EXPECT_EQ(live.UpdateKLine(screen.get(), rect), CKeloKLine::eRepaintFull);
     EXPECT_EQ(live.UpdateKLine(screen.get(), rect), CKeloKLine::eRepaintNone);
+  }
+}
+
+TEST(KLineChart, TheLayerRepaintsWhatItHasNotSeen) {
+  const CRect rect(0, 0, 400, 300);
+  CKeloKLine live;
+  auto screen = CDC::CreateRaster(400, 300);
+  live.UpdateKLine(screen.get(), rect);
+  live.AppendBar(Alternating(1)[0]);  // the first bar of an empty chart
+  EXPECT_EQ(live.UpdateKLine(screen.get(), rect), CKeloKLine::eRepaintFull);
+  live.SetBars(Alternating(30));
+  live.DrawKLine(screen.get(), rect);  // painted directly, not into the layer
+  EXPECT_EQ(live.UpdateKLine(screen.get(), rect), CKeloKLine::eRepaintFull);
+  EXPECT_EQ(live.UpdateKLine(screen.get(), rect), CKeloKLine::eRepaintNone);
+  // A change in the first bar shown is still a tail; with two shown it repaints from the first.
+  auto bars = Alternating(30);
+  bars.back().close = bars.back().low + 10;
+  for (const std::int32_t visible : {1, 2}) {
+    live.SetVisibleCount(visible);
+    live.UpdateKLine(screen.get(), rect);
+    live.UpdateLastBar(bars.back());
+    EXPECT_EQ(live.UpdateKLine(screen.get(), rect), CKeloKLine::eRepaintTail);
+    live.DrawEasyKLine(screen.get(), rect);
+    CKeloKLine whole;
+    whole.SetVisibleCount(visible);
+    whole.SetBars(bars);
+    auto reference = CDC::CreateRaster(400, 300);
+    whole.DrawEasyKLine(reference.get(), rect);
+    EXPECT_LE(Compare(*screen, *reference, 400, 300).largest, 16) << visible;
+    live.UpdateLastBar(Alternating(30).back());
   }
 }
 

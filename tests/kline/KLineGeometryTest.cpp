@@ -109,6 +109,7 @@ TEST(PriceAxis, BoundsOnTheTickLadderAroundTheRange) {
       {4960, 4470, 100, 4985, 4445, 5},     // 44.70-49.60: 0.05 ticks, a twentieth of room
       {10250, 9900, 100, 10350, 9840, 10},  // across the 100 band edge: 0.5 above, 0.1 below
       {3, 3, 100, 5, 1, 1},                 // a flat price still gets a range
+      {4000, 0, 100, 4205, 0, 1},           // a low of zero (no price) is kept: a twentieth of 40.00 of room
   };
   for (const Case& c : cases) {
     const PriceAxis a = MakePriceAxis(c.high, c.low, c.scale, 0);
@@ -137,6 +138,7 @@ TEST(VolumeScale, RoundTopsRowsAndTexts) {
   EXPECT_EQ(VolumeText(9999), "9999");
   EXPECT_EQ(VolumeText(12500), "12.5K");
   EXPECT_EQ(VolumeText(25000000), "25M");
+  EXPECT_EQ(VolumeText(10000000), "10M");
 }
 
 }  // namespace

@@ -54,7 +54,9 @@ TEST(Calendar, DayNumbersWeekdaysAndLeapDays) {
     std::int32_t date, day;
     int weekday;
   };
-  const Case cases[] = {{19700101, 0, 3}, {20261204, 20791, 4}, {20000229, 11016, 1}, {20261207, 20794, 0}};
+  // 2100 is no leap year; the day before 0000-03-01 starts the previous 400-year era.
+  const Case cases[] = {{19700101, 0, 3},     {20261204, 20791, 4}, {20000229, 11016, 1},
+                        {20261207, 20794, 0}, {21000301, 47541, 0}, {229, -719469, 1}};
   for (const Case& c : cases) {
     EXPECT_EQ(DayNumber(c.date), c.day) << c.date;
     EXPECT_EQ(DateOfDay(c.day), c.date) << c.date;

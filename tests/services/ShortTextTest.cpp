@@ -27,6 +27,7 @@ TEST(Round, RoundsTheTypedDecimalHalfAwayFromZeroNeverToNegativeZero) {
       {1.2344, 3, 1.234},
       {-2.5, 0, -3.0},
       {1.23456, 12, 1.23456},
+      {0.12345678905, 10, 0.123456789},  // nine decimals at most
       {1e20, 2, 1e20},
       {0.0004, 3, 0.0},
       {99.995, 2, 100.0},

@@ -123,11 +123,17 @@ TEST(Copies, BitBltCopiesExactlyAndClipsAndTransparentBltLeavesTheKeyOut) {
   EXPECT_FALSE(l.screen->BitBlt(0, 0, -4, 4, &l.memory, 0, 0, SRCCOPY));
   EXPECT_FALSE(l.screen->BitBlt(0, 0, 4, 4, &l.memory, 0, 0, 0x00EE0086));       // only SRCCOPY
   EXPECT_FALSE(l.screen->TransparentBlt(0, 0, 4, 4, &l.memory, 0, 0, 8, 8, 0));  // no stretching
+  CDC bare;  // a memory DC without a bitmap has nothing to copy
+  bare.CreateCompatibleDC(l.screen.get());
+  EXPECT_FALSE(l.screen->BitBlt(0, 0, 4, 4, &bare, 0, 0, SRCCOPY) ||
+               l.screen->TransparentBlt(0, 0, 4, 4, &bare, 0, 0, 4, 4, 0));
   Canvas c;  // a copy within one image is not smeared
   CPen pen(PS_SOLID, 1, kInk);
   c.Line(pen, 0, 0, 4, 0);
   EXPECT_TRUE(c.dc->BitBlt(2, 0, 10, 1, c.dc.get(), 0, 0, SRCCOPY));
   EXPECT_EQ(Row(c.raster(), 0, 0, 14, kInk), "######........");
+  EXPECT_TRUE(c.dc->BitBlt(0, 3, 8, 10, c.dc.get(), 0, 0, SRCCOPY));  // nor one three rows down
+  EXPECT_EQ(Column(c.raster(), 1, 0, 10, kInk), "#..#......");
 }
 
 TEST(Copies, KeyedCopiesOfAnyWidthLeaveOutExactlyTheKeyPixels) {

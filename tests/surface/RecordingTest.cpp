@@ -96,6 +96,12 @@ TEST(Recording, NullAndBrokenArgumentsDoNothing) {
   Gdiplus::Graphics none(nullptr);
   Gdiplus::Pen pen(Gdiplus::Color(0xFF000000));
   EXPECT_EQ(none.DrawLine(&pen, 0, 0, 1, 1), Gdiplus::GenericError);
+  Gdiplus::GraphicsPath path;  // a polygon needs three points
+  const Gdiplus::Point two[] = {{0, 0}, {1, 1}};
+  const Gdiplus::PointF three[] = {{0, 0}, {1, 0}, {0, 1}};
+  EXPECT_EQ(path.AddPolygon(two, 2) + path.AddPolygon(static_cast<const Gdiplus::Point*>(nullptr), 3),
+            2 * Gdiplus::InvalidParameter);
+  EXPECT_EQ(path.AddPolygon(three, 3), Gdiplus::Ok);
   EXPECT_TRUE(LogOf(*dc).empty()) << Describe(LogOf(*dc));
   EXPECT_EQ(CDC::CreateRecording(0, 10), nullptr);
   EXPECT_EQ(CDC::CreateRaster(-1, 10), nullptr);
@@ -114,7 +120,7 @@ TEST(Recording, NullAndBrokenArgumentsDoNothing) {
   EXPECT_EQ(font.GetObject(sizeof back, &back), static_cast<int>(sizeof back));
   EXPECT_EQ(back.lfHeight, -13);
   EXPECT_EQ(CFont::ToDesc(back).face, std::string(LF_FACESIZE - 1, 'x'));
-  EXPECT_EQ(font.GetObject(4, &back), 4);  // a short buffer takes what fits
+  EXPECT_EQ(font.GetObject(1, &back), 1);  // a short buffer takes what fits, down to one byte
 }
 
 }  // namespace

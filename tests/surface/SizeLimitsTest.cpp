@@ -17,8 +17,8 @@ TEST(SizeLimits, SurfacesAndBitmapsPastTheLimitAreRefused) {
     int width, height;
     bool made;
   };
-  const Case cases[] = {{16384, 4096, true}, {16385, 1, false}, {8193, 8192, false},
-                        {0, 10, false},      {-1, 10, false},   {INT_MAX, INT_MAX, false}};
+  const Case cases[] = {{16384, 4096, true}, {16385, 1, false}, {8193, 8192, false},      {0, 10, false},
+                        {-1, 10, false},     {10, 0, false},    {INT_MAX, INT_MAX, false}};
   auto screen = CDC::CreateRecording(10, 10);
   for (const Case& c : cases) {
     EXPECT_EQ(CDC::CreateRecording(c.width, c.height) != nullptr, c.made) << c.width << "x" << c.height;
@@ -28,6 +28,7 @@ TEST(SizeLimits, SurfacesAndBitmapsPastTheLimitAreRefused) {
       EXPECT_EQ(CDC::CreateRaster(c.width, c.height), nullptr);
     }
   }
+  EXPECT_EQ(kelo::surface::RecordingBackend(-5, 10).Width(), 0) << "a recording made directly: no width";
 }
 
 TEST(SizeLimits, ARecordingStopsAtItsRecordLimitAndCountsTheRest) {

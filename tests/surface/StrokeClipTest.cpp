@@ -41,6 +41,7 @@ TEST(StrokeClip, KeepsWhatLiesInTheBoxAndCutsTheRest) {
       {"the largest doubles", {{-DBL_MAX, -DBL_MAX}, {DBL_MAX, DBL_MAX}}, false, 0, {{{-10, -10}, {110, 110}}}},
       {"steep", {{50, -1e20}, {50.5, 1e20}}, false, 0, {{{50.25, -10}, {50.25, 110}}}},
       {"touches a corner only", {{-20, 0}, {0, -20}}, false, 0, {}},
+      {"shallow, out through the bottom", {{0, 100}, {200, 200}}, false, 0, {{{0, 100}, {20, 110}}}},
       {"out and back in",
        {{50, 50}, {200, 50}, {200, 60}, {50, 60}},
        false,

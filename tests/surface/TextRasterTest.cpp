@@ -54,6 +54,19 @@ TEST(TextRaster, HostileRectanglesAndSizesDrawSafely) {
     EXPECT_GT(extent.cx, 0);
     EXPECT_GT(extent.cy, 0);
   }
+  // A positive height is the text cell: its ascent and descent split it in the face's proportion.
+  LOGFONT lf{};
+  lf.lfHeight = 20;
+  CFont cell;
+  cell.CreateFontIndirect(&lf);
+  auto centred = CDC::CreateRaster(40, 40);
+  centred->SelectObject(&cell);
+  CRect box(0, 0, 40, 40);
+  centred->DrawText("8", -1, &box, DT_SINGLELINE | DT_VCENTER);
+  const auto& ink = *kelo::surface::RasterOf(*centred);
+  const COLORREF white = RGB(255, 255, 255);
+  EXPECT_EQ(kelo::test::CountNot(ink, white, 0, 0, 40, 13) + kelo::test::CountNot(ink, white, 0, 26, 40, 40), 0);
+  EXPECT_GT(kelo::test::CountNot(ink, white, 0, 13, 40, 26), 0) << "the ink lies on rows 13 to 25";
   const std::string invalid = "\xff\xfe\xc3(\xe5\xbc";  // broken UTF-8 becomes '?'
   EXPECT_GT(dc->GetTextExtent(CString(invalid.c_str())).cx, 0);
 }

@@ -35,10 +35,10 @@ TEST(CRect, SizesAndMovesSaturateAtTheIntegerLimits) {
   EXPECT_EQ(std::vector<LONG>({wide.Width(), wide.Height(), CRect(10, 20, 4, 25).Width()}),
             std::vector<LONG>({INT_MAX, INT_MAX, -6}));
   CRect r(INT_MAX - 1, 0, INT_MAX, 1);
-  r.OffsetRect(10, 0);
-  EXPECT_EQ(r, CRect(INT_MAX, 0, INT_MAX, 1));
+  r.OffsetRect(10, 3);
+  EXPECT_EQ(r, CRect(INT_MAX, 3, INT_MAX, 4));
   r.InflateRect(INT_MAX, 1);
-  EXPECT_EQ(r, CRect(0, -1, INT_MAX, 2));
+  EXPECT_EQ(r, CRect(0, 2, INT_MAX, 5));
   EXPECT_EQ(CRect(-3, -3, 0, 0).CenterPoint(), CPoint(-1, -1));
 }
 
@@ -50,6 +50,9 @@ TEST(CString, SlicesClampToTheTextAndNeverReadPastATerminator) {
   EXPECT_EQ(std::vector<int>({t.GetAt(5), t.GetAt(-1)}), std::vector<int>({0, 0}));
   EXPECT_EQ(CString(static_cast<const char*>(nullptr)), "");
   EXPECT_EQ(CString("abc\0def", 7), "abc");
+  CString longer;  // past the 256 bytes formatted on the stack
+  longer.Format("%s!", std::string(300, 'x').c_str());
+  EXPECT_EQ(longer.str(), std::string(300, 'x') + "!");
   EXPECT_EQ(std::vector<int>({t.Find('3'), t.Find('3', 3), t.Find('1', -4)}), std::vector<int>({2, -1, 0}));
   const CString times(",,9:00,,13:30,");  // delimiter runs are skipped; the end is -1
   int start = 0;
