@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <chrono>
 #include <condition_variable>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <deque>
@@ -100,55 +101,23 @@ class BoundedPool : public httplib::TaskQueue {
 // 64 workers that ever drew kept its own picture buffers and malloc arena (463 MB resident).
 class RenderThreads {
  public:
-  explicit RenderThreads(unsigned count) {
-    for (unsigned i = 0; i < count; ++i) threads_.emplace_back([this] { Work(); });
-  }
-  ~RenderThreads() {
-    {
-      std::lock_guard<std::mutex> lock(mutex_);
-      stop_ = true;
-    }
-    ready_.notify_all();
-    for (std::thread& t : threads_) t.join();
-  }
+  explicit RenderThreads(unsigned count) : pool_(count, SIZE_MAX) {}
+  ~RenderThreads() { pool_.shutdown(); }
   RenderResult Run(const std::function<RenderResult()>& render) {
     std::promise<RenderResult> done;
     std::future<RenderResult> result = done.get_future();
-    {
-      std::lock_guard<std::mutex> lock(mutex_);
-      jobs_.push_back(Job{&render, &done});  // both live until the result is taken below
-    }
-    ready_.notify_one();
+    pool_.enqueue([&] {  // render and done live until the result is taken below
+      try {
+        done.set_value(render());
+      } catch (...) {
+        done.set_exception(std::current_exception());
+      }
+    });
     return result.get();  // rethrows what the render threw (std::bad_alloc)
   }
 
  private:
-  struct Job {
-    const std::function<RenderResult()>* render;
-    std::promise<RenderResult>* done;
-  };
-  void Work() {
-    for (;;) {
-      Job job{};
-      {
-        std::unique_lock<std::mutex> lock(mutex_);
-        ready_.wait(lock, [&] { return !jobs_.empty() || stop_; });
-        if (jobs_.empty()) return;
-        job = jobs_.front();
-        jobs_.pop_front();
-      }
-      try {
-        job.done->set_value((*job.render)());
-      } catch (...) {
-        job.done->set_exception(std::current_exception());
-      }
-    }
-  }
-  std::mutex mutex_;
-  std::condition_variable ready_;
-  std::deque<Job> jobs_;
-  std::vector<std::thread> threads_;
-  bool stop_ = false;
+  BoundedPool pool_;  // unbounded: at most one render waits per connection worker
 };
 
 const char* ContentType(std::string_view format) {
