@@ -114,6 +114,21 @@ CRect LayOut(Curve& chart, const ChartInput& in, const CRect& rect, std::size_t 
   return PlotOf(chart, rect);
 }
 
+// The price frame of the curve-group and figure charts: the axis from the data, the session's
+// time grid under a column of price labels, and the grid's cells and time labels on the chart.
+struct PriceFrame {
+  PriceAxis axis;
+  SessionGrid grid;
+  CRect plot;
+};
+PriceFrame LayOutPriceFrame(Curve& chart, const ChartInput& in, const CRect& rect) {
+  PriceFrame f{MakePriceAxis(in, PlotOf(chart, rect).Height()), {}, {}};
+  f.plot = LayOut(chart, in, rect, FormatPrice(f.axis.top, in.data.priceScale).size(), 2, f.grid);
+  chart.SetXCells(f.grid.cells);
+  chart.SetXInfor(FrameLabels(in, f.grid));
+  return f;
+}
+
 COLORREF Caption() { return CKeloUIObjectSingletonPool::Instance()->palette.colorTable[CKeloPalette::kTextColor]; }
 
 }  // namespace
@@ -126,11 +141,7 @@ void DrawCurveGroup(CDC* dc, const ChartInput& in, const ChartStyle& style) {
   LabelFont font(dc, style);
   font.Apply(chart);
   const CRect rect(0, 0, style.width, style.height);
-  const PriceAxis axis = MakePriceAxis(in, PlotOf(chart, rect).Height());
-  SessionGrid grid;
-  const CRect plot = LayOut(chart, in, rect, FormatPrice(axis.top, in.data.priceScale).size(), 2, grid);
-  chart.SetXCells(grid.cells);
-  chart.SetXInfor(FrameLabels(in, grid));
+  const auto [axis, grid, plot] = LayOutPriceFrame(chart, in, rect);
   chart.SetCurveNumColor(0, Gdiplus::Color(0xFFF0F0F0));
   chart.DrawEasyCurveGroupChart(dc, rect, axis.top, axis.bottom, SlotsOf(s, grid), curves, in.data.priceScale);
   const std::string name = DisplayName(in);
@@ -147,11 +158,7 @@ void DrawFigureCurves(CDC* dc, const ChartInput& in, const ChartStyle& style) {
   LabelFont font(dc, style);
   font.Apply(chart);
   const CRect rect(0, 0, style.width, style.height);
-  const PriceAxis axis = MakePriceAxis(in, PlotOf(chart, rect).Height());
-  SessionGrid grid;
-  const CRect plot = LayOut(chart, in, rect, FormatPrice(axis.top, in.data.priceScale).size(), 2, grid);
-  chart.SetXCells(grid.cells);
-  chart.SetXInfor(FrameLabels(in, grid));
+  const auto [axis, grid, plot] = LayOutPriceFrame(chart, in, rect);
   chart.DrawBase(dc, plot, 0, 0);
   CFont* old = dc->SelectObject(chart.GetFont());
   int decimals = 0;
