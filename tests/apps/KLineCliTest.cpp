@@ -14,6 +14,7 @@
 #include "KLineChart.h"
 #include "RecordHelpers.h"
 #include "SampleData.h"
+#include "TradeSlots.h"
 
 namespace {
 
@@ -135,6 +136,14 @@ TEST(CliKLine, BarLengthsFromTheInputsOwn) {
   ASSERT_EQ(m.size(), 2u);
   EXPECT_EQ(std::make_tuple(m[0].time, m[0].open, m[0].high, m[0].close, m[0].volume),
             std::make_tuple(90100, 100, 103, 103, std::int64_t{3}));
+
+  // The reader's slot 13:31 of the closing auction at 13:30:00 joins the day's ninth half hour.
+  MinuteBars slots = Rows(SlotsFromTrades({{20261204, 90005, 1, 1, 1, 1, 1}, {20261204, 133000, 2, 2, 2, 2, 5}}, 60));
+  slots.fromTrades = true;
+  options.bars = "30m";
+  auto halfHours = PrepareKLineInput(slots, InputOptions{}, options);
+  ASSERT_TRUE(std::holds_alternative<ChartInput>(halfHours));
+  EXPECT_EQ(std::get<ChartInput>(halfHours).data.bars.back().time, 133000);
 }
 
 TEST(CliKLine, OptionsResolveOrSayWhatIsWrong) {
@@ -219,6 +228,11 @@ TEST(CliKLine, ANightSessionFromTheReaderOpensItsTradingDay) {
   EXPECT_EQ(bars[0].open, rows.bars.front().open);  // the 15:01 bar of the evening before
   EXPECT_EQ(bars[0].close, rows.bars.back().close);
   EXPECT_EQ(bars[0].volume, volume);
+
+  // At the file's own bar length too, the night's bars (00:00 included) carry the trading day.
+  auto own = PrepareKLineInput(rows, options, KLineOptions{});
+  ASSERT_TRUE(std::holds_alternative<ChartInput>(own));
+  for (const MinuteBar& b : std::get<ChartInput>(own).data.bars) EXPECT_EQ(b.date, 20261204) << b.time;
 }
 
 }  // namespace
