@@ -138,11 +138,12 @@ TEST(CliKLine, BarLengthsFromTheInputsOwn) {
             std::make_tuple(90100, 100, 103, 103, std::int64_t{3}));
 
   // The reader's slot 13:31 of the closing auction at 13:30:00 joins the day's ninth half hour.
-  MinuteBars slots = Rows(SlotsFromTrades({{20261204, 90005, 1, 1, 1, 1, 1}, {20261204, 133000, 2, 2, 2, 2, 5}}, 60));
+  MinuteBars slots = Rows(SlotsFromTrades(
+      {{20261204, 90005, 1, 1, 1, 1, 1}, {20261204, 90110, 1, 1, 1, 1, 1}, {20261204, 133000, 2, 2, 2, 2, 5}}, 60));
   slots.fromTrades = true;
   options.bars = "30m";
   auto halfHours = PrepareKLineInput(slots, InputOptions{}, options);
-  ASSERT_TRUE(std::holds_alternative<ChartInput>(halfHours));
+  ASSERT_TRUE(std::holds_alternative<ChartInput>(halfHours)) << std::get<InputError>(halfHours).Text();
   EXPECT_EQ(std::get<ChartInput>(halfHours).data.bars.back().time, 133000);
 }
 
