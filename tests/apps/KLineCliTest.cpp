@@ -1,6 +1,5 @@
 // The kline kind of the command-line tool: its gallery pictures against golden images, the
-// rows it refuses, the bar lengths it makes, its options, and the binary end to end. The CSV
-// cases read dates, which the reader learns on another branch: until then they are skipped.
+// rows it refuses, the bar lengths it makes, its options, and the binary end to end.
 #include <gtest/gtest.h>
 
 #include <sys/wait.h>
@@ -77,7 +76,7 @@ TEST(CliKLine, BadRowsAreRefusedWithTheirLineAndColumn) {
 }
 
 TEST(CliKLine, SixtyAlternatingDaysFillAnEightHundredPixelChartByDefault) {
-  // What alternating_60d.csv holds, built in code until the reader reads dates.
+  // What alternating_60d.csv holds, built in code.
   std::vector<MinuteBar> rows;
   for (std::int32_t day = KeloKLine::DayNumber(20260907); rows.size() < 60; ++day) {
     const std::int32_t date = KeloKLine::DateOfDay(day), i = static_cast<std::int32_t>(rows.size());
@@ -182,7 +181,6 @@ int RunCli(const std::string& args) {
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
-// True when the reader of this build reads date columns (the other branch's reader).
 TEST(CliKLine, TheBinaryRendersTheSampleAndRefusesBadUsage) {
   const fs::path dir = fs::path(kelo::test::TestOutDir()) / "kline";
   fs::create_directories(dir);
