@@ -10,6 +10,7 @@
 
 #include "DateTimeFields.h"
 #include "SampleData.h"
+#include "TradeSlots.h"
 
 namespace kelo::cli {
 
@@ -168,6 +169,11 @@ std::variant<ChartInput, InputError> PrepareKLineInput(MinuteBars data, const In
       return fail("--session must look like 09:00-13:30 (or 15:00-05:00 across midnight), not " + options.session);
     sessions = {{session->start, session->end}};
   }
+  // The reader's one-minute slots of trades put a closing auction (13:30:00) in a slot after
+  // the session; it belongs to the session's last minute, as in the one-day charts.
+  if (data.fromTrades) {
+    for (const KeloKLine::SSession& s : sessions) FoldClosingAuction(data.bars, Session{s.start, s.end});
+  }
   const std::int32_t own = InputPeriod(data);
   std::vector<KeloKLine::SKBar> bars;
   bars.reserve(data.bars.size());
@@ -184,7 +190,11 @@ std::variant<ChartInput, InputError> PrepareKLineInput(MinuteBars data, const In
     return fail(std::string("--bars ") + NameOfPeriod(want) + " is shorter than the input's own bars (" +
                 NameOfPeriod(own) + ")");
   }
-  if (want != own) bars = KeloKLine::AggregateBars(bars, static_cast<KeloKLine::EPeriod>(want), sessions);
+  // Intraday bars go through the aggregation even at their own length: it dates a night
+  // session's bars with the trading day they belong to, which the day labels and separators use.
+  if (want != own || own < KeloKLine::ePeriodDay) {
+    bars = KeloKLine::AggregateBars(bars, static_cast<KeloKLine::EPeriod>(want), sessions);
+  }
   in.kline.periodMinutes = want;
 
   MinuteBars out;

@@ -115,14 +115,17 @@ std::vector<SKBar> MinuteBarsFromTrades(const std::vector<STrade>& trades, const
     } else {
       stamp = Clock((Seconds(t.time) / 60 + 1) * 60);
     }
-    if (!out.empty() && out.back().date == t.date && out.back().time == stamp) {
+    // The minute that ends at midnight is stamped 00:00 of the day that starts then, as a
+    // vendor's file lists it; AggregateBars reads it as the end of the night's ninth hour.
+    const std::int32_t date = stamp == 0 ? DateOfDay(DayNumber(t.date) + 1) : t.date;
+    if (!out.empty() && out.back().date == date && out.back().time == stamp) {
       SKBar& b = out.back();
       b.high = std::max(b.high, t.price);
       b.low = std::min(b.low, t.price);
       b.close = t.price;
       b.volume += t.volume;
     } else {
-      out.push_back({t.date, stamp, t.price, t.price, t.price, t.price, t.volume});
+      out.push_back({date, stamp, t.price, t.price, t.price, t.price, t.volume});
     }
   }
   return out;
@@ -130,11 +133,14 @@ std::vector<SKBar> MinuteBarsFromTrades(const std::vector<STrade>& trades, const
 
 std::vector<SKBar> AggregateBars(const std::vector<SKBar>& bars, EPeriod period,
                                  const std::vector<SSession>& sessions) {
+  // Daily bars all have time 0; among intraday bars, time 0 is the minute that ends at
+  // midnight (a night session's 00:00 bar), which must not be taken for a day.
+  const bool intraday = std::any_of(bars.begin(), bars.end(), [](const SKBar& b) { return b.time != 0; });
   // The dates that trade in a day session name the trading days night sessions belong to.
   std::set<std::int32_t> dayDates;
   for (const SKBar& b : bars) {
     const Place p = Locate(b.time, sessions);
-    if (b.time == 0 || p.session < 0 || !Crosses(sessions[static_cast<std::size_t>(p.session)])) {
+    if (!intraday || p.session < 0 || !Crosses(sessions[static_cast<std::size_t>(p.session)])) {
       dayDates.insert(b.date);
     }
   }
@@ -146,7 +152,7 @@ std::vector<SKBar> AggregateBars(const std::vector<SKBar>& bars, EPeriod period,
     std::int32_t tradingDay = b.date;
     std::int32_t stamp = 0;
     std::int64_t group = 0;
-    const Place p = b.time == 0 ? Place{} : Locate(b.time, sessions);
+    const Place p = intraday ? Locate(b.time, sessions) : Place{};
     if (p.session >= 0) {
       const SSession& s = sessions[static_cast<std::size_t>(p.session)];
       if (Crosses(s)) {
@@ -161,7 +167,7 @@ std::vector<SKBar> AggregateBars(const std::vector<SKBar>& bars, EPeriod period,
         stamp = Clock(Seconds(s.start) + end);
         group = (static_cast<std::int64_t>(p.session) + 1) * 100000 + index;
       }
-    } else if (minutes && b.time != 0) {
+    } else if (minutes && intraday) {
       const std::int32_t minute = std::max<std::int32_t>(1, (p.offset + 59) / 60);
       const std::int32_t index = (minute - 1) / k;
       stamp = Clock(std::min<std::int32_t>((index + 1) * k * 60, kDay));

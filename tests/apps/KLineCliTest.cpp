@@ -1,6 +1,5 @@
 // The kline kind of the command-line tool: its gallery pictures against golden images, the
-// rows it refuses, the bar lengths it makes, its options, and the binary end to end. The CSV
-// cases read dates, which the reader learns on another branch: until then they are skipped.
+// rows it refuses, the bar lengths it makes, its options, and the binary end to end.
 #include <gtest/gtest.h>
 
 #include <sys/wait.h>
@@ -14,6 +13,7 @@
 #include "KLineChart.h"
 #include "RecordHelpers.h"
 #include "SampleData.h"
+#include "TradeSlots.h"
 
 namespace {
 
@@ -76,7 +76,7 @@ TEST(CliKLine, BadRowsAreRefusedWithTheirLineAndColumn) {
 }
 
 TEST(CliKLine, SixtyAlternatingDaysFillAnEightHundredPixelChartByDefault) {
-  // What alternating_60d.csv holds, built in code until the reader reads dates.
+  // What alternating_60d.csv holds, built in code.
   std::vector<MinuteBar> rows;
   for (std::int32_t day = KeloKLine::DayNumber(20260907); rows.size() < 60; ++day) {
     const std::int32_t date = KeloKLine::DateOfDay(day), i = static_cast<std::int32_t>(rows.size());
@@ -135,6 +135,15 @@ TEST(CliKLine, BarLengthsFromTheInputsOwn) {
   ASSERT_EQ(m.size(), 2u);
   EXPECT_EQ(std::make_tuple(m[0].time, m[0].open, m[0].high, m[0].close, m[0].volume),
             std::make_tuple(90100, 100, 103, 103, std::int64_t{3}));
+
+  // The reader's slot 13:31 of the closing auction at 13:30:00 joins the day's ninth half hour.
+  MinuteBars slots = Rows(SlotsFromTrades(
+      {{20261204, 90005, 1, 1, 1, 1, 1}, {20261204, 90110, 1, 1, 1, 1, 1}, {20261204, 133000, 2, 2, 2, 2, 5}}, 60));
+  slots.fromTrades = true;
+  options.bars = "30m";
+  auto halfHours = PrepareKLineInput(slots, InputOptions{}, options);
+  ASSERT_TRUE(std::holds_alternative<ChartInput>(halfHours)) << std::get<InputError>(halfHours).Text();
+  EXPECT_EQ(std::get<ChartInput>(halfHours).data.bars.back().time, 133000);
 }
 
 TEST(CliKLine, OptionsResolveOrSayWhatIsWrong) {
@@ -172,7 +181,6 @@ int RunCli(const std::string& args) {
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
-// True when the reader of this build reads date columns (the other branch's reader).
 TEST(CliKLine, TheBinaryRendersTheSampleAndRefusesBadUsage) {
   const fs::path dir = fs::path(kelo::test::TestOutDir()) / "kline";
   fs::create_directories(dir);
@@ -219,6 +227,11 @@ TEST(CliKLine, ANightSessionFromTheReaderOpensItsTradingDay) {
   EXPECT_EQ(bars[0].open, rows.bars.front().open);  // the 15:01 bar of the evening before
   EXPECT_EQ(bars[0].close, rows.bars.back().close);
   EXPECT_EQ(bars[0].volume, volume);
+
+  // At the file's own bar length too, the night's bars (00:00 included) carry the trading day.
+  auto own = PrepareKLineInput(rows, options, KLineOptions{});
+  ASSERT_TRUE(std::holds_alternative<ChartInput>(own));
+  for (const MinuteBar& b : std::get<ChartInput>(own).data.bars) EXPECT_EQ(b.date, 20261204) << b.time;
 }
 
 }  // namespace

@@ -132,6 +132,13 @@ TEST(Aggregation, NightSessionsBelongToTheNextTradingDayAndNeverJoinTheDay) {
   EXPECT_EQ(hours[2].time, 94500);
   EXPECT_EQ(hours[3].time, 134500) << "the last hour of 08:45-13:45 ends at 13:45";
 
+  // Friday night's minute 23:59 ends at 00:00 on Saturday: Monday's trading day, not a day bar.
+  const auto night = MinuteBarsFromTrades({{20261204, 235930, 60, 1}, {20261205, 10, 61, 2}}, futures);
+  EXPECT_EQ(night.front(), (SKBar{20261205, 0, 60, 60, 60, 60, 1}));
+  const std::vector<SKBar> friday = {{20261204, 134500, 41, 41, 41, 41, 8}, night[0], night[1]};
+  EXPECT_EQ(AggregateBars(friday, ePeriodDay, futures),
+            (std::vector<SKBar>{{20261204, 0, 41, 41, 41, 41, 8}, {20261207, 0, 60, 61, 60, 61, 3}}));
+
   // A night followed in the input by a day after a holiday belongs to that day.
   const std::vector<SKBar> holiday = {{20261230, 150100, 5, 5, 5, 5, 1}, {20270104, 84600, 6, 6, 6, 6, 1}};
   EXPECT_EQ(AggregateBars(holiday, ePeriodDay, futures).front().date, 20270104);

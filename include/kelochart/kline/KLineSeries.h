@@ -53,7 +53,8 @@ enum EPeriod : std::int32_t {
 
 // Minute bars from trades: the bar stamped 09:01 holds the trades of 09:00:00-09:00:59; a trade
 // at the session's end (the closing auction at 13:30:00) joins the session's last bar. Trades
-// must be in time order; the minute bars carry the calendar date of their trades.
+// must be in time order; the minute bars carry the calendar date of their trades, except the
+// minute that ends at midnight: it is stamped 00:00 of the next calendar day.
 std::vector<SKBar> MinuteBarsFromTrades(const std::vector<STrade>& trades, const std::vector<SSession>& sessions);
 
 // Bars of period from minute bars (each stamped with the end of its minute, carrying its
@@ -63,7 +64,9 @@ std::vector<SKBar> MinuteBarsFromTrades(const std::vector<STrade>& trades, const
 // the session's start and are stamped with their end (the first 30-minute bar of 09:00-13:30
 // is 09:30 and covers 09:01-09:30; the last of a session ends at its end). Days are stamped
 // with the trading day, weeks and months with their last trading day, all with time 0.
-// Bars outside every session count their periods from midnight of their own date.
+// Bars outside every session count their periods from midnight of their own date. When any
+// bar has a time the input is intraday and time 0 is the minute ending at midnight (dated
+// with the day that starts then), not a daily bar.
 std::vector<SKBar> AggregateBars(const std::vector<SKBar>& bars, EPeriod period, const std::vector<SSession>& sessions);
 
 // Day number of a yyyymmdd date (days since 1970-01-01) and back; weekday 0 is Monday.
