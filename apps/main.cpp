@@ -100,7 +100,11 @@ struct RenderCommand {
 };
 
 void AddRenderOptions(CLI::App& app, RenderCommand& c) {
-  app.add_option("input", c.input, "minute-bar CSV file, or - for standard input (default: the embedded sample day)");
+  app.add_option("input", c.input,
+                 c.kind->multiDay ? "daily bars, minute bars or trades as CSV, or - for standard input (default: the "
+                                    "embedded 250 daily bars)"
+                                  : "minute bars or trades as CSV, or - for standard input (default: the embedded "
+                                    "sample day)");
   app.add_option("-o,--output", c.output, "output file: .png, .svg or .pdf, or - for PNG on standard output");
   for (const RenderOption& option : RenderOptions()) {
     const std::string name = option.name;
