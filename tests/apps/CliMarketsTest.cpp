@@ -163,6 +163,8 @@ TEST(CliMarkets, EveryKindKeepsItsLabelsApartAndInsideOnEveryMarketAndSize) {
         CollectInk(recording->Records(), CPoint(0, 0), CRect(0, 0, w, h), inks);
         EXPECT_GT(inks.size(), 5u);
         EXPECT_EQ(LabelFault(inks, w, h), "");
+        for (const auto& [text, ink] : inks)  // no time label past the session's end
+          EXPECT_TRUE(text.size() != 5 || !ParseClock(text) || in.session.OffsetOf(*ParseClock(text))) << text;
       }
     }
   }
