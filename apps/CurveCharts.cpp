@@ -162,7 +162,8 @@ void DrawCurveGroup(CDC* dc, const ChartInput& in, const ChartStyle& style) {
   chart.DrawEasyCurveGroupChart(dc, rect, axis.top, axis.bottom, SlotsOf(s, grid), curves, in.data.priceScale);
   const std::string name = DisplayName(in);
   DrawCaption(dc, chart, plot,
-              {name + "  close (white), VWAP (green), 10-minute (blue) and 30-minute (cyan) averages",
+              {name + "  close (" + (style.light ? "black" : "white") +
+                   "), VWAP (green), 10-minute (blue) and 30-minute (cyan) averages",
                name + "  close, VWAP (green), 10/30-min averages", name},
               Caption());
 }
