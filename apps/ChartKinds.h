@@ -19,6 +19,7 @@ struct ChartStyle {
   int height = 600;
   std::string fontFace;  // empty: the palette's label font
   int fontSize = 0;      // em height in pixels; 0: the label font's
+  bool light = false;    // drawn for the light theme: a caption that names a grey names its inverse
 };
 
 struct ChartKind {

@@ -67,6 +67,7 @@ struct SessionGrid {
   int cells = 2;
   std::int32_t spanMinutes = 0;  // what the lines between the insets cover (the session, rounded up)
   bool firstLabel = true;        // the session start is labelled
+  int labelEvery = 1;            // labels stand on every this many label places
 };
 
 SessionGrid GridOf(const ChartInput& in, int plotWidth, int labelPixels, int gap, int cellsPerLabel) {
@@ -77,6 +78,21 @@ SessionGrid GridOf(const ChartInput& in, int plotWidth, int labelPixels, int gap
     grid.cells = std::max(1, static_cast<int>((length + step - 1) / step)) + 1;
     if (plotWidth / grid.cells * cellsPerLabel >= labelPixels + gap) break;
   }
+  // A step that does not divide the session runs the axis past its end, to times nobody
+  // trades (07:00 after a 15:00-05:00 night): lines on the widest step that divides it, with
+  // labels on every few of them, a clock step apart, keep the axis to the session.
+  for (auto g = kClockSteps.rbegin(); length % grid.step != 0 && g != kClockSteps.rend(); ++g) {
+    if (*g >= grid.step || length % *g != 0) continue;
+    const int cells = static_cast<int>(length / *g) + 1;
+    for (std::int32_t label : kClockSteps) {
+      const int every = static_cast<int>(label / *g);
+      if (label % *g != 0 || every < 2 || plotWidth / cells * cellsPerLabel * every < labelPixels + gap) continue;
+      grid.step = *g;
+      grid.cells = cells;
+      grid.labelEvery = every;
+      break;
+    }
+  }
   grid.spanMinutes = (grid.cells - 1) * grid.step / 60;
   return grid;
 }
@@ -86,7 +102,7 @@ std::vector<CString> FrameLabels(const ChartInput& in, const SessionGrid& grid) 
   std::vector<CString> labels;
   const std::int32_t start = SecondsOf(in.session.start);
   for (int k = 0; k < grid.cells; k += 2) {
-    if (k == 0 && !grid.firstLabel) {
+    if ((k == 0 && !grid.firstLabel) || k / 2 % grid.labelEvery != 0) {
       labels.push_back(CString(""));
       continue;
     }
@@ -146,7 +162,8 @@ void DrawCurveGroup(CDC* dc, const ChartInput& in, const ChartStyle& style) {
   chart.DrawEasyCurveGroupChart(dc, rect, axis.top, axis.bottom, SlotsOf(s, grid), curves, in.data.priceScale);
   const std::string name = DisplayName(in);
   DrawCaption(dc, chart, plot,
-              {name + "  close (white), VWAP (green), 10-minute (blue) and 30-minute (cyan) averages",
+              {name + "  close (" + (style.light ? "black" : "white") +
+                   "), VWAP (green), 10-minute (blue) and 30-minute (cyan) averages",
                name + "  close, VWAP (green), 10/30-min averages", name},
               Caption());
 }
@@ -248,6 +265,7 @@ void DrawXYReturns(CDC* dc, const ChartInput& in, const ChartStyle& style) {
   const COLORREF color = CKeloUIObjectSingletonPool::Instance()->palette.colorTable[CKeloPalette::kUpTextColor];
   const std::int32_t start = SecondsOf(in.session.start);
   for (int k = grid.firstLabel ? 0 : 1; k < grid.cells; ++k) {
+    if (k % grid.labelEvery != 0) continue;
     const std::string text = FormatClock(ClockOf((start + k * grid.step) % 86400));
     const int x = plot.left + inset + static_cast<int>(k * grid.step / 60 * perMinute);
     DrawLabel(dc, x - TextPixels(chart, text.size()) / 2, plot.bottom + 2, text, color);

@@ -108,6 +108,8 @@ std::vector<KeloKLine::SSession> KLineSessions(const CategoryInfo& category) {
 }
 
 std::int32_t InputPeriod(const MinuteBars& data) {
+  // The reader's slots of trades are minutes, however far apart an illiquid day's trades are.
+  if (data.fromTrades) return 1;
   bool allDays = true, seconds = false;
   for (const MinuteBar& b : data.bars) {
     allDays = allDays && b.time == 0;

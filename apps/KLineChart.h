@@ -24,7 +24,8 @@ std::optional<InputError> CheckKLineRows(const MinuteBars& data);
 // a night session, 15:00-05:00.
 std::vector<KeloKLine::SSession> KLineSessions(const CategoryInfo& category);
 
-// The input's own bar length in minutes (1440 for daily rows, 0 for trades).
+// The input's own bar length in minutes (1440 for daily rows, 0 for rows with seconds, which
+// are trades; 1 for the reader's minute slots of trades).
 std::int32_t InputPeriod(const MinuteBars& data);
 
 // Checks the rows and the options against the data and aggregates the bars: in.data.bars

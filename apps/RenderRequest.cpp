@@ -184,7 +184,8 @@ RenderResult RenderBars(const RenderRequest& request, MinuteBars bars, std::vect
                       std::string("the chart kind ") + kind->name + " needs the columns \"inner\" and \"outer\""};
   }
   std::vector<std::uint8_t> bytes;
-  const ChartStyle style = request.style;
+  ChartStyle style = request.style;
+  style.light = request.theme == Theme::kLight;
   const bool ok = RenderPicture([&](CDC* dc) { kind->draw(dc, in, style); }, style.width, style.height, request.format,
                                 request.theme, bytes, request.viaRecording, request.pngLevel);
   if (!ok) return InputError{in.data.name, 0, 0, "cannot render the picture"};

@@ -154,7 +154,7 @@ TEST(CliMarkets, EveryKindKeepsItsLabelsApartAndInsideOnEveryMarketAndSize) {
       if (kind.needsInnerOuter && !in.data.hasInnerOuter) continue;
       for (auto [w, h, em] : {std::tuple{308, 280, 0}, {400, 300, 0}, {800, 600, 0}, {2400, 1800, 0}, {800, 600, 18}}) {
         SCOPED_TRACE(std::string(m.file) + " " + kind.name + " " + std::to_string(w) + "x" + std::to_string(h));
-        const ChartStyle style{w, h, "", em};
+        const ChartStyle style{w, h, "", em, w > 2000};  // the largest drawn for the light theme
         auto dc = CDC::CreateRecording(w, h);
         kind.draw(dc.get(), in, style);
         auto* recording = dynamic_cast<kelo::surface::RecordingBackend*>(dc->GetBackend());
@@ -163,6 +163,10 @@ TEST(CliMarkets, EveryKindKeepsItsLabelsApartAndInsideOnEveryMarketAndSize) {
         CollectInk(recording->Records(), CPoint(0, 0), CRect(0, 0, w, h), inks);
         EXPECT_GT(inks.size(), 5u);
         EXPECT_EQ(LabelFault(inks, w, h), "");
+        for (const auto& [text, ink] : inks) {  // no time label past the session's end, no white on white
+          EXPECT_TRUE(text.size() != 5 || !ParseClock(text) || in.session.OffsetOf(*ParseClock(text))) << text;
+          EXPECT_FALSE(style.light && text.find("white") != std::string::npos) << text;
+        }
       }
     }
   }

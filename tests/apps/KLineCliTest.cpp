@@ -144,6 +144,9 @@ TEST(CliKLine, BarLengthsFromTheInputsOwn) {
   auto halfHours = PrepareKLineInput(slots, InputOptions{}, options);
   ASSERT_TRUE(std::holds_alternative<ChartInput>(halfHours)) << std::get<InputError>(halfHours).Text();
   EXPECT_EQ(std::get<ChartInput>(halfHours).data.bars.back().time, 133000);
+  options.bars = "1m";  // an illiquid day's trades, minutes apart, are minute slots all the same
+  const auto sparse = ParseMinuteBars("t", "date,time,price,volume\n20261204,090005,30,1\n20261204,090710,31,2\n");
+  EXPECT_TRUE(std::holds_alternative<ChartInput>(PrepareKLineInput(std::get<MinuteBars>(sparse), {}, options)));
 }
 
 TEST(CliKLine, OptionsResolveOrSayWhatIsWrong) {
