@@ -2,6 +2,7 @@
 // curves split at the reference price, and the XY chart of returns with regions and points.
 #include <algorithm>
 #include <cmath>
+#include <numeric>
 
 #include "ChartKinds.h"
 
@@ -137,8 +138,21 @@ struct PriceFrame {
   SessionGrid grid;
   CRect plot;
 };
-PriceFrame LayOutPriceFrame(Curve& chart, const ChartInput& in, const CRect& rect) {
+PriceFrame LayOutPriceFrame(Curve& chart, const ChartInput& in, const CRect& rect, bool splitAtReference) {
   PriceFrame f{MakePriceAxis(in, PlotOf(chart, rect).Height()), {}, {}};
+  // A penny warrant spans a few price units: lines at fractions of a unit would print the same
+  // label twice, or a price between two ticks. Fewer lines then, each on a whole unit: the
+  // figure chart splits its lines at the reference, the curve group spreads them evenly.
+  const std::int64_t up = std::int64_t{f.axis.top} - in.reference, down = std::int64_t{in.reference} - f.axis.bottom;
+  if (std::min(up, down) < chart.GetYCells() / 2) {
+    std::int64_t cells = chart.GetYCells();
+    if (splitAtReference) {
+      cells = 2 * std::gcd(up, down);
+    } else {
+      while (cells > 2 && (up + down) % cells != 0) --cells;
+    }
+    chart.SetYCells(static_cast<int>(std::max<std::int64_t>(2, cells)));
+  }
   f.plot = LayOut(chart, in, rect, FormatPrice(f.axis.top, in.data.priceScale).size(), 2, f.grid);
   chart.SetXCells(f.grid.cells);
   chart.SetXInfor(FrameLabels(in, f.grid));
@@ -157,7 +171,7 @@ void DrawCurveGroup(CDC* dc, const ChartInput& in, const ChartStyle& style) {
   LabelFont font(dc, style);
   font.Apply(chart);
   const CRect rect(0, 0, style.width, style.height);
-  const auto [axis, grid, plot] = LayOutPriceFrame(chart, in, rect);
+  const auto [axis, grid, plot] = LayOutPriceFrame(chart, in, rect, false);
   chart.SetCurveNumColor(0, Gdiplus::Color(0xFFF0F0F0));
   chart.DrawEasyCurveGroupChart(dc, rect, axis.top, axis.bottom, SlotsOf(s, grid), curves, in.data.priceScale);
   const std::string name = DisplayName(in);
@@ -175,7 +189,7 @@ void DrawFigureCurves(CDC* dc, const ChartInput& in, const ChartStyle& style) {
   LabelFont font(dc, style);
   font.Apply(chart);
   const CRect rect(0, 0, style.width, style.height);
-  const auto [axis, grid, plot] = LayOutPriceFrame(chart, in, rect);
+  const auto [axis, grid, plot] = LayOutPriceFrame(chart, in, rect, true);
   chart.DrawBase(dc, plot, 0, 0);
   CFont* old = dc->SelectObject(chart.GetFont());
   int decimals = 0;

@@ -36,6 +36,7 @@ const Market kMarkets[] = {
     {"good_limit_up.csv", {"stock", "52.00", "", ""}},
     {"good_band_cross.csv", {"stock", "", "", ""}},
     {"good_sample.csv", {"stock", "", "", ""}},  // with bid and ask volumes
+    {"good_penny_warrant.csv", {"warrant", "0.02", "", ""}},
 };
 
 TEST(CliMarkets, PriceScaleIsTheDecimalsTheDataReallyHas) {
@@ -137,6 +138,10 @@ std::string LabelFault(const std::vector<Ink>& inks, int width, int height) {
     for (std::size_t j = 0; j < i; ++j) {
       const CRect& b = inks[j].second;
       if (inks[j].first == text && a == b) continue;  // drawn again over itself (a highlight)
+      // A decimal price twice down one column: two lines less than a price unit apart.
+      if (inks[j].first == text && a.left == b.left && text.find('.') != std::string::npos &&
+          text.find_first_not_of("0123456789.,+-") == std::string::npos)
+        return "\"" + text + "\" twice down one column";
       if (a.left + 1 < b.right - 1 && b.left + 1 < a.right - 1 && a.top + 1 < b.bottom - 1 &&
           b.top + 1 < a.bottom - 1) {
         return "\"" + inks[j].first + "\" and \"" + text + "\" overlap";
