@@ -147,12 +147,12 @@ TEST(CliKLine, ThePriceScaleIsTheRealDecimalsAtLeastTheCategorys) {
     std::string error;
   };
   const Case cases[] = {
-      {"stock", "", 100, 57800, 100, 57800, ""},       // 578.00
-      {"stock", "", 1, 578, 100, 57800, ""},           // 578
-      {"stock", "", 10000, 5780000, 100, 57800, ""},   // 578.0000
-      {"FITX", "", 100, 2326700, 1, 23267, ""},        // 23267.00: whole points
-      {"option-FITX", "", 100, 14550, 10, 1455, ""},   // 145.50
-      {"stock", "1000", 1, 578, 1000, 578000, ""},     // finer on request
+      {"stock", "", 100, 57800, 100, 57800, ""},      // 578.00
+      {"stock", "", 1, 578, 100, 57800, ""},          // 578
+      {"stock", "", 10000, 5780000, 100, 57800, ""},  // 578.0000
+      {"FITX", "", 100, 2326700, 1, 23267, ""},       // 23267.00: whole points
+      {"option-FITX", "", 100, 14550, 10, 1455, ""},  // 145.50
+      {"stock", "1000", 1, 578, 1000, 578000, ""},    // finer on request
       {"stock", "1", 100, 57850, 0, 0, "the prices have more decimals than --price-scale 1 keeps"},
   };
   for (const Case& c : cases) {
