@@ -41,6 +41,7 @@ def test_a_kline_of_prices_written_with_zero_decimals_is_the_dataframes(tool, tm
     path.write_bytes(("日期,開盤價,最高價,最低價,收盤價,成交量\r\n" + "\r\n".join(rows) + "\r\n").encode("big5"))
     expected = tool_bytes(tool, tmp_path, "kline", path)
     assert kelochart.render("kline", pd.read_csv(path, encoding="big5"), name="2330") == expected
+    assert kelochart.Chart("kline", path)._repr_png_() == expected  # a Chart takes daily bars too
 
 
 @pytest.mark.parametrize("args,kwargs", [
