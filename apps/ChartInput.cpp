@@ -51,6 +51,34 @@ std::int32_t NeededPriceScale(const MinuteBars& data) {
   return data.priceScale / common;
 }
 
+std::optional<InputError> RescalePrices(MinuteBars& data, std::int32_t scale) {
+  if (scale == data.priceScale) return std::nullopt;
+  const auto rescale = [&](std::int32_t& p) {
+    if (scale < data.priceScale) {
+      p /= data.priceScale / scale;
+      return true;
+    }
+    const std::int32_t factor = scale / data.priceScale;
+    if (p > 2147483647 / factor) return false;
+    p *= factor;
+    return true;
+  };
+  for (MinuteBar& b : data.bars) {
+    for (std::int32_t* p : {&b.open, &b.high, &b.low, &b.close, &b.reference}) {
+      if (!rescale(*p)) {
+        return InputError{data.name, b.line, 1, "price too large for price scale " + std::to_string(scale)};
+      }
+    }
+  }
+  if (data.reference && !rescale(*data.reference)) {
+    return InputError{data.name, 0, 0, "reference price too large for price scale " + std::to_string(scale)};
+  }
+  data.priceScale = scale;
+  data.decimals = 0;
+  for (std::int32_t v = scale; v >= 10; v /= 10) ++data.decimals;
+  return std::nullopt;
+}
+
 std::variant<ChartInput, InputError> PrepareInput(MinuteBars data, const InputOptions& options) {
   auto fail = [&](std::string message) { return InputError{data.name, 0, 0, std::move(message)}; };
   ChartInput in;
@@ -87,32 +115,7 @@ std::variant<ChartInput, InputError> PrepareInput(MinuteBars data, const InputOp
     }
     scale = *asked;
   }
-  if (scale != data.priceScale) {
-    // Exact both ways: a coarser scale divides only by what every price is a multiple of.
-    const auto rescale = [&](std::int32_t& p) {
-      if (scale < data.priceScale) {
-        p /= data.priceScale / scale;
-        return true;
-      }
-      const std::int32_t factor = scale / data.priceScale;
-      if (p > 2147483647 / factor) return false;
-      p *= factor;
-      return true;
-    };
-    for (MinuteBar& b : data.bars) {
-      for (std::int32_t* p : {&b.open, &b.high, &b.low, &b.close, &b.reference}) {
-        if (!rescale(*p)) {
-          return InputError{data.name, b.line, 1, "price too large for price scale " + std::to_string(scale)};
-        }
-      }
-    }
-    if (data.reference && !rescale(*data.reference)) {
-      return fail("reference price too large for price scale " + std::to_string(scale));
-    }
-    data.priceScale = scale;
-    data.decimals = 0;
-    for (std::int32_t v = scale; v >= 10; v /= 10) ++data.decimals;
-  }
+  if (auto error = RescalePrices(data, scale)) return *error;
 
   if (!options.session.empty()) {
     auto session = ParseSession(options.session);

@@ -49,6 +49,10 @@ std::optional<std::int32_t> ParsePriceScale(std::string_view text);
 // The finest scale the prices of data need (a power of ten up to data.priceScale): 23267.00
 // needs 1, 145.50 needs 10.
 std::int32_t NeededPriceScale(const MinuteBars& data);
+// Every price of data (bars and reference) moved to scale, exactly both ways: a coarser scale
+// divides only by what every price is a multiple of (at least NeededPriceScale). The error
+// names the first price past 32 bits.
+std::optional<InputError> RescalePrices(MinuteBars& data, std::int32_t scale);
 // The message for a --session that is not a session.
 std::string SessionUsage(std::string_view text);
 

@@ -147,22 +147,17 @@ std::variant<ChartInput, InputError> PrepareKLineInput(MinuteBars data, const In
     for (MinuteBar& b : data.bars) b.date = CalendarDayOf(b.date, b.time);
   }
   if (auto error = CheckKLineRows(data)) return *error;
+  // The one-day kinds' scale: the decimals the prices really have (577.00 is the whole price
+  // 577, as it is in a table of numbers), at least the category's; --price-scale finer only.
+  const std::int32_t needed = NeededPriceScale(data);
+  std::int32_t scale = std::max(needed, in.category.priceScale);
   if (!options.priceScale.empty()) {
-    // The one-day kinds' rule: a finer scale only, every price multiplied up to it.
-    const std::int32_t scale = ParsePriceScale(options.priceScale).value_or(0);
+    scale = ParsePriceScale(options.priceScale).value_or(0);
     if (scale == 0) return fail("--price-scale must be 1, 10, 100, 1000 or 10000, not " + options.priceScale);
-    if (scale < data.priceScale)
+    if (scale < needed)
       return fail("the prices have more decimals than --price-scale " + options.priceScale + " keeps");
-    const std::int32_t factor = scale / std::max<std::int32_t>(data.priceScale, 1);
-    for (MinuteBar& b : data.bars) {
-      for (std::int32_t* p : {&b.open, &b.high, &b.low, &b.close}) {
-        if (*p > 2147483647 / factor)
-          return InputError{data.name, b.line, 1, "price too large for --price-scale " + options.priceScale};
-        *p *= factor;
-      }
-    }
-    data.priceScale = scale;
   }
+  if (auto error = RescalePrices(data, scale)) return *error;
 
   std::vector<KeloKLine::SSession> sessions = KLineSessions(in.category);
   if (!options.session.empty()) {

@@ -20,6 +20,7 @@
 #include "CsvReader.h"
 #include "CsvTable.h"
 #include "FieldText.h"
+#include "KLineChart.h"
 #include "RenderRequest.h"
 
 namespace py = pybind11;
@@ -241,7 +242,9 @@ void Check(const std::string& kind, const Input& input,
       failure = *error;
     } else {
       const bool innerOuter = std::get<MinuteBars>(bars).hasInnerOuter;
-      auto prepared = PrepareInput(std::move(std::get<MinuteBars>(bars)), request.input);
+      // The kind's own preparation, as a render makes it: the K-line takes days of bars.
+      auto prepared =
+          PrepareForKind(*request.kind, std::move(std::get<MinuteBars>(bars)), request.input, request.kline);
       if (auto* e = std::get_if<InputError>(&prepared)) {
         failure = *e;
       } else if (request.kind->needsInnerOuter && !innerOuter) {

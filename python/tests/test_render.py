@@ -33,6 +33,17 @@ def test_every_kind_file_and_dataframe_give_the_tools_bytes(tool, day, tmp_path,
     assert kelochart.render(kind, pd.read_csv(day), name="day") == expected
 
 
+def test_a_kline_of_prices_written_with_zero_decimals_is_the_dataframes(tool, tmp_path):
+    # TWSE exports whole prices as 577.00; a DataFrame holds 577.0, which carries no decimals.
+    rows = [f"{113}/01/{d:02d},{p}.00,{p + 5}.00,{p - 5}.00,{p + 1}.00,{1000 + d}" for d, p in
+            zip(range(2, 30), range(570, 598))]
+    path = tmp_path / "2330.csv"
+    path.write_bytes(("日期,開盤價,最高價,最低價,收盤價,成交量\r\n" + "\r\n".join(rows) + "\r\n").encode("big5"))
+    expected = tool_bytes(tool, tmp_path, "kline", path)
+    assert kelochart.render("kline", pd.read_csv(path, encoding="big5"), name="2330") == expected
+    assert kelochart.Chart("kline", path)._repr_png_() == expected  # a Chart takes daily bars too
+
+
 @pytest.mark.parametrize("args,kwargs", [
     (["--theme", "light", "--size", "400x300"], dict(theme="light", size=(400, 300))),
     (["--category", "FITX", "--session", "09:00-13:30", "--font-size", "9"],

@@ -173,6 +173,7 @@ void RecordingBackend::Blit(const CRect& dst, SurfaceBackend& source, CPoint sou
   const CRect window =
       detail::CopyReadWindow(dst, sourceOrigin, CRect(0, 0, Width(), Height()), source.Width(), source.Height());
   const PixelWindow read = window.right > window.left ? source.ReadPixels(window) : PixelWindow();
+  std::shared_ptr<RecordingSnapshot> fresh;
   if (!read.Empty()) {
     for (const Shared::Kept& kept : shared_->kept) {
       if (read.version != 0 && kept.snapshot->version == read.version && kept.snapshot->width == source.Width() &&
@@ -192,12 +193,18 @@ void RecordingBackend::Blit(const CRect& dst, SurfaceBackend& source, CPoint sou
                             static_cast<std::uint64_t>(read.window.bottom - read.window.top);
       if (snapshot->image) {
         record.source = snapshot;
-        shared_->kept.push_back({read.window, std::move(snapshot)});
-        if (shared_->kept.size() > Shared::kKeptCopies) shared_->kept.pop_front();
+        fresh = std::move(snapshot);
       }
     }
   }
+  const std::uint64_t droppedBefore = dropped_;
   Add(std::move(record));
+  // Kept for sharing only once recorded: a copy past the recording's bounds is dropped, and
+  // its pixels kept beside the list would escape the byte bound (eight of them, a gigabyte).
+  if (fresh && !readOnly_ && dropped_ == droppedBefore) {
+    shared_->kept.push_back({read.window, std::move(fresh)});
+    if (shared_->kept.size() > Shared::kKeptCopies) shared_->kept.pop_front();
+  }
 }
 
 void RecordingBackend::StrokePath(const PathDesc& path, const GpPenDesc& pen, const GpState& state) {

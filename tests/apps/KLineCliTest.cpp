@@ -149,6 +149,43 @@ TEST(CliKLine, BarLengthsFromTheInputsOwn) {
   EXPECT_TRUE(std::holds_alternative<ChartInput>(PrepareKLineInput(std::get<MinuteBars>(sparse), {}, options)));
 }
 
+// The scale is the prices' real decimals, at least the category's, whatever decimals the file
+// writes: 577.00 and 577 draw alike (a table of numbers has no written decimals to go by).
+TEST(CliKLine, ThePriceScaleIsTheRealDecimalsAtLeastTheCategorys) {
+  struct Case {
+    const char *category, *priceScale;
+    std::int32_t readScale, close;  // as the reader gives them from the written text
+    std::int32_t scale, scaledClose;
+    std::string error;
+  };
+  const Case cases[] = {
+      {"stock", "", 100, 57800, 100, 57800, ""},      // 578.00
+      {"stock", "", 1, 578, 100, 57800, ""},          // 578
+      {"stock", "", 10000, 5780000, 100, 57800, ""},  // 578.0000
+      {"FITX", "", 100, 2326700, 1, 23267, ""},       // 23267.00: whole points
+      {"option-FITX", "", 100, 14550, 10, 1455, ""},  // 145.50
+      {"stock", "1000", 1, 578, 1000, 578000, ""},    // finer on request
+      {"stock", "1", 100, 57850, 0, 0, "the prices have more decimals than --price-scale 1 keeps"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::to_string(c.close) + " at " + std::to_string(c.readScale) + " " + c.category);
+    MinuteBars data = Rows({{20261201, 0, c.close, c.close, c.close, c.close, 10}});
+    data.priceScale = c.readScale;
+    InputOptions options;
+    options.category = c.category;
+    options.priceScale = c.priceScale;
+    auto in = PrepareKLineInput(std::move(data), options, KLineOptions{});
+    if (!c.error.empty()) {
+      ASSERT_TRUE(std::holds_alternative<InputError>(in));
+      EXPECT_EQ(std::get<InputError>(in).message, c.error);
+      continue;
+    }
+    ASSERT_TRUE(std::holds_alternative<ChartInput>(in));
+    EXPECT_EQ(std::get<ChartInput>(in).data.priceScale, c.scale);
+    EXPECT_EQ(std::get<ChartInput>(in).data.bars.back().close, c.scaledClose);
+  }
+}
+
 TEST(CliKLine, OptionsResolveOrSayWhatIsWrong) {
   struct Case {
     const char *bars, *indicators, *style;

@@ -5,6 +5,7 @@
 // and every surface a round made (panes, memory-DC bitmaps, chart layers) must be gone when
 // the round ends. The sanitizer build also runs LeakSanitizer when the program exits.
 #include <malloc.h>
+#include <unistd.h>
 
 #include <cstdint>
 #include <cstdio>
@@ -492,5 +493,40 @@ TEST_P(Repaint, TwoHundredPaintsGrowByNoMoreThanOnePaintsWorth) {
 
 INSTANTIATE_TEST_SUITE_P(EveryTarget, Repaint, ::testing::ValuesIn(kTargets),
                          [](const ::testing::TestParamInfo<Target>& info) { return info.param.name; });
+
+// Bytes held for pixels: large pixel buffers are mapped directly, not taken from the heap, so
+// the process's mapped size; under AddressSanitizer they come from its allocator, whose count
+// leaves out freed blocks in its quarantine (which stay mapped).
+std::int64_t MappedBytes() {
+#ifdef KELO_LEAK_ASAN
+  return HeapInUse();
+#else
+  long pages = 0;
+  if (std::FILE* statm = std::fopen("/proc/self/statm", "r")) {
+    if (std::fscanf(statm, "%ld", &pages) != 1) pages = 0;
+    std::fclose(statm);
+  }
+  return static_cast<std::int64_t>(pages) * sysconf(_SC_PAGESIZE);
+#endif
+}
+
+// A recording is bounded by bytes: copies of a changing 4096 x 4096 layer (64 MB of pixels
+// each) stop being recorded at 256 MB, and the copies it drops leave no pixels behind.
+TEST(RecordingBytes, CopiesPastTheByteBoundAreDroppedWithTheirPixels) {
+  auto layer = CDC::CreateRaster(4096, 4096);
+  auto recording = CDC::CreateRecording(4096, 4096);
+  auto* log = kelo::surface::RecordingOf(*recording);
+  const std::int64_t before = MappedBytes();
+  for (int i = 0; i < 5; ++i) {
+    layer->FillSolidRect(0, 0, 1, 1, RGB(i, 0, 0));  // a new version: no copy to share
+    recording->BitBlt(0, 0, 4096, 4096, layer.get(), 0, 0, SRCCOPY);
+  }
+  const std::int64_t grown = MappedBytes() - before;
+  const auto bound = kelo::surface::detail::kMaxRecordingBytes;
+  EXPECT_EQ(log->Records().size(), 3u);  // the fourth passes 256 MB by its bookkeeping
+  EXPECT_EQ(log->Dropped(), 2u);
+  EXPECT_LE(log->Bytes(), bound);
+  EXPECT_LE(grown, static_cast<std::int64_t>(bound)) << "mapped for three recorded 64 MB copies";
+}
 
 }  // namespace
