@@ -34,4 +34,11 @@ inline std::int32_t NarrowSat32(std::int64_t value) {
   return static_cast<std::int32_t>(value);
 }
 
+// A sum of 64-bit counts (volumes) that stops at the ends instead of wrapping.
+inline std::int64_t AddSat64(std::int64_t a, std::int64_t b) {
+  std::int64_t sum = 0;
+  if (!__builtin_add_overflow(a, b, &sum)) return sum;
+  return b > 0 ? std::numeric_limits<std::int64_t>::max() : std::numeric_limits<std::int64_t>::min();
+}
+
 }  // namespace kelo::detail

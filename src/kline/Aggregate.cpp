@@ -8,6 +8,8 @@
 #include <optional>
 #include <set>
 
+#include "base/Saturate.h"
+
 namespace KeloKLine {
 
 namespace {
@@ -56,7 +58,8 @@ std::int32_t NextTradingDay(std::int32_t started, const std::set<std::int32_t>& 
   const auto next = dayDates.upper_bound(started);
   if (next != dayDates.end()) return *next;
   std::int32_t n = DayNumber(started) + 1;
-  while (Weekday(DateOfDay(n)) >= 5) ++n;
+  // At most two weekend days; a saturated date (no calendar's) has one weekday for ever.
+  for (int i = 0; i < 2 && Weekday(DateOfDay(n)) >= 5; ++i) ++n;
   return DateOfDay(n);
 }
 
@@ -64,7 +67,7 @@ void Merge(SKBar& into, const SKBar& b) {
   into.high = std::max(into.high, b.high);
   into.low = std::min(into.low, b.low);
   into.close = b.close;
-  into.volume += b.volume;
+  into.volume = kelo::detail::AddSat64(into.volume, b.volume);
 }
 
 }  // namespace
@@ -81,18 +84,19 @@ std::int32_t DayNumber(std::int32_t yyyymmdd) {
   return era * 146097 + doe - 719468;
 }
 
-std::int32_t DateOfDay(std::int32_t z) {
-  z += 719468;
-  const std::int32_t era = (z >= 0 ? z : z - 146096) / 146097;
-  const std::int32_t doe = z - era * 146097;
-  const std::int32_t yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-  std::int32_t y = yoe + era * 400;
-  const std::int32_t doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-  const std::int32_t mp = (5 * doy + 2) / 153;
-  const std::int32_t d = doy - (153 * mp + 2) / 5 + 1;
-  const std::int32_t m = mp < 10 ? mp + 3 : mp - 9;
+std::int32_t DateOfDay(std::int32_t day) {
+  // In 64 bits: a day number far from any calendar saturates instead of overflowing.
+  const std::int64_t z = std::int64_t{day} + 719468;
+  const std::int64_t era = (z >= 0 ? z : z - 146096) / 146097;
+  const std::int64_t doe = z - era * 146097;
+  const std::int64_t yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
+  std::int64_t y = yoe + era * 400;
+  const std::int64_t doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
+  const std::int64_t mp = (5 * doy + 2) / 153;
+  const std::int64_t d = doy - (153 * mp + 2) / 5 + 1;
+  const std::int64_t m = mp < 10 ? mp + 3 : mp - 9;
   y += m <= 2;
-  return y * 10000 + m * 100 + d;
+  return kelo::detail::NarrowSat32(y * 10000 + m * 100 + d);
 }
 
 int Weekday(std::int32_t yyyymmdd) {
@@ -123,7 +127,7 @@ std::vector<SKBar> MinuteBarsFromTrades(const std::vector<STrade>& trades, const
       b.high = std::max(b.high, t.price);
       b.low = std::min(b.low, t.price);
       b.close = t.price;
-      b.volume += t.volume;
+      b.volume = kelo::detail::AddSat64(b.volume, t.volume);
     } else {
       out.push_back({date, stamp, t.price, t.price, t.price, t.price, t.volume});
     }

@@ -62,6 +62,19 @@ TEST(Calendar, DayNumbersWeekdaysAndLeapDays) {
     EXPECT_EQ(DateOfDay(c.day), c.date) << c.date;
     EXPECT_EQ(Weekday(c.date), c.weekday) << c.date;
   }
+  // Day numbers of no calendar saturate (they overflowed 32 bits).
+  EXPECT_EQ(DateOfDay(INT32_MAX), INT32_MAX);
+  EXPECT_EQ(DateOfDay(INT32_MIN), INT32_MIN);
+}
+
+TEST(Aggregation, HostileVolumesAndDatesSaturateInsteadOfOverflowing) {
+  const std::vector<SSession> futures = {{84500, 134500}, {150000, 50000}};
+  const std::vector<SKBar> days = {{20261204, 0, 5, 5, 5, 5, INT64_MAX}, {20261204, 0, 5, 5, 5, 5, 1}};
+  EXPECT_EQ(AggregateBars(days, ePeriodWeek, futures).at(0).volume, INT64_MAX);
+  const auto trades = MinuteBarsFromTrades({{20261204, 90000, 5, INT64_MIN}, {20261204, 90001, 5, -1}}, futures);
+  EXPECT_EQ(trades.at(0).volume, INT64_MIN);
+  // A night bar of a date past every calendar: its next trading day is found in bounded steps.
+  EXPECT_EQ(AggregateBars({{INT32_MAX, 150100, 5, 5, 5, 5, 1}}, ePeriodDay, futures).size(), 1u);
 }
 
 TEST(Aggregation, TradesFillTheMinuteThatEndsAfterThem) {
