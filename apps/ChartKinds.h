@@ -97,6 +97,7 @@ struct PriceAxis {
   std::int32_t top = 0;
   std::int32_t bottom = 0;
   double tick = 0;
+  std::int64_t tickUnits = 1;  // the coarsest tick of the axis (the top's), in price units
   std::vector<std::int32_t> scale;
 };
 inline constexpr int kHeadroomPixels = 5;

@@ -181,6 +181,9 @@ PriceAxis MakePriceAxis(const ChartInput& in, int plotHeight) {
   if (axis.top <= ref) axis.top = clamp(ref + tick);
   if (axis.bottom >= ref) axis.bottom = clamp(ref - std::min<std::int64_t>(tick, ref));
   axis.tick = GetReasonablePrice(axis.top, ref, axis.bottom, scale, in.category.index, axis.scale);
+  // Ticks grow with the price: the top's is the coarsest of the axis.
+  const double topTick = FindOneSideJumpPrice(static_cast<double>(axis.top) / scale, in.category.index, limit);
+  axis.tickUnits = std::max<std::int64_t>(tick, static_cast<std::int64_t>(topTick * scale + 0.5));
   return axis;
 }
 

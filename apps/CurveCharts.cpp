@@ -133,6 +133,20 @@ CRect LayOut(Curve& chart, const ChartInput& in, const CRect& rect, std::size_t 
 
 // The price frame of the curve-group and figure charts: the axis from the data, the session's
 // time grid under a column of price labels, and the grid's cells and time labels on the chart.
+// The smallest round count of ticks from n on: 1 to 6 and 8, then 10, 12, 15, 20, 25, 30, 40,
+// 50, 60, 80 times a power of ten, so a round step widens the axis by a quarter at the most
+// (a third at 30 and 60), not the half that steps of 1, 2 and 5 alone can cost.
+std::int64_t RoundTicks(std::int64_t n) {
+  if (n <= 6) return std::max<std::int64_t>(1, n);
+  if (n <= 8) return 8;
+  for (std::int64_t power = 1; power <= INT64_MAX / 1000; power *= 10) {
+    for (std::int64_t m : {10, 12, 15, 20, 25, 30, 40, 50, 60, 80}) {
+      if (m * power >= n) return m * power;
+    }
+  }
+  return n;
+}
+
 struct PriceFrame {
   PriceAxis axis;
   SessionGrid grid;
@@ -140,10 +154,30 @@ struct PriceFrame {
 };
 PriceFrame LayOutPriceFrame(Curve& chart, const ChartInput& in, const CRect& rect, bool splitAtReference) {
   PriceFrame f{MakePriceAxis(in, PlotOf(chart, rect).Height()), {}, {}};
-  // A penny warrant spans a few price units: lines at fractions of a unit would print the same
-  // label twice, or a price between two ticks. Fewer lines then, each on a whole unit: the
-  // figure chart splits its lines at the reference, the curve group spreads them evenly.
-  const std::int64_t up = std::int64_t{f.axis.top} - in.reference, down = std::int64_t{in.reference} - f.axis.bottom;
+  // These charts split the axis into even cells, the reference on the middle line: cells a
+  // round number of ticks put every line on a price a trader reads (32.00 31.50 ...), where
+  // an even split of the tick-ladder axis gave 31.72 31.29.
+  const std::int64_t ref = in.reference, halfCells = std::max(1, chart.GetYCells() / 2);
+  const std::int64_t reach = std::max(std::int64_t{f.axis.top} - ref, ref - f.axis.bottom);
+  const std::int64_t perCell = halfCells * f.axis.tickUnits;
+  std::int64_t ticks = RoundTicks((reach + perCell - 1) / perCell);
+  // The curve group labels an axis whose top is a whole price in whole prices, cut toward
+  // zero: its steps must then be whole prices too, or 56.80 would read 56.
+  while (!splitAtReference && ticks < INT32_MAX) {
+    const std::int64_t units = ticks * f.axis.tickUnits;
+    if ((ref + units * halfCells) % in.data.priceScale != 0 || units % in.data.priceScale == 0) break;
+    ticks = RoundTicks(ticks + 1);
+  }
+  const std::int64_t step = ticks * f.axis.tickUnits;
+  if (ref - step * halfCells >= 0 && ref + step * halfCells <= INT32_MAX) {  // else as the tick ladder gave it
+    f.axis.top = static_cast<std::int32_t>(ref + step * halfCells);
+    f.axis.bottom = static_cast<std::int32_t>(ref - step * halfCells);
+  }
+  // A penny warrant spans a few price units, and its axis stops at zero: lines at fractions
+  // of a unit would print the same label twice, or a price between two ticks. Fewer lines
+  // then, each on a whole unit: the figure chart splits its lines at the reference, the
+  // curve group spreads them evenly.
+  const std::int64_t up = std::int64_t{f.axis.top} - ref, down = ref - f.axis.bottom;
   if (std::min(up, down) < chart.GetYCells() / 2) {
     std::int64_t cells = chart.GetYCells();
     if (splitAtReference) {

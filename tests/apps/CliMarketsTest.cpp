@@ -4,6 +4,7 @@
 
 #include <cmath>
 
+#include <kelochart/calculate/KeloChartCalculate.h>
 #include <kelochart/surface/RecordingBackend.h>
 
 #include "Batch.h"
@@ -168,9 +169,18 @@ TEST(CliMarkets, EveryKindKeepsItsLabelsApartAndInsideOnEveryMarketAndSize) {
         CollectInk(recording->Records(), CPoint(0, 0), CRect(0, 0, w, h), inks);
         EXPECT_GT(inks.size(), 5u);
         EXPECT_EQ(LabelFault(inks, w, h), "");
+        // The curve group's and figure chart's price lines lie on the tick ladder when their
+        // reference does (an index level's or an option's of 145.5 is off it, and so are its lines).
+        using KeloChartCalculate::GetReasonableMaxPrice;
+        const std::string name = kind.name;
+        const bool onTicks = (name == "figure" || name == "curvegroup") &&
+                             GetReasonableMaxPrice(in.reference, in.data.priceScale, in.category.index) == in.reference;
         for (const auto& [text, ink] : inks) {  // no time label past the session's end, no white on white
           EXPECT_TRUE(text.size() != 5 || !ParseClock(text) || in.session.OffsetOf(*ParseClock(text))) << text;
           EXPECT_FALSE(style.light && text.find("white") != std::string::npos) << text;
+          if (!onTicks || text.find_first_not_of("0123456789.") != std::string::npos) continue;
+          const auto units = static_cast<std::int32_t>(std::llround(std::stod(text) * in.data.priceScale));
+          EXPECT_EQ(GetReasonableMaxPrice(units, in.data.priceScale, in.category.index), units) << text;
         }
       }
     }
