@@ -4,6 +4,8 @@
 #include <cmath>
 #include <numeric>
 
+#include <kelochart/calculate/KeloChartCalculate.h>
+
 #include "ChartKinds.h"
 
 namespace kelo::cli {
@@ -152,6 +154,14 @@ struct PriceFrame {
   SessionGrid grid;
   CRect plot;
 };
+// The plot under a column as wide as the axis's labels, and the session's time grid on it.
+PriceFrame LabelTimeGrid(Curve& chart, const ChartInput& in, const CRect& rect, PriceFrame f) {
+  f.plot = LayOut(chart, in, rect, FormatPrice(f.axis.top, in.data.priceScale).size(), 2, f.grid);
+  chart.SetXCells(f.grid.cells);
+  chart.SetXInfor(FrameLabels(in, f.grid));
+  return f;
+}
+
 PriceFrame LayOutPriceFrame(Curve& chart, const ChartInput& in, const CRect& rect, bool splitAtReference) {
   PriceFrame f{MakePriceAxis(in, PlotOf(chart, rect).Height()), {}, {}};
   // These charts split the axis into even cells, the reference on the middle line: cells a
@@ -161,11 +171,29 @@ PriceFrame LayOutPriceFrame(Curve& chart, const ChartInput& in, const CRect& rec
   const std::int64_t reach = std::max(std::int64_t{f.axis.top} - ref, ref - f.axis.bottom);
   const std::int64_t perCell = halfCells * f.axis.tickUnits;
   std::int64_t ticks = RoundTicks((reach + perCell - 1) / perCell);
+  const std::int64_t scale = in.data.priceScale;
+  const bool onLadder =
+      KeloChartCalculate::GetReasonableMaxPrice(in.reference, in.data.priceScale, in.category.index) == in.reference;
+  if (!splitAtReference && !onLadder) {
+    // A reference between ticks (an index level, an option of 145.5 where the ticks are whole
+    // points): the curve group's lines go on multiples of the step instead, the reference
+    // between two of them, and a whole top labels whole prices.
+    const std::int64_t step = ticks * f.axis.tickUnits;
+    std::int64_t top = (ref + reach + step - 1) / step * step;
+    if (top % scale == 0 && step % scale != 0) top += step;
+    const std::int64_t bottom = std::max<std::int64_t>(0, ref - reach) / step * step;
+    if (top <= INT32_MAX) {
+      f.axis.top = static_cast<std::int32_t>(top);
+      f.axis.bottom = static_cast<std::int32_t>(bottom);
+      chart.SetYCells(static_cast<int>((top - bottom) / step));
+    }
+    return LabelTimeGrid(chart, in, rect, f);
+  }
   // The curve group labels an axis whose top is a whole price in whole prices, cut toward
   // zero: its steps must then be whole prices too, or 56.80 would read 56.
   while (!splitAtReference && ticks < INT32_MAX) {
     const std::int64_t units = ticks * f.axis.tickUnits;
-    if ((ref + units * halfCells) % in.data.priceScale != 0 || units % in.data.priceScale == 0) break;
+    if ((ref + units * halfCells) % scale != 0 || units % scale == 0) break;
     ticks = RoundTicks(ticks + 1);
   }
   const std::int64_t step = ticks * f.axis.tickUnits;
@@ -187,10 +215,7 @@ PriceFrame LayOutPriceFrame(Curve& chart, const ChartInput& in, const CRect& rec
     }
     chart.SetYCells(static_cast<int>(std::max<std::int64_t>(2, cells)));
   }
-  f.plot = LayOut(chart, in, rect, FormatPrice(f.axis.top, in.data.priceScale).size(), 2, f.grid);
-  chart.SetXCells(f.grid.cells);
-  chart.SetXInfor(FrameLabels(in, f.grid));
-  return f;
+  return LabelTimeGrid(chart, in, rect, f);
 }
 
 COLORREF Caption() { return CKeloUIObjectSingletonPool::Instance()->palette.colorTable[CKeloPalette::kTextColor]; }

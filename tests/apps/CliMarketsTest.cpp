@@ -169,12 +169,14 @@ TEST(CliMarkets, EveryKindKeepsItsLabelsApartAndInsideOnEveryMarketAndSize) {
         CollectInk(recording->Records(), CPoint(0, 0), CRect(0, 0, w, h), inks);
         EXPECT_GT(inks.size(), 5u);
         EXPECT_EQ(LabelFault(inks, w, h), "");
-        // The curve group's and figure chart's price lines lie on the tick ladder when their
-        // reference does (an index level's or an option's of 145.5 is off it, and so are its lines).
+        // The curve group's price lines lie on the tick ladder, and the figure chart's when its
+        // reference does (which is its middle line: an index level's or an option's of 145.5
+        // lies between ticks).
         using KeloChartCalculate::GetReasonableMaxPrice;
         const std::string name = kind.name;
-        const bool onTicks = (name == "figure" || name == "curvegroup") &&
-                             GetReasonableMaxPrice(in.reference, in.data.priceScale, in.category.index) == in.reference;
+        const bool onTicks =
+            name == "curvegroup" || (name == "figure" && GetReasonableMaxPrice(in.reference, in.data.priceScale,
+                                                                               in.category.index) == in.reference);
         for (const auto& [text, ink] : inks) {  // no time label past the session's end, no white on white
           EXPECT_TRUE(text.size() != 5 || !ParseClock(text) || in.session.OffsetOf(*ParseClock(text))) << text;
           EXPECT_FALSE(style.light && text.find("white") != std::string::npos) << text;
