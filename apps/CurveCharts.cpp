@@ -133,8 +133,6 @@ CRect LayOut(Curve& chart, const ChartInput& in, const CRect& rect, std::size_t 
   return PlotOf(chart, rect);
 }
 
-// The price frame of the curve-group and figure charts: the axis from the data, the session's
-// time grid under a column of price labels, and the grid's cells and time labels on the chart.
 // The smallest round count of ticks from n on: 1 to 6 and 8, then 10, 12, 15, 20, 25, 30, 40,
 // 50, 60, 80 times a power of ten, so a round step widens the axis by a quarter at the most
 // (a third at 30 and 60), not the half that steps of 1, 2 and 5 alone can cost.
@@ -162,6 +160,9 @@ PriceFrame LabelTimeGrid(Curve& chart, const ChartInput& in, const CRect& rect, 
   return f;
 }
 
+// The price frame of the curve-group and figure charts: the axis from the data on round steps,
+// the session's time grid under a column of price labels, and the grid's cells and time
+// labels on the chart.
 PriceFrame LayOutPriceFrame(Curve& chart, const ChartInput& in, const CRect& rect, bool splitAtReference) {
   PriceFrame f{MakePriceAxis(in, PlotOf(chart, rect).Height()), {}, {}};
   // These charts split the axis into even cells, the reference on the middle line: cells a
@@ -197,14 +198,16 @@ PriceFrame LayOutPriceFrame(Curve& chart, const ChartInput& in, const CRect& rec
     ticks = RoundTicks(ticks + 1);
   }
   const std::int64_t step = ticks * f.axis.tickUnits;
-  if (ref - step * halfCells >= 0 && ref + step * halfCells <= INT32_MAX) {  // else as the tick ladder gave it
+  if (ref - step * halfCells >= 0 && ref + step * halfCells <= INT32_MAX) {
+    // Every cell a whole step of at least one tick: no two lines within a price unit.
     f.axis.top = static_cast<std::int32_t>(ref + step * halfCells);
     f.axis.bottom = static_cast<std::int32_t>(ref - step * halfCells);
+    return LabelTimeGrid(chart, in, rect, f);
   }
-  // A penny warrant spans a few price units, and its axis stops at zero: lines at fractions
-  // of a unit would print the same label twice, or a price between two ticks. Fewer lines
-  // then, each on a whole unit: the figure chart splits its lines at the reference, the
-  // curve group spreads them evenly.
+  // The axis stays as the tick ladder gave it. A penny warrant's stops at zero and spans a
+  // few price units: lines at fractions of a unit would print the same label twice, or a
+  // price between two ticks. Fewer lines then, each on a whole unit: the figure chart splits
+  // its lines at the reference, the curve group spreads them evenly.
   const std::int64_t up = std::int64_t{f.axis.top} - ref, down = ref - f.axis.bottom;
   if (std::min(up, down) < chart.GetYCells() / 2) {
     std::int64_t cells = chart.GetYCells();

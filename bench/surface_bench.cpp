@@ -344,7 +344,7 @@ void BM_Png_Default(benchmark::State& state) {
   std::vector<std::uint8_t> png;
   for (auto _ : state) {
     kelo::surface::detail::EncodeArgb32Png(image.Data(), image.Width(), image.Height(), image.Stride(),
-                                           kelo::surface::detail::DefaultPngSettings(), png);
+                                           kelo::surface::detail::PngSettings{}, png);
     benchmark::DoNotOptimize(png.data());
   }
   state.counters["png_bytes"] = static_cast<double>(png.size());

@@ -12,9 +12,9 @@ import kelochart
 
 
 def test_a_cell_returning_a_chart_shows_it(day, tmp_path, monkeypatch):
-    spec = tmp_path / "jupyter" / "kernels" / "kelochart-under-test"
-    spec.mkdir(parents=True)
-    (spec / "kernel.json").write_text(json.dumps({
+    kernel = tmp_path / "jupyter" / "kernels" / "kelochart-under-test"
+    kernel.mkdir(parents=True)
+    (kernel / "kernel.json").write_text(json.dumps({
         "argv": [sys.executable, "-m", "ipykernel_launcher", "-f", "{connection_file}"],
         "display_name": "Python (kelochart)", "language": "python"}))
     monkeypatch.setenv("JUPYTER_PATH", str(tmp_path / "jupyter"))

@@ -31,8 +31,6 @@ void Chunk(std::vector<std::uint8_t>& out, const char type[4], const std::uint8_
 
 }  // namespace
 
-PngSettings DefaultPngSettings() { return PngSettings{kDefaultPngLevel}; }
-
 bool EncodeArgb32Png(const std::uint8_t* data, int width, int height, int stride, const PngSettings& settings,
                      std::vector<std::uint8_t>& png) {
   png.clear();
@@ -96,7 +94,7 @@ bool EncodeArgb32Png(const std::uint8_t* data, int width, int height, int stride
 
 bool WriteArgb32Png(const std::string& path, const std::uint8_t* data, int width, int height, int stride) {
   std::vector<std::uint8_t> png;
-  if (!EncodeArgb32Png(data, width, height, stride, DefaultPngSettings(), png)) return false;
+  if (!EncodeArgb32Png(data, width, height, stride, PngSettings{}, png)) return false;
   std::FILE* file = std::fopen(path.c_str(), "wb");
   if (file == nullptr) return false;
   const bool ok = std::fwrite(png.data(), 1, png.size(), file) == png.size();

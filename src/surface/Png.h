@@ -17,14 +17,11 @@ struct PngImage {
   std::vector<std::uint32_t> pixels;
 };
 
-// Encoder settings: the libdeflate compression level, 0 (stored) to 12.
+// Encoder settings: the libdeflate compression level, 0 (stored) to 12; by default the one
+// every PNG of the layer is written with unless a caller chooses a level (kDefaultPngLevel).
 struct PngSettings {
   int level = kDefaultPngLevel;
 };
-// The settings every PNG of the layer is written with unless a caller chooses a level
-// (kDefaultPngLevel: the measured balance of time and size on chart images,
-// docs/performance.md).
-PngSettings DefaultPngSettings();
 
 // Encodes a premultiplied, native-endian ARGB32 image (cairo's layout, opaque) as an 8-bit
 // RGB PNG: rows without filters (chart images are flat areas and thin lines, where filters

@@ -127,8 +127,8 @@ std::shared_ptr<SurfaceBackend> RecordingBackend::CreateCompatible(int width, in
       new RecordingBackend(width, height, shared_, "bitmap#" + std::to_string(shared_->bitmaps), 0x000000));
 }
 
-void RecordingBackend::Add(Operation op) {
-  if (readOnly_) return;
+bool RecordingBackend::Add(Operation op) {
+  if (readOnly_) return false;
   Record record{name_, std::move(op)};
   std::vector<const void*> ownFresh, logFresh;
   const std::uint64_t ownCost = bytes_->Cost(record, ownFresh);
@@ -137,13 +137,14 @@ void RecordingBackend::Add(Operation op) {
       bytes_->bytes + ownCost > detail::kMaxRecordingBytes ||
       shared_->logBytes.bytes + logCost > detail::kMaxRecordingBytes) {
     ++dropped_;
-    return;
+    return false;
   }
   bytes_->Take(ownCost, ownFresh);
   shared_->logBytes.Take(logCost, logFresh);
   version_ = detail::NewPixelVersion();
   shared_->log.push_back(record);
   records_.push_back(std::move(record));
+  return true;
 }
 
 void RecordingBackend::FillSolidRect(const CRect& rect, COLORREF color) { Add(FillRectRecord{rect, color}); }
@@ -197,11 +198,9 @@ void RecordingBackend::Blit(const CRect& dst, SurfaceBackend& source, CPoint sou
       }
     }
   }
-  const std::uint64_t droppedBefore = dropped_;
-  Add(std::move(record));
   // Kept for sharing only once recorded: a copy past the recording's bounds is dropped, and
   // its pixels kept beside the list would escape the byte bound (eight of them, a gigabyte).
-  if (fresh && !readOnly_ && dropped_ == droppedBefore) {
+  if (Add(std::move(record)) && fresh) {
     shared_->kept.push_back({read.window, std::move(fresh)});
     if (shared_->kept.size() > Shared::kKeptCopies) shared_->kept.pop_front();
   }

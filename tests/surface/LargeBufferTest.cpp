@@ -15,7 +15,7 @@ using namespace kelo::surface::detail;
 
 std::vector<std::uint8_t> Encode(const RasterBackend& r) {
   std::vector<std::uint8_t> png;
-  EXPECT_TRUE(EncodeArgb32Png(r.Data(), r.Width(), r.Height(), r.Stride(), DefaultPngSettings(), png));
+  EXPECT_TRUE(EncodeArgb32Png(r.Data(), r.Width(), r.Height(), r.Stride(), PngSettings{}, png));
   return png;
 }
 

@@ -169,7 +169,9 @@ class RecordingBackend : public SurfaceBackend {
   // A read-only surface over a recorded copy's source, for replaying the copy.
   RecordingBackend(std::shared_ptr<const RecordingSnapshot> source, std::string name);
   friend void ReplayCopy(const BlitRecord& op, SurfaceBackend& target);
-  void Add(Operation op);
+  // Appends op unless the surface is read-only or the record or byte bound is reached; whether
+  // it was recorded.
+  bool Add(Operation op);
   COLORREF initial_;
   std::shared_ptr<Shared> shared_;
   std::string name_;
